@@ -1,0 +1,65 @@
+#include "discovery/DriveBus.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace orvanta {
+namespace {
+
+std::int32_t toInt32(double value) {
+    const double rounded = std::nearbyint(value);
+    if (rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max()) {
+        throw std::overflow_error("control code part out of range");
+    }
+    return static_cast<std::int32_t>(rounded);
+}
+
+// Closes an open device exactly once, whatever happens after the open.
+class OpenDevice {
+public:
+    OpenDevice(VolumeDevices& devices, DeviceHandle handle) : devices_(devices), handle_(handle) {}
+    ~OpenDevice() {
+        if (handle_ != InvalidDevice) devices_.close(handle_);
+    }
+    OpenDevice(const OpenDevice&) = delete;
+    OpenDevice& operator=(const OpenDevice&) = delete;
+    DeviceHandle get() const { return handle_; }
+
+private:
+    VolumeDevices& devices_;
+    DeviceHandle handle_;
+};
+
+} // namespace
+
+std::int32_t CtlCode(std::int32_t deviceType, std::int32_t function, std::int32_t method,
+                     std::int32_t access) {
+    const std::int32_t typePart = toInt32(static_cast<double>(deviceType) * 65536.0);
+    const std::int32_t functionPart = toInt32(static_cast<double>(function) * 4.0);
+    const std::int32_t accessPart = toInt32(static_cast<double>(access) * 16384.0);
+    return typePart | functionPart | accessPart | method;
+}
+
+std::int32_t StorageQueryPropertyCode() {
+    return CtlCode(0x2D, 0x500, 0, 0);
+}
+
+bool QueryStorageDevice(VolumeDevices& devices, DeviceHandle device, AnswerRecord& answer) {
+    const QueryRecord query = makeDeviceQuery();
+    return devices.control(device, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query,
+                           answer);
+}
+
+std::string DriveBusTag(VolumeDevices& devices, const std::string& driveName) {
+    OpenDevice device(devices, devices.open("\\\\.\\" + driveName));
+    if (device.get() == InvalidDevice) return {};
+    AnswerRecord answer = makeEmptyAnswer();
+    // The outcome follows the BusType field alone: a request that wrote
+    // nothing leaves it 0.
+    QueryStorageDevice(devices, device.get(), answer);
+    return busTypeOf(answer) == BusTypeUsb ? "Usb" : "";
+}
+
+} // namespace orvanta

@@ -1,0 +1,24 @@
+#pragma once
+// Drive enumeration: the system's drive strings and each drive's type.
+#include <cstdint>
+#include <string>
+
+namespace orvanta {
+
+inline constexpr std::uint32_t DriveFixed = 3;
+
+class Drives {
+public:
+    virtual ~Drives() = default;
+
+    // Writes the drive strings ("C:\\<NUL>D:\\<NUL>...<NUL>") into `buffer`, whose
+    // size is the buffer length offered. Returns the number of characters written
+    // without the final NUL, 0 on failure, or the length needed (more than the
+    // buffer's size) when the strings don't fit; the buffer is then left alone.
+    virtual std::uint32_t logicalDriveStrings(std::string& buffer) = 0;
+
+    // The drive type of a two-character drive name such as "C:".
+    virtual std::uint32_t driveType(const std::string& driveName) = 0;
+};
+
+} // namespace orvanta

@@ -1,0 +1,43 @@
+#pragma once
+// Starting an external program and waiting for it without busy polling.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace orvanta {
+
+inline constexpr std::uint32_t StillActive = 259;
+
+// What ended one blocking wait.
+enum class WakeReason { ProcessEnded, EventsPending };
+
+class StartedProcess {
+public:
+    // Releases the process handle.
+    virtual ~StartedProcess() = default;
+
+    // Blocks until the process has ended or window events are pending for the
+    // thread, whichever comes first. Never returns without one of the two.
+    virtual WakeReason waitForExitOrEvents() = 0;
+
+    // The exit code; meaningful once the process has ended.
+    virtual std::uint32_t exitCode() = 0;
+};
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // Starts the command line with its window hidden, without waiting. Throws
+    // PlatformError when it can't be started.
+    virtual std::unique_ptr<StartedProcess> start(const std::string& commandLine) = 0;
+};
+
+// Dispatches every window event pending for the thread and returns as soon as
+// none is left; never waits for one.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void dispatchPending() = 0;
+};
+
+} // namespace orvanta

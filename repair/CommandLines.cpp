@@ -1,0 +1,36 @@
+#include "repair/CommandLines.h"
+
+namespace orvanta {
+
+// The folder is written "Bin" for one tool and "bin" for the other; both name
+// the same folder on Windows and are kept as the tools' users know them.
+std::string BcdbootPath(const std::string& applicationFolder) {
+    return applicationFolder + "\\Bin\\bcdboot.exe";
+}
+
+std::string BootsectPath(const std::string& applicationFolder) {
+    return applicationFolder + "\\bin\\bootsect.exe";
+}
+
+std::string QuotedProgram(const std::string& programPath) {
+    if (programPath.find(' ') == std::string::npos) return programPath;
+    return "\"" + programPath + "\"";
+}
+
+std::string BiosCommandLine(const std::string& applicationFolder, const std::string& installation,
+                            const std::string& bootPartition) {
+    return QuotedProgram(BcdbootPath(applicationFolder)) + " " + installation + " /s " +
+           bootPartition + " /l zh-cn";
+}
+
+std::string UefiCommandLine(const std::string& applicationFolder, const std::string& installation,
+                            const std::string& bootPartition) {
+    return QuotedProgram(BcdbootPath(applicationFolder)) + " " + installation + " /s " +
+           bootPartition + " /f uefi /l zh-cn";
+}
+
+std::string BootsectCommandLine(const std::string& applicationFolder, const std::string& bootPartition) {
+    return QuotedProgram(BootsectPath(applicationFolder)) + " /nt60 " + bootPartition + " /mbr";
+}
+
+} // namespace orvanta

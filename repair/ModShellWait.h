@@ -1,0 +1,16 @@
+#pragma once
+// Runs one external tool and waits for its end while the window stays alive.
+#include <cstdint>
+#include <string>
+
+#include "platform/Processes.h"
+
+namespace orvanta {
+
+// Starts the command line with a hidden window and returns the process's exit
+// code once it has ended. Between wake-ups it sleeps on the process and the
+// thread's event queue together; after every wake-up it dispatches the pending
+// window events. Throws PlatformError when the line can't be started.
+std::uint32_t ShellWait(Processes& processes, EventPump& events, const std::string& commandLine);
+
+} // namespace orvanta
