@@ -135,10 +135,11 @@ void Repair::repairWithTools(const std::string& folder, const std::string& insta
         }
     } catch (const PlatformError& error) {
         // A tool that can't be started, or a store that can't be read: no
-        // later tool runs, and the old stores go back where they were.
-        ShowUnhandledError(p_.messages, error);
+        // later tool runs. The old stores go back before the message shows, so
+        // that they are in place even if the program is ended meanwhile.
         biosStore.putBack();
         uefiStore.putBack();
+        ShowUnhandledError(p_.messages, error);
     }
 }
 

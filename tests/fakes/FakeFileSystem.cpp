@@ -1,0 +1,112 @@
+#include "fakes/FakeFileSystem.h"
+
+#include "platform/PlatformError.h"
+
+namespace orvanta {
+namespace {
+
+std::string Key(std::string path) {
+    for (char& c : path) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return path;
+}
+
+// The folders above a path, below its drive root: "C:\a\b\c" gives C:\a, C:\a\b.
+std::vector<std::string> Parents(const std::string& path) {
+    std::vector<std::string> parents;
+    for (std::size_t slash = path.find('\\', 3); slash != std::string::npos;
+         slash = path.find('\\', slash + 1)) {
+        parents.push_back(path.substr(0, slash));
+    }
+    return parents;
+}
+
+} // namespace
+
+const FakeFileSystem::Entry* FakeFileSystem::find(const std::string& path) const {
+    const auto found = entries_.find(Key(path));
+    return found == entries_.end() ? nullptr : &found->second;
+}
+
+void FakeFileSystem::put(const std::string& path, bool folder, FakeAttributes attributes) {
+    for (const std::string& parent : Parents(path)) {
+        if (find(parent) == nullptr) entries_[Key(parent)] = Entry{parent, true, {}};
+    }
+    entries_[Key(path)] = Entry{path, folder, attributes};
+}
+
+void FakeFileSystem::addFile(const std::string& path, FakeAttributes attributes) {
+    put(path, false, attributes);
+}
+
+void FakeFileSystem::addFolder(const std::string& path, FakeAttributes attributes) {
+    put(path, true, attributes);
+}
+
+void FakeFileSystem::erase(const std::string& path) {
+    entries_.erase(Key(path));
+}
+
+bool FakeFileSystem::isFile(const std::string& path) const {
+    const Entry* entry = find(path);
+    return entry != nullptr && !entry->folder;
+}
+
+bool FakeFileSystem::isFolder(const std::string& path) const {
+    const Entry* entry = find(path);
+    return entry != nullptr && entry->folder;
+}
+
+std::string FakeFileSystem::firstMatch(const std::string& path, std::uint32_t attributeMask) {
+    journal_.add("query " + path + " mask " + std::to_string(attributeMask));
+    for (const std::string& prefix : unreadable_) {
+        if (Key(path).starts_with(Key(prefix))) throw PlatformError(21, "设备未就绪。");
+    }
+    const Entry* entry = find(path);
+    if (entry == nullptr || entry->attributes.hidden || entry->attributes.system) return {};
+    if (entry->folder && (attributeMask & Directories) == 0) return {};
+    return entry->path.substr(entry->path.find_last_of('\\') + 1);
+}
+
+bool FakeFileSystem::fileExists(const std::string& path) {
+    journal_.add("exists " + path);
+    return isFile(path);
+}
+
+bool FakeFileSystem::moveFile(const std::string& from, const std::string& to, bool replaceExisting) {
+    const Entry* source = find(from);
+    const Entry* target = find(to);
+    const bool movable = source != nullptr && !source->folder && !source->attributes.locked;
+    const bool free = target == nullptr ||
+                      (replaceExisting && !target->folder && !target->attributes.locked);
+    journal_.add("move " + from + " -> " + to + (replaceExisting ? " replace" : "") +
+                 (movable && free ? "" : " refused"));
+    if (!movable || !free) return false;
+    const FakeAttributes attributes = source->attributes;
+    erase(from);
+    put(to, false, attributes);
+    return true;
+}
+
+bool FakeFileSystem::removeFile(const std::string& path) {
+    const Entry* entry = find(path);
+    const bool removable = entry != nullptr && !entry->folder && !entry->attributes.locked;
+    journal_.add("remove " + path + (removable ? "" : " refused"));
+    if (removable) erase(path);
+    return removable;
+}
+
+bool FakeFileSystem::createDirectories(const std::string& path) {
+    std::vector<std::string> folders = Parents(path);
+    folders.push_back(path);
+    for (const std::string& folder : folders) {
+        if (isFile(folder)) return false;
+        if (find(folder) != nullptr) continue;
+        entries_[Key(folder)] = Entry{folder, true, {}};
+        journal_.add("create " + folder);
+    }
+    return true;
+}
+
+} // namespace orvanta

@@ -1,0 +1,56 @@
+#pragma once
+// An in-memory file system with Windows paths: case-insensitive, with hidden,
+// system and locked entries and volumes that can't be read.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/Journal.h"
+#include "platform/FileSystem.h"
+
+namespace orvanta {
+
+struct FakeAttributes {
+    bool hidden = false;
+    bool system = false;
+    bool locked = false; // held open by the running system: can't be moved or removed
+};
+
+class FakeFileSystem : public FileSystem {
+public:
+    explicit FakeFileSystem(Journal& journal) : journal_(journal) {}
+
+    // Building the world; missing parents appear as plain folders.
+    void addFile(const std::string& path, FakeAttributes attributes = {});
+    void addFolder(const std::string& path, FakeAttributes attributes = {});
+    void erase(const std::string& path);
+    void makeUnreadable(const std::string& prefix) { unreadable_.push_back(prefix); }
+    void setApplicationFolder(std::string folder) { applicationFolder_ = std::move(folder); }
+
+    // Looking at the world without journalling.
+    bool isFile(const std::string& path) const;
+    bool isFolder(const std::string& path) const;
+
+    std::string firstMatch(const std::string& path, std::uint32_t attributeMask) override;
+    bool fileExists(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to, bool replaceExisting) override;
+    bool removeFile(const std::string& path) override;
+    bool createDirectories(const std::string& path) override;
+    std::string applicationFolder() override { return applicationFolder_; }
+
+private:
+    struct Entry {
+        std::string path; // as written when it was made
+        bool folder = false;
+        FakeAttributes attributes;
+    };
+    const Entry* find(const std::string& path) const;
+    void put(const std::string& path, bool folder, FakeAttributes attributes);
+
+    Journal& journal_;
+    std::map<std::string, Entry> entries_; // keyed by the upper-case path
+    std::vector<std::string> unreadable_;
+    std::string applicationFolder_ = "F:\\Kit";
+};
+
+} // namespace orvanta

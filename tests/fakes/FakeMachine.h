@@ -1,0 +1,57 @@
+#pragma once
+// A whole fake PC with the program's window on it: every platform service and
+// control, all writing to one journal, and Form1 wired to them.
+#include "app/Form1.h"
+#include "fakes/FakeControls.h"
+#include "fakes/FakeDrives.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProcesses.h"
+#include "fakes/FakeServices.h"
+#include "fakes/Journal.h"
+
+namespace orvanta {
+
+class FakeMachine {
+public:
+    FakeMachine();
+    FakeMachine(const FakeMachine&) = delete;
+    FakeMachine& operator=(const FakeMachine&) = delete;
+
+    // A fixed drive, with a "Windows" folder in its root when asked.
+    void addFixedDrive(char letter, bool withWindows = true);
+    // bcdboot.exe and bootsect.exe in the application folder's Bin folder.
+    void addTools();
+    // C:, D: and E: with Windows, the kit on the removable F:, both old
+    // stores on C:, and the tools.
+    void addThreeInstallations();
+    // Creates and loads the window, as the program's start does.
+    void start();
+    // A close request; true when the window closes.
+    bool userClose();
+    // The command lines started so far.
+    std::vector<std::string> runs() const { return journal.only({"run "}); }
+
+    Journal journal;
+    FakeDrives drives{journal};
+    FakeVolumeDevices devices{journal};
+    FakeFileSystem files{journal};
+    FakeEventPump events;
+    FakeProcesses processes{journal, files, events};
+    FakeMessageBoxes messages{journal};
+    FakeFolderDialog folderDialog{journal};
+    FakeVersionQuery version{journal};
+    FakeComObjects com{journal};
+    FakeCommonControls commonControls{journal};
+
+    FakeWindow window{journal};
+    FakeComboBox RDriver{journal, "RDriver"};
+    FakeTextBox Text1{journal, "Text1", "C:"};
+    FakeCheckBox Check1;
+    FakeButton Command1{journal, "Command1", "选择..."};
+    FakeButton Command4{journal, "Command4", "开始修复"};
+    FakeLabel Status{journal, "Status"};
+
+    Form1 form;
+};
+
+} // namespace orvanta

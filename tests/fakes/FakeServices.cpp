@@ -1,0 +1,25 @@
+#include "fakes/FakeServices.h"
+
+#include <cstdio>
+
+namespace orvanta {
+
+ComPointer FakeComObjects::createInstance(const std::string& classId, const std::string& interfaceId) {
+    journal_.add("create " + classId + " " + interfaceId);
+    return instance;
+}
+
+// "call 0x5000 slot 10 (4660, 1)"
+std::int32_t FakeComObjects::callSlot(ComPointer object, std::uint32_t slot,
+                                      const std::vector<std::int32_t>& arguments) {
+    char pointer[24];
+    std::snprintf(pointer, sizeof pointer, "0x%llX", static_cast<unsigned long long>(object));
+    std::string line = std::string("call ") + pointer + " slot " + std::to_string(slot) + " (";
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        line += (index == 0 ? "" : ", ") + std::to_string(arguments[index]);
+    }
+    journal_.add(line + ")");
+    return slot == 3 ? hrInitResult : 0;
+}
+
+} // namespace orvanta

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakeMachine.h"
+
+namespace orvanta {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines Lock{"caption Command4 正在修复", "enable Command4 0", "enable Command1 0", "enable Text1 0",
+                 "enable RDriver 0", "version", "call 0x5000 slot 10 (4660, 1)"};
+const Lines Unlock{"version", "call 0x5000 slot 10 (4660, 0)", "caption Command4 开始修复", "enable Command4 1",
+                   "enable Command1 1", "enable Text1 1", "enable RDriver 1"};
+
+Lines Join(std::initializer_list<Lines> parts) {
+    Lines joined;
+    for (const Lines& part : parts) joined.insert(joined.end(), part.begin(), part.end());
+    return joined;
+}
+
+Lines ScanOfCde() {
+    Lines lines{"clear RDriver", "drive strings 64"};
+    for (const char* drive : {"C:", "D:", "E:"}) {
+        const std::string device = std::string("\\\\.\\") + drive;
+        lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40", "close " + device});
+    }
+    for (const char* drive : {"C:", "D:", "E:"}) {
+        lines.insert(lines.end(), {std::string("query ") + drive + "\\Windows mask 16",
+                                   std::string("add RDriver ") + drive + "\\Windows"});
+    }
+    return lines;
+}
+
+struct RepairRun : ::testing::Test {
+    void click() {
+        m.journal.clear();
+        m.form.Command4_Click();
+    }
+    FakeMachine m;
+};
+
+TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
+    m.addThreeInstallations();
+    m.start();
+    m.RDriver.select(1); // D:\Windows
+    m.Check1.value = true;
+    click();
+    const Lines expected = Join({
+        ScanOfCde(),
+        {"select RDriver 1", "exists F:\\Kit\\Bin\\bcdboot.exe", "exists F:\\Kit\\bin\\bootsect.exe"},
+        Lock,
+        {"query C:\\boot\\bcd mask 0", "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old replace",
+         "query C:\\EFI\\Microsoft\\Boot\\bcd mask 0",
+         "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old replace",
+         "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /l zh-cn",
+         "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn",
+         "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn",
+         "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f uefi /l zh-cn",
+         "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
+         "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
+         "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr",
+         "query C:\\boot\\bcd mask 0", "remove C:\\boot\\bcd.orvanta-old", "message 提示： 64 BIOS引导修复成功！",
+         "query C:\\EFI\\Microsoft\\boot\\bcd mask 0", "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+         "message 提示： 64 UEFI引导修复成功！"},
+        Unlock,
+    });
+    EXPECT_EQ(m.journal.lines(), expected);
+    EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
+    EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
+    EXPECT_EQ(m.Status.label, "当前电脑硬盘里共发现3个系统！");
+}
+
+TEST_F(RepairRun, UncheckedOrNothingSelectedMakesEntryZeroTheDefault) {
+    m.addThreeInstallations();
+    m.start();
+    m.RDriver.select(1);
+    m.Check1.value = false;
+    click();
+    const Lines order{"E:", "E:", "D:", "D:", "C:", "C:"};
+    Lines installations;
+    for (const std::string& run : m.runs()) {
+        if (run.find("bcdboot") != std::string::npos) installations.push_back(run.substr(27, 2));
+    }
+    EXPECT_EQ(installations, order);
+
+    m.RDriver.selected = -1; // checked, but no saved selection
+    m.Check1.value = true;
+    click();
+    EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
+}
+
+TEST_F(RepairRun, EachInstallationRunsTwiceThenTheBootCode) {
+    for (const int count : {1, 4}) {
+        FakeMachine pc;
+        pc.addTools();
+        for (int index = 0; index < count; ++index) pc.addFixedDrive(static_cast<char>('C' + index));
+        pc.start();
+        pc.journal.clear();
+        pc.form.Command4_Click();
+        const Lines runs = pc.runs();
+        ASSERT_EQ(runs.size(), static_cast<std::size_t>(2 * count + 1));
+        EXPECT_EQ(runs[runs.size() - 3], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
+        EXPECT_EQ(runs.back(), "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr");
+    }
+}
+
+TEST_F(RepairRun, NothingListedOnRescanShowsOnlyTheMessages) {
+    m.addThreeInstallations();
+    m.start();
+    for (const char* folder : {"C:\\Windows", "D:\\Windows", "E:\\Windows"}) m.files.erase(folder);
+    click();
+    EXPECT_EQ(m.journal.only({"message", "caption", "enable", "exists", "run", "call", "move"}),
+              Lines{"message 提示： 64 当前电脑硬盘里未发现操作系统！无法进行此操作！"});
+    EXPECT_EQ(m.journal.count("mask 0"), 0U);
+
+    FakeMachine empty; // no fixed drive at all: the scan's own message comes first
+    empty.form.Command4_Click();
+    EXPECT_EQ(empty.journal.only({"message"}), (Lines{"message Error! 64 未发现任何磁盘或光驱",
+                                                      "message 提示： 64 当前电脑硬盘里未发现操作系统！无法进行此操作！"}));
+}
+
+TEST_F(RepairRun, HiddenStoresCountAsMissingAndOnlyStoresFoundAreReported) {
+    m.addThreeInstallations();
+    m.files.addFile("C:\\Boot\\BCD", {.hidden = true, .system = true});
+    m.processes.behave("C: /l zh-cn", {.writesStore = false});
+    m.start();
+    click();
+    EXPECT_EQ(m.journal.count("move C:\\boot\\bcd"), 0U);
+    EXPECT_EQ(m.journal.only({"message"}), Lines{"message 提示： 64 UEFI引导修复成功！"});
+    EXPECT_TRUE(m.files.isFile("C:\\Boot\\BCD"));
+
+    m.processes.behave("bcdboot", {.writesStore = false});
+    m.files.erase("C:\\EFI\\Microsoft\\Boot\\BCD");
+    click();
+    EXPECT_EQ(m.journal.count("message"), 0U);
+    EXPECT_EQ(m.journal.lines().back(), "enable RDriver 1");
+}
+
+TEST_F(RepairRun, ABootPartitionOtherThanCIsUsedEverywhere) {
+    m.addThreeInstallations();
+    m.start();
+    m.Text1.value = "D:";
+    click();
+    EXPECT_EQ(m.journal.only({"query D:\\boot", "query D:\\EFI"}),
+              (Lines{"query D:\\boot\\bcd mask 0", "query D:\\EFI\\Microsoft\\Boot\\bcd mask 0",
+                     "query D:\\boot\\bcd mask 0", "query D:\\EFI\\Microsoft\\boot\\bcd mask 0"}));
+    for (const std::string& run : m.runs()) {
+        EXPECT_TRUE(run.find("/s D: ") != std::string::npos || run.ends_with("/nt60 D: /mbr")) << run;
+    }
+    EXPECT_EQ(m.journal.count("C:\\boot"), 0U);
+}
+
+TEST_F(RepairRun, CloseAndMaximizeDuringAToolAreHandledAndTheRunGoesOn) {
+    m.addThreeInstallations();
+    m.start();
+    m.processes.whileRunning("C:\\Windows /s C: /l", [this] {
+        m.userClose();
+        m.window.userState(StateMaximized);
+    });
+    click();
+    const std::size_t at = m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
+    const Lines during(m.journal.lines().begin() + static_cast<std::ptrdiff_t>(at) + 1,
+                       m.journal.lines().begin() + static_cast<std::ptrdiff_t>(at) + 12);
+    EXPECT_EQ(during, (Lines{"message 警告！ 16 正在修复系统引导，无法关闭！", "close refused", "user state 2", "resize",
+                             "state 0", "resize", "width 5910", "resize", "height 5055", "resize",
+                             "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f uefi /l zh-cn"}));
+    EXPECT_EQ(m.runs().size(), 7U);
+    EXPECT_EQ(m.form.fields().LastWindowState, 2);
+    EXPECT_TRUE(m.userClose());
+}
+
+} // namespace
+} // namespace orvanta
