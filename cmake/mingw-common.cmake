@@ -3,6 +3,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
+# Link-time optimisation across the core and the Win32 layer.
+set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
 # Every function and datum in its own section, so the linker can drop the unused ones.
 set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")

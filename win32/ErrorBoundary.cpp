@@ -1,0 +1,39 @@
+#include "win32/ErrorBoundary.h"
+
+#include <windows.h>
+
+#include "app/UnhandledError.h"
+#include "win32/Win32Error.h"
+
+namespace orvanta::win32 {
+namespace {
+
+// Shows the error as far as that is still possible, then ends the program at
+// once: no later step of the interrupted handler may run.
+template <typename MakeError>
+[[noreturn]] void ShowAndEnd(MessageBoxes& messages, std::uint32_t code, MakeError makeError) noexcept {
+    try {
+        ShowUnhandledError(messages, makeError());
+    } catch (...) {
+        // Nothing more can be shown; the program ends all the same.
+    }
+    ExitProcess(code != 0 ? code : 1);
+}
+
+} // namespace
+
+void EndWithError(MessageBoxes& messages, const PlatformError& error) noexcept {
+    ShowAndEnd(messages, error.number(), [&error] { return error; });
+}
+
+void EndWithOutOfMemory(MessageBoxes& messages) noexcept {
+    ShowAndEnd(messages, ERROR_NOT_ENOUGH_MEMORY, [] {
+        return PlatformError(ERROR_NOT_ENOUGH_MEMORY, ErrorDescription(ERROR_NOT_ENOUGH_MEMORY));
+    });
+}
+
+void EndWithException(MessageBoxes& messages, const char* what) noexcept {
+    ShowAndEnd(messages, ERROR_INTERNAL_ERROR, [what] { return PlatformError(ERROR_INTERNAL_ERROR, what); });
+}
+
+} // namespace orvanta::win32

@@ -1,0 +1,65 @@
+#pragma once
+// The main window: its frame, its controls, and the routing of its messages
+// to the core's event handlers.
+#include <windows.h>
+
+#include "app/Form1.h"
+#include "win32/Fonts.h"
+#include "win32/ScopedHandles.h"
+#include "win32/Twips.h"
+#include "win32/Win32Controls.h"
+#include "win32/Win32FormWindow.h"
+
+namespace orvanta::win32 {
+
+class MainWindow {
+public:
+    MainWindow(HINSTANCE instance, MessageBoxes& errors);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // The window and the controls as the core sees them; usable once created.
+    FormControls controls();
+
+    // Creates the window and all its controls, hidden. False when the window
+    // could not be made.
+    bool create();
+
+    // From now on the window's events go to the form's handlers.
+    void connect(Form1& form) { form_ = &form; }
+
+    // Centres the window on the screen and shows it, the focus on Command4.
+    void showCentred(int showCommand);
+
+    HWND handle() const { return window_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void setIcons();
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    void onClose();
+    bool onActivate(WPARAM wParam);
+
+    HINSTANCE instance_;
+    MessageBoxes& errors_;
+    ScreenDpi dpi_;
+    WindowFonts fonts_;
+    IconHandle bigIcon_;
+    IconHandle smallIcon_;
+    HWND window_ = nullptr;
+    HWND focus_ = nullptr; // the control that gets the focus back on activation
+    Form1* form_ = nullptr;
+
+    Win32FormWindow formWindow_;
+    Win32ComboBox rDriver_;
+    Win32TextBox text1_;
+    Win32CheckBox check1_;
+    Win32Button command1_;
+    Win32Button command4_;
+    Win32Label status_;
+};
+
+} // namespace orvanta::win32

@@ -1,0 +1,12 @@
+#pragma once
+// The common-controls library, so the controls take the manifest's visual styles.
+#include "platform/SystemServices.h"
+
+namespace orvanta::win32 {
+
+class Win32CommonControls final : public CommonControls {
+public:
+    void initialize() override;
+};
+
+} // namespace orvanta::win32

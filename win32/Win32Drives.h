@@ -1,0 +1,13 @@
+#pragma once
+// The drive strings and drive types, from the kernel.
+#include "platform/Drives.h"
+
+namespace orvanta::win32 {
+
+class Win32Drives final : public Drives {
+public:
+    std::uint32_t logicalDriveStrings(std::string& buffer) override;
+    std::uint32_t driveType(const std::string& driveName) override;
+};
+
+} // namespace orvanta::win32

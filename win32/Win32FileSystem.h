@@ -1,0 +1,17 @@
+#pragma once
+// Files and folders through the kernel's wide-character file functions.
+#include "platform/FileSystem.h"
+
+namespace orvanta::win32 {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    std::string firstMatch(const std::string& path, std::uint32_t attributeMask) override;
+    bool fileExists(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to, bool replaceExisting) override;
+    bool removeFile(const std::string& path) override;
+    bool createDirectories(const std::string& path) override;
+    std::string applicationFolder() override;
+};
+
+} // namespace orvanta::win32

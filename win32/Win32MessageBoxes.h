@@ -1,0 +1,18 @@
+#pragma once
+// Modal message boxes, owned by the main window once it exists.
+#include <windows.h>
+
+#include "platform/MessageBoxes.h"
+
+namespace orvanta::win32 {
+
+class Win32MessageBoxes final : public MessageBoxes {
+public:
+    void setOwner(HWND owner) { owner_ = owner; }
+    void show(const std::string& text, const std::string& title, int style) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+} // namespace orvanta::win32

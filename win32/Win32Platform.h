@@ -1,0 +1,43 @@
+#pragma once
+// The Win32 implementations of every platform service, held together.
+#include <windows.h>
+
+#include "platform/Platform.h"
+#include "win32/Win32Com.h"
+#include "win32/Win32CommonControls.h"
+#include "win32/Win32Drives.h"
+#include "win32/Win32EventPump.h"
+#include "win32/Win32FileSystem.h"
+#include "win32/Win32FolderDialog.h"
+#include "win32/Win32MessageBoxes.h"
+#include "win32/Win32Processes.h"
+#include "win32/Win32Version.h"
+#include "win32/Win32VolumeDevices.h"
+
+namespace orvanta::win32 {
+
+struct Win32Platform {
+    Win32Drives drives;
+    Win32VolumeDevices devices;
+    Win32FileSystem files;
+    Win32Processes processes;
+    Win32EventPump events;
+    Win32MessageBoxes messages;
+    Win32FolderDialog folderDialog;
+    Win32Version version;
+    Win32Com com;
+    Win32CommonControls commonControls;
+
+    // The main window owns the message boxes and takes the keyboard navigation.
+    void setMainWindow(HWND window) {
+        messages.setOwner(window);
+        events.setMainWindow(window);
+    }
+
+    Platform bundle() {
+        return Platform{drives,       devices, files,   processes, events,
+                        messages,     folderDialog, version, com, commonControls};
+    }
+};
+
+} // namespace orvanta::win32
