@@ -2,7 +2,8 @@
 
 #include <cmath>
 #include <limits>
-#include <stdexcept>
+
+#include "platform/PlatformError.h"
 
 namespace orvanta {
 namespace {
@@ -11,7 +12,7 @@ std::int32_t toInt32(double value) {
     const double rounded = std::nearbyint(value);
     if (rounded < std::numeric_limits<std::int32_t>::min() ||
         rounded > std::numeric_limits<std::int32_t>::max()) {
-        throw std::overflow_error("control code part out of range");
+        throw PlatformError(6, "溢出");
     }
     return static_cast<std::int32_t>(rounded);
 }

@@ -10,7 +10,7 @@ namespace orvanta {
 
 // Composes a device control code: device type in bits 16 and up, access in
 // bits 14-15, function in bits 2-13, method in bits 0-1. Throws
-// std::overflow_error when a part leaves the signed 32-bit range.
+// PlatformError (overflow, number 6) when a part leaves the signed 32-bit range.
 std::int32_t CtlCode(std::int32_t deviceType, std::int32_t function, std::int32_t method,
                      std::int32_t access);
 

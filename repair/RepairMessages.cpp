@@ -1,7 +1,5 @@
 #include "repair/RepairMessages.h"
 
-#include <array>
-#include <cstdio>
 
 namespace orvanta {
 namespace {
@@ -12,9 +10,12 @@ std::string FileNameOf(const std::string& path) {
 }
 
 std::string Hexadecimal(std::uint32_t value) {
-    std::array<char, 16> digits{};
-    std::snprintf(digits.data(), digits.size(), "0x%08X", static_cast<unsigned>(value));
-    return digits.data();
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        text += Digits[(value >> static_cast<unsigned>(shift)) & 0xFU];
+    }
+    return text;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 
 #include "discovery/DriveBus.h"
+#include "platform/PlatformError.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {
@@ -17,7 +17,7 @@ TEST(CtlCode, ComposesTheFourPartsLikeTheSystemMacro) {
     EXPECT_EQ(CtlCode(45, 1280, 0, 1), 0x2D5400); // access: bits 14-15
     EXPECT_EQ(CtlCode(45, 1280, 3, 3), 0x2DD403);
     EXPECT_EQ(CtlCode(0x7FFF, 0, 0, 0), 0x7FFF0000);
-    EXPECT_THROW(CtlCode(0x8000, 0, 0, 0), std::overflow_error);
+    EXPECT_THROW(CtlCode(0x8000, 0, 0, 0), PlatformError);
 }
 
 TEST(StorageRecords, QueryIsTwelveZeroBytesAndTheAnswerOffersFortyWithItsSize) {
