@@ -137,8 +137,8 @@ void Repair::repairWithTools(const std::string& folder, const std::string& insta
         // A tool that can't be started, or a store that can't be read: no
         // later tool runs. The old stores go back before the message shows, so
         // that they are in place even if the program is ended meanwhile.
-        biosStore.putBack();
-        uefiStore.putBack();
+        biosStore.restoreOriginal();
+        uefiStore.restoreOriginal();
         ShowUnhandledError(p_.messages, error);
     }
 }

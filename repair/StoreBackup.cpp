@@ -13,7 +13,7 @@ StoreBackup::StoreBackup(FileSystem& files, std::string storePath)
 
 StoreBackup::~StoreBackup() {
     try {
-        putBack();
+        restoreOriginal();
     } catch (...) {
         // A destructor must not throw; the backup stays beside the store.
     }
@@ -31,9 +31,17 @@ void StoreBackup::discardBackup() {
 }
 
 void StoreBackup::putBack() {
+    moveBack(false);
+}
+
+void StoreBackup::restoreOriginal() {
+    moveBack(true);
+}
+
+void StoreBackup::moveBack(bool replaceExisting) {
     if (!moved_) return;
     moved_ = false;
-    files_.moveFile(BackupPathOf(storePath_), storePath_, false);
+    files_.moveFile(BackupPathOf(storePath_), storePath_, replaceExisting);
 }
 
 } // namespace orvanta

@@ -13,7 +13,7 @@ std::string BackupPathOf(const std::string& storePath);
 class StoreBackup {
 public:
     StoreBackup(FileSystem& files, std::string storePath);
-    // Puts the store back if the backup was neither confirmed nor restored.
+    // Restores the old store if the backup was neither discarded nor put back.
     ~StoreBackup();
     StoreBackup(const StoreBackup&) = delete;
     StoreBackup& operator=(const StoreBackup&) = delete;
@@ -26,13 +26,20 @@ public:
     // A new store exists: the backup is no longer needed.
     void discardBackup();
 
-    // No new store: the old one goes back. Never overwrites a file that has
-    // appeared at the store's path meanwhile; the backup then stays beside it.
+    // No new store was found: the old one goes back. A file that has appeared
+    // at the store's path meanwhile (a new store the query can't see, being
+    // hidden) is not overwritten; the backup then stays beside it.
     void putBack();
+
+    // The run failed: the machine gets its old store back, replacing whatever
+    // the tools wrote before the failure.
+    void restoreOriginal();
 
     bool moved() const { return moved_; }
 
 private:
+    void moveBack(bool replaceExisting);
+
     FileSystem& files_;
     std::string storePath_;
     bool moved_ = false;

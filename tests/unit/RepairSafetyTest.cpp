@@ -113,8 +113,8 @@ TEST_F(RepairSafety, AToolThatCannotStartPutsTheStoresBackAndReturnsToIdle) {
     const Lines after(m.journal.lines().begin() + static_cast<std::ptrdiff_t>(failed) + 1, m.journal.lines().end());
     ASSERT_EQ(after.size(), 10U);
     EXPECT_EQ(Lines(after.begin(), after.begin() + 2),
-              (Lines{"move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd",
-                     "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd"}));
+              (Lines{"move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd replace",
+                     "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd replace"}));
     EXPECT_TRUE(after[2].starts_with("message Error! 64 ") && Contains(after[2], "193") &&
                 Contains(after[2], "不是有效的 Win32 应用程序。"))
         << after[2];
@@ -124,6 +124,30 @@ TEST_F(RepairSafety, AToolThatCannotStartPutsTheStoresBackAndReturnsToIdle) {
                      "enable Command1 1", "enable Text1 1", "enable RDriver 1"}));
     EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
     EXPECT_TRUE(m.files.isFile("C:\\EFI\\Microsoft\\Boot\\bcd"));
+}
+
+TEST_F(RepairSafety, AStartFailureAfterNewStoresWereWrittenRestoresTheOldOnes) {
+    m.processes.behave("bootsect.exe", {.startFails = true});
+    click();
+    EXPECT_EQ(m.runs().size(), 7U); // six bcdboot runs wrote new stores, then bootsect failed
+    EXPECT_EQ(m.journal.count("move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd replace"), 1U);
+    EXPECT_EQ(m.journal.count(
+                  "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd replace"),
+              1U);
+    EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
+    EXPECT_FALSE(m.files.isFile("C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old"));
+    EXPECT_EQ(m.journal.only({"message"}).size(), 1U); // the error, no success message
+}
+
+TEST_F(RepairSafety, AHiddenNewStoreIsNotOverwrittenByTheOldOne) {
+    // The BIOS tool writes its new store hidden, so the report's query can't see it.
+    m.processes.behave("bcdboot.exe C:\\Windows /s C: /l", {.writesStore = false});
+    m.processes.whileRunning("bcdboot.exe C:\\Windows /s C: /l",
+                             [this] { m.files.addFile("C:\\boot\\bcd", {.hidden = true}); });
+    click();
+    EXPECT_EQ(m.journal.count("move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd refused"), 1U);
+    EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd.orvanta-old")); // the old store is kept beside it
+    EXPECT_EQ(m.journal.only({"message"}), Lines{"message 提示： 64 UEFI引导修复成功！"});
 }
 
 TEST_F(RepairSafety, ToolPathsWithABlankAreQuoted) {

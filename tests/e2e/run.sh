@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# End-to-end suite: the real Orvanta.exe (x86 and x64) under Wine on a
+# sandbox PC, with stand-in boot tools, driven from outside by a UI driver.
+#   tests/e2e/run.sh [scenario...]
+# Environment: ORVANTA_X86 / ORVANTA_X64 select the executables (default
+# dist/x86/Orvanta.exe and dist/x64/Orvanta.exe; set one to "skip" to leave
+# it out), E2E_JOBS the number of scenarios run at once (default 2).
+# Prints PASS/FAIL per scenario and executable and ends with "N passed, M failed".
+set -euo pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/../.." && pwd)
+export E2E_LIB=$HERE/lib
+export E2E_BUILD=${E2E_BUILD:-$ROOT/build/e2e}
+export E2E_TOOLS=$E2E_BUILD/tools
+export WINEDEBUG=-all
+
+# shellcheck source=lib/sandbox.sh
+source "$E2E_LIB/sandbox.sh"
+# shellcheck source=lib/harness.sh
+source "$E2E_LIB/harness.sh"
+# shellcheck source=lib/tools.sh
+source "$E2E_LIB/tools.sh"
+for file in "$HERE"/scenarios/*.sh; do
+  # shellcheck disable=SC1090
+  source "$file"
+done
+
+# One scenario against one executable, in a job of its own.
+if [ "${1:-}" = --one ]; then
+  run_scenario "$2" "$3" "$4"
+  exit 0
+fi
+
+main() {
+  local started=$SECONDS
+  local -a executables=()
+  local x86=${ORVANTA_X86:-$ROOT/dist/x86/Orvanta.exe} x64=${ORVANTA_X64:-$ROOT/dist/x64/Orvanta.exe}
+  [ "$x86" != skip ] && executables+=("x86=$x86")
+  [ "$x64" != skip ] && executables+=("x64=$x64")
+  local entry
+  for entry in "${executables[@]}"; do
+    [ -f "${entry#*=}" ] || { echo "missing ${entry#*=} (run ./dev build)" >&2; exit 1; }
+  done
+
+  echo "building the stand-in tools, the probe and the UI driver"
+  build_e2e_tools "$HERE" "$E2E_TOOLS"
+  trap stop_private_display EXIT
+  start_private_display "$E2E_BUILD"
+  export E2E_BASE=$E2E_BUILD/base-prefix E2E_WORK=$E2E_BUILD/runs
+  echo "making the base Wine prefix"
+  sandbox_base "$E2E_BASE"
+  rm -rf "$E2E_WORK"
+
+  local -a names=("$@")
+  if [ ${#names[@]} -eq 0 ]; then
+    mapfile -t names < <(declare -F | sed -n 's/^declare -f scenario_//p' | sort)
+  fi
+  local jobs=${E2E_JOBS:-2} name
+  for name in "${names[@]}"; do
+    for entry in "${executables[@]}"; do
+      printf '%s\0%s\0%s\0' "$name" "${entry%%=*}" "${entry#*=}"
+    done
+  done | xargs -0 -n 3 -P "$jobs" bash "$0" --one
+
+  local passed=0 failed=0 result
+  for name in "${names[@]}"; do
+    for entry in "${executables[@]}"; do
+      result=$E2E_WORK/${entry%%=*}/$name/result
+      if [ -f "$result" ] && head -1 "$result" | grep -q '^PASS'; then
+        passed=$((passed + 1))
+        echo "PASS ${entry%%=*} $name ($(head -1 "$result" | cut -d' ' -f2))"
+      else
+        failed=$((failed + 1))
+        echo "FAIL ${entry%%=*} $name"
+        [ -f "$result" ] && tail -n +2 "$result"
+      fi
+    done
+  done
+  echo "suite time $((SECONDS - started))s"
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
+main "$@"

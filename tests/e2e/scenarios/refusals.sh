@@ -1,0 +1,60 @@
+# Runs refused before anything is touched.
+
+# Bad boot-partition texts: each gets the warning, nothing is locked or
+# moved, no folder is made and no tool runs.
+scenario_bad_boot_partition() {
+  drive C fixed
+  drive F fixed
+  store C bios
+  app F Kit
+  local texts=('' 'C:\' '\\' '  ' '"C:"' 'C: /f' '1:' 'CC:' 'C' ':C')
+  local text script='window 20000' expected='window Orvanta'
+  for text in "${texts[@]}"; do
+    script+=$'\n'"settext Text1 $text"$'\n''click Command4'$'\n''message 30000'$'\n''show Command4'
+    expected+=$'\n'"message 警告！ 引导盘“$text”无效：请只填写盘符和冒号，例如 C:。\\n修复未开始，没有做任何更改。"
+    expected+=$'\n''caption Command4 开始修复'$'\n''enabled Command4 1'
+  done
+  printf '%s\nshow Text1\n' "$script" | ui
+  printf '%s\ntext Text1 :C\nenabled Text1 1\n' "$expected" | expect_ui
+  expect_files C <<'EOF_'
+boot/bcd old
+EOF_
+  expect_no_file c EFI
+}
+
+# bootsect.exe missing from Bin: the warning names it and where it was
+# expected; nothing is locked, moved or started.
+scenario_missing_tool() {
+  drive C fixed
+  drive F fixed
+  store C bios
+  store C uefi
+  app F Kit no-bootsect
+  ui <<'EOF_'
+window 20000
+click Command4
+message 30000
+controls
+EOF_
+  expect_ui <<'EOF_'
+window Orvanta
+message 警告！ 找不到修复工具 bootsect.exe，它应在：F:\Kit\bin\bootsect.exe\n请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。\n修复未开始，没有做任何更改。
+caption Command4 开始修复
+enabled Command4 1
+caption Command1 选择...
+enabled Command1 1
+text Text1 C:
+enabled Text1 1
+combo RDriver count 1
+combo RDriver entry 0 C:\Windows
+combo RDriver selected 0 C:\Windows
+enabled RDriver 1
+check Check1 主系统 1
+enabled Check1 1
+status 当前电脑硬盘里共发现1个系统！
+EOF_
+  expect_files C <<'EOF_'
+boot/bcd old
+efi/microsoft/boot/bcd old
+EOF_
+}

@@ -1,0 +1,162 @@
+# The window: size toggle, close guard during a slow tool, folder chooser.
+
+# Maximize toggles compact/expanded and the state stays normal; expanded,
+# minimised and restored stays expanded; the next maximize keeps it
+# expanded, the one after makes it compact. Sizes in pixels at 96 dpi:
+# outer width 5910 twips = 394, client height 2250 = 150, 4620 = 308.
+scenario_size_toggle() {
+  drive C fixed
+  drive F fixed
+  app F Kit
+  ui <<'EOF_'
+window 20000
+size
+maximize
+size
+maximize
+size
+maximize
+size
+minimize
+size
+restore
+size
+maximize
+size
+maximize
+size
+close
+exited 10000
+EOF_
+  expect_ui <<'EOF_'
+window Orvanta
+size normal outer 384x175 client 378x150
+size normal outer 394x333 client 388x308
+size normal outer 394x175 client 388x150
+size normal outer 394x333 client 388x308
+glob size minimized outer * client *
+size normal outer 394x333 client 388x308
+size normal outer 394x333 client 388x308
+size normal outer 394x175 client 388x150
+exited 0
+EOF_
+}
+
+# A slow tool: the program waits without using the processor, refuses both
+# kinds of close request with the warning, and the size toggle still works.
+scenario_slow_tool() {
+  drive C fixed
+  drive F fixed
+  app F Kit
+  echo 'bootsect delay 9000' | faults
+  ui <<'EOF_'
+window 20000
+click Command4
+waitfile F:\Kit\Bin\standin.log 30000 bootsect
+cpu 2000 200
+close
+message 10000
+sysclose
+message 10000
+controls
+maximize
+size
+maximize
+size
+message 30000
+message 30000
+waitcaption Command4 10000 开始修复
+exited 0
+close
+exited 10000
+EOF_
+  expect_ui <<'EOF_'
+window Orvanta
+file has bootsect
+cpu low
+message 警告！ 正在修复系统引导，无法关闭！
+message 警告！ 正在修复系统引导，无法关闭！
+caption Command4 正在修复
+enabled Command4 0
+caption Command1 选择...
+enabled Command1 0
+text Text1 C:
+enabled Text1 0
+combo RDriver count 1
+combo RDriver entry 0 C:\Windows
+combo RDriver selected 0 C:\Windows
+enabled RDriver 0
+check Check1 主系统 1
+enabled Check1 1
+status 当前电脑硬盘里共发现1个系统！
+size normal outer 394x333 client 388x308
+size normal outer 394x175 client 388x150
+message 提示： BIOS引导修复成功！
+message 提示： UEFI引导修复成功！
+caption Command4 开始修复
+running
+exited 0
+EOF_
+  expect_log <<'EOF_'
+F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
+F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
+F:\Kit\bin\bootsect.exe /nt60 C: /mbr
+EOF_
+}
+
+# The folder chooser: a drive root, a folder two levels down, and cancel.
+scenario_folder_chooser() {
+  drive C fixed
+  drive D fixed
+  drive E fixed
+  folder E one/two
+  drive F fixed
+  app F Kit
+  ui <<'EOF_'
+window 20000
+click Command1
+browse 20000 D:\
+waittext Text1 10000 D:
+click Command1
+browse 20000 E:\one\two
+waittext Text1 10000 E:
+settext Text1 Q:
+click Command1
+browse-cancel 20000
+show Text1
+show Command1
+EOF_
+  expect_ui <<'EOF_'
+window Orvanta
+browse dialog open
+glob browse selected *(D:)*
+browse dialog closed
+text Text1 D:
+browse dialog open
+browse selected two
+browse dialog closed
+text Text1 E:
+browse dialog open
+browse dialog closed
+text Text1 Q:
+enabled Text1 1
+caption Command1 选择...
+enabled Command1 1
+EOF_
+}
+
+# The processor meter of the slow-tool scenario reads a busy process as busy.
+scenario_cpu_meter() {
+  drive C fixed
+  drive F fixed
+  app F Kit
+  echo 'launch F:\Driver\probe.exe busy 4000' >"$S_DIR/script.txt"
+  ui <<'EOF_'
+cpu 2000 200
+exited 10000
+EOF_
+  expect_ui <<'EOF_'
+glob cpu high * ms in 2000
+exited 0
+EOF_
+}

@@ -1,0 +1,111 @@
+// Sandbox probe: reports and sets what the program under test sees of the
+// sandbox PC's drives and files, through the same Win32 calls.
+//   probe drives                 every drive string with its type
+//   probe type <X:>              the drive type of one drive
+//   probe attr <path>            the attributes of a path (hex) or "missing"
+//   probe setattr <path> <+h|-h|+s|-s|+r|-r>...
+//   probe find <path>            first match with FindFirstFileW: name and attributes
+//   probe busy <ms>              spin for that long
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+const char* TypeName(UINT type) {
+    switch (type) {
+    case DRIVE_UNKNOWN: return "unknown";
+    case DRIVE_NO_ROOT_DIR: return "no-root";
+    case DRIVE_REMOVABLE: return "removable";
+    case DRIVE_FIXED: return "fixed";
+    case DRIVE_REMOTE: return "network";
+    case DRIVE_CDROM: return "cdrom";
+    case DRIVE_RAMDISK: return "ramdisk";
+    default: return "other";
+    }
+}
+
+int Drives() {
+    const DWORD needed = GetLogicalDriveStringsW(0, nullptr);
+    std::vector<wchar_t> buffer(needed + 1, L'\0');
+    const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
+    for (const wchar_t* drive = buffer.data(); drive < buffer.data() + length && *drive; drive += wcslen(drive) + 1) {
+        std::wstring name(drive, 2);
+        std::printf("drive %s %s\n", Utf8(name).c_str(), TypeName(GetDriveTypeW(name.c_str())));
+    }
+    return 0;
+}
+
+int SetAttributes(const std::wstring& path, int argc, wchar_t** argv) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        std::printf("missing %s\n", Utf8(path).c_str());
+        return 1;
+    }
+    for (int i = 0; i < argc; ++i) {
+        const std::wstring change = argv[i];
+        DWORD bit = 0;
+        if (change.size() == 2 && (change[1] == L'h' || change[1] == L'H')) bit = FILE_ATTRIBUTE_HIDDEN;
+        if (change.size() == 2 && (change[1] == L's' || change[1] == L'S')) bit = FILE_ATTRIBUTE_SYSTEM;
+        if (change.size() == 2 && (change[1] == L'r' || change[1] == L'R')) bit = FILE_ATTRIBUTE_READONLY;
+        if (bit == 0) return 2;
+        attributes = change[0] == L'+' ? (attributes | bit) : (attributes & ~bit);
+    }
+    attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY);
+    if (!SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) {
+        std::printf("setattr-failed %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("attr %s 0x%lx\n", Utf8(path).c_str(), GetFileAttributesW(path.c_str()));
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    const std::wstring command = argv[1];
+    if (command == L"drives") return Drives();
+    if (command == L"busy" && argc >= 3) {
+        // Keeps one processor busy: the reference for the driver's processor meter.
+        const ULONGLONG end = GetTickCount64() + wcstoul(argv[2], nullptr, 10);
+        volatile unsigned long spins = 0;
+        while (GetTickCount64() < end) spins = spins + 1;
+        return 0;
+    }
+    if (argc < 3) return 2;
+    const std::wstring path = argv[2];
+    if (command == L"type") {
+        std::printf("type %s %s\n", Utf8(path).c_str(), TypeName(GetDriveTypeW(path.c_str())));
+        return 0;
+    }
+    if (command == L"attr") {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) std::printf("attr %s missing\n", Utf8(path).c_str());
+        else std::printf("attr %s 0x%lx\n", Utf8(path).c_str(), attributes);
+        return 0;
+    }
+    if (command == L"setattr") return SetAttributes(path, argc - 3, argv + 3);
+    if (command == L"find") {
+        WIN32_FIND_DATAW data{};
+        HANDLE found = FindFirstFileW(path.c_str(), &data);
+        if (found == INVALID_HANDLE_VALUE) {
+            std::printf("find %s none\n", Utf8(path).c_str());
+            return 0;
+        }
+        std::printf("find %s %s 0x%lx\n", Utf8(path).c_str(), Utf8(data.cFileName).c_str(), data.dwFileAttributes);
+        FindClose(found);
+        return 0;
+    }
+    return 2;
+}
