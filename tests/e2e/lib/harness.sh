@@ -60,6 +60,7 @@ app() {
   cp "$E2E_TOOLS/probe.exe" "$root/Driver/probe.exe"
   printf '%s\n' "$letter" >"$S_DIR/app-drive"
   printf '%s\n' "$APP_UNIX" >"$S_DIR/app-unix"
+  APP_WINDOWS="$letter:\\${name//\//\\}"
   printf 'launch %s:\\%s\\Orvanta.exe\n' "$letter" "${name//\//\\}" >"$S_DIR/script.txt"
 }
 
@@ -75,6 +76,118 @@ expect_log() { cat >"$S_DIR/expect-log"; }
 expect_files() { cat >"$S_DIR/expect-files-${1,,}"; }
 # expect_no_file <letter> <path below the root>: e.g. a decoy that must not run
 expect_no_file() { echo "${1,,} $2" >>"$S_DIR/expect-absent"; }
+
+# --- pieces of driver scripts and expectations ---------------------------------
+# Each helper prints full lines, exactly as the driver, the stand-in tools or
+# the scenario write them; a scenario pipes a group of them (and literal
+# lines) into ui or expect_*. Nothing here loosens a comparison.
+
+# The texts of the two success messages.
+# shellcheck disable=SC2034
+BIOS_OK='提示： BIOS引导修复成功！'
+# shellcheck disable=SC2034
+UEFI_OK='提示： UEFI引导修复成功！'
+
+# repair_click <n>: driver script that clicks the repair button, reads and
+# dismisses <n> message boxes, and waits for the button's idle caption.
+repair_click() {
+  local i
+  echo 'click Command4'
+  for ((i = 0; i < $1; i++)); do echo 'message 30000'; done
+  echo 'waitcaption Command4 10000 开始修复'
+}
+
+# repair_click_expected <message text>...: what repair_click prints, one
+# "message" line per box, in order.
+repair_click_expected() {
+  local text
+  for text in "$@"; do echo "message $text"; done
+  echo 'caption Command4 开始修复'
+}
+
+# button_expected <Command4|Command1> <caption> <enabled 0|1>: "show <button>"
+button_expected() { printf 'caption %s %s\nenabled %s %s\n' "$1" "$2" "$1" "$3"; }
+
+# text1_expected <text> <enabled 0|1>: "show Text1"
+text1_expected() { printf 'text Text1 %s\nenabled Text1 %s\n' "$1" "$2"; }
+
+# combo_expected <enabled 0|1> <selected index|none> <entry>...: "show RDriver"
+combo_expected() {
+  local enabled=$1 selected=$2 i
+  shift 2
+  local -a entries=("$@")
+  echo "combo RDriver count ${#entries[@]}"
+  for ((i = 0; i < ${#entries[@]}; i++)); do echo "combo RDriver entry $i ${entries[i]}"; done
+  if [ "$selected" = none ]; then echo 'combo RDriver selected none '
+  else echo "combo RDriver selected $selected ${entries[selected]}"; fi
+  echo "enabled RDriver $enabled"
+}
+
+# check1_expected <checked 0|1> <enabled 0|1>: "show Check1"
+check1_expected() { printf 'check Check1 主系统 %s\nenabled Check1 %s\n' "$1" "$2"; }
+
+# status_expected <number of installations>: "show Status"
+status_expected() {
+  if [ "$1" -eq 0 ]; then echo 'status 当前电脑硬盘里未发现操作系统！'
+  else echo "status 当前电脑硬盘里共发现$1个系统！"; fi
+}
+
+# controls_expected <idle|running> <Text1's text> <selected index|none> <entry>...:
+# "controls", every control in order, Check1 checked. While a repair runs
+# the buttons, Text1 and the list are disabled and Command4 says so; Check1
+# stays enabled.
+controls_expected() {
+  local state=$1 text=$2 selected=$3 caption enabled
+  shift 3
+  case "$state" in
+    idle) caption=开始修复 enabled=1 ;;
+    running) caption=正在修复 enabled=0 ;;
+    *) echo "controls_expected: unknown state $state" >&2; return 1 ;;
+  esac
+  button_expected Command4 "$caption" "$enabled"
+  button_expected Command1 选择... "$enabled"
+  text1_expected "$text" "$enabled"
+  combo_expected "$enabled" "$selected" "$@"
+  check1_expected 1 1
+  status_expected $#
+}
+
+# The stand-in tools' log lines for the program in the folder made by app:
+# its path, quoted when it holds a blank (bcdboot from "Bin", bootsect
+# from "bin", as the program spells them).
+tool_path() {
+  local path="$APP_WINDOWS\\$1\\$2"
+  [[ $path == *' '* ]] && path="\"$path\""
+  echo "$path"
+}
+
+# bcdboot_run <boot partition> <installation> [uefi]: one bcdboot run
+bcdboot_run() {
+  local options="/s $1"
+  [ "${3:-}" = uefi ] && options+=' /f uefi'
+  echo "$(tool_path Bin bcdboot.exe) $2 $options /l zh-cn"
+}
+
+# bootsect_run <boot partition>: the bootsect run
+bootsect_run() { echo "$(tool_path bin bootsect.exe) /nt60 $1 /mbr"; }
+
+# bcdboot_runs <boot partition> <installation>...: the BIOS and the UEFI run
+# of bcdboot for each installation, in the order given
+bcdboot_runs() {
+  local boot=$1 installation
+  shift
+  for installation in "$@"; do
+    bcdboot_run "$boot" "$installation"
+    bcdboot_run "$boot" "$installation" uefi
+  done
+}
+
+# repair_runs <boot partition> <installation>...: a whole repair, i.e.
+# bcdboot_runs in the order given, then bootsect
+repair_runs() {
+  bcdboot_runs "$@"
+  bootsect_run "$1"
+}
 
 # --- running ------------------------------------------------------------------
 
@@ -143,7 +256,7 @@ run_scenario() {
 }
 
 check_scenario() {
-  local app_unix=$1 failures=0 file letter
+  local app_unix=$1 file letter
   if [ -s "$S_DIR/attributes" ] && grep -qv '^attr ' "$S_DIR/attributes.out"; then
     echo "  the sandbox's attributes could not be set:"; sed 's/^/    /' "$S_DIR/attributes.out"
   fi

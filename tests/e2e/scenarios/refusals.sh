@@ -16,9 +16,7 @@ scenario_bad_boot_partition() {
   done
   printf '%s\nshow Text1\n' "$script" | ui
   printf '%s\ntext Text1 :C\nenabled Text1 1\n' "$expected" | expect_ui
-  expect_files C <<'EOF_'
-boot/bcd old
-EOF_
+  echo 'boot/bcd old' | expect_files C
   expect_no_file c EFI
 }
 
@@ -36,25 +34,10 @@ click Command4
 message 30000
 controls
 EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-message 警告！ 找不到修复工具 bootsect.exe，它应在：F:\Kit\bin\bootsect.exe\n请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。\n修复未开始，没有做任何更改。
-caption Command4 开始修复
-enabled Command4 1
-caption Command1 选择...
-enabled Command1 1
-text Text1 C:
-enabled Text1 1
-combo RDriver count 1
-combo RDriver entry 0 C:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-check Check1 主系统 1
-enabled Check1 1
-status 当前电脑硬盘里共发现1个系统！
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd old
-efi/microsoft/boot/bcd old
-EOF_
+  {
+    echo 'window Orvanta'
+    printf '%s\n' 'message 警告！ 找不到修复工具 bootsect.exe，它应在：F:\Kit\bin\bootsect.exe\n请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。\n修复未开始，没有做任何更改。'
+    controls_expected idle C: 0 'C:\Windows'
+  } | expect_ui
+  printf '%s\n' 'boot/bcd old' 'efi/microsoft/boot/bcd old' | expect_files C
 }

@@ -26,69 +26,21 @@ controls
 close
 exited 10000
 EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-caption Command4 开始修复
-enabled Command4 1
-caption Command1 选择...
-enabled Command1 1
-text Text1 C:
-enabled Text1 1
-combo RDriver count 3
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver entry 2 E:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-check Check1 主系统 1
-enabled Check1 1
-status 当前电脑硬盘里共发现3个系统！
-message 提示： BIOS引导修复成功！
-caption Command4 正在修复
-enabled Command4 0
-caption Command1 选择...
-enabled Command1 0
-text Text1 C:
-enabled Text1 0
-combo RDriver count 3
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver entry 2 E:\Windows
-combo RDriver selected 1 D:\Windows
-enabled RDriver 0
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-caption Command4 开始修复
-enabled Command4 1
-caption Command1 选择...
-enabled Command1 1
-text Text1 C:
-enabled Text1 1
-combo RDriver count 3
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver entry 2 E:\Windows
-combo RDriver selected 1 D:\Windows
-enabled RDriver 1
-check Check1 主系统 1
-enabled Check1 1
-status 当前电脑硬盘里共发现3个系统！
-exited 0
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe E:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe E:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd new
-efi/microsoft/boot/bcd new
-EOF_
+  local -a found=('C:\Windows' 'D:\Windows' 'E:\Windows')
+  {
+    echo 'window Orvanta'
+    controls_expected idle C: 0 "${found[@]}"
+    echo "message $BIOS_OK"
+    button_expected Command4 正在修复 0
+    button_expected Command1 选择... 0
+    text1_expected C: 0
+    combo_expected 0 1 "${found[@]}"
+    printf '%s\n' "message $UEFI_OK" 'caption Command4 开始修复' 'nomessage'
+    controls_expected idle C: 1 "${found[@]}"
+    echo 'exited 0'
+  } | expect_ui
+  repair_runs C: 'E:\Windows' 'C:\Windows' 'D:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
 # The check box unchecked: entry 0 is the default whatever was selected.
@@ -98,49 +50,21 @@ scenario_check_unchecked() {
   drive E fixed windows
   drive F fixed
   app F Kit
-  ui <<'EOF_'
-window 20000
-select RDriver 1
-sendclick Check1
-show Check1
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-show RDriver
-show Check1
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-check Check1 主系统 0
-enabled Check1 1
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-combo RDriver count 3
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver entry 2 E:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-check Check1 主系统 0
-enabled Check1 1
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe E:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe E:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd new
-efi/microsoft/boot/bcd new
-EOF_
+  {
+    printf '%s\n' 'window 20000' 'select RDriver 1' 'sendclick Check1' 'show Check1'
+    repair_click 2
+    printf '%s\n' 'nomessage' 'show RDriver' 'show Check1'
+  } | ui
+  {
+    echo 'window Orvanta'
+    check1_expected 0 1
+    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+    echo 'nomessage'
+    combo_expected 1 0 'C:\Windows' 'D:\Windows' 'E:\Windows'
+    check1_expected 0 1
+  } | expect_ui
+  repair_runs C: 'E:\Windows' 'D:\Windows' 'C:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
 # One installation: no loop runs, only the three runs for the default. The
@@ -153,37 +77,16 @@ scenario_one_installation() {
   faults <<'EOF_'
 bcdboot needfolder 1 /f uefi
 EOF_
-  ui <<'EOF_'
-window 20000
-show RDriver
-show Status
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-combo RDriver count 1
-combo RDriver entry 0 C:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-status 当前电脑硬盘里共发现1个系统！
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd new
-efi/microsoft/boot/bcd new
-EOF_
+  { printf '%s\n' 'window 20000' 'show RDriver' 'show Status'; repair_click 2; echo 'nomessage'; } | ui
+  {
+    echo 'window Orvanta'
+    combo_expected 1 0 'C:\Windows'
+    status_expected 1
+    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+    echo 'nomessage'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
 # Another boot partition typed into Text1 (in lower case, which is valid):
@@ -195,42 +98,21 @@ scenario_other_boot_partition() {
   store C bios
   store D bios
   app F Kit
-  ui <<'EOF_'
-window 20000
-settext Text1 d:
-show Text1
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-show Text1
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-text Text1 d:
-enabled Text1 1
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-text Text1 d:
-enabled Text1 1
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe D:\Windows /s d: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s d: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s d: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s d: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 d: /mbr
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd old
-EOF_
-  expect_files D <<'EOF_'
-boot/bcd new
-efi/microsoft/boot/bcd new
-EOF_
+  {
+    printf '%s\n' 'window 20000' 'settext Text1 d:' 'show Text1'
+    repair_click 2
+    printf '%s\n' 'nomessage' 'show Text1'
+  } | ui
+  {
+    echo 'window Orvanta'
+    text1_expected d: 1
+    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+    echo 'nomessage'
+    text1_expected d: 1
+  } | expect_ui
+  repair_runs d: 'D:\Windows' 'C:\Windows' | expect_log
+  echo 'boot/bcd old' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files D
   expect_no_file c EFI
 }
 
@@ -241,30 +123,14 @@ scenario_blank_in_path() {
   drive F fixed
   app F 'Repair Kit'
   cp "$E2E_TOOLS/standin.exe" "$(sandbox_folder "$S_PREFIX" F)/Repair.exe"
-  ui <<'EOF_'
-window 20000
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-EOF_
+  { echo 'window 20000'; repair_click 2; echo 'nomessage'; } | ui
+  { echo 'window Orvanta'; repair_click_expected "$BIOS_OK" "$UEFI_OK"; echo 'nomessage'; } | expect_ui
   expect_log <<'EOF_'
 "F:\Repair Kit\Bin\bcdboot.exe" C:\Windows /s C: /l zh-cn
 "F:\Repair Kit\Bin\bcdboot.exe" C:\Windows /s C: /f uefi /l zh-cn
 "F:\Repair Kit\bin\bootsect.exe" /nt60 C: /mbr
 EOF_
-  expect_files C <<'EOF_'
-boot/bcd new
-efi/microsoft/boot/bcd new
-EOF_
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
   expect_no_file f standin.log
 }
 
@@ -279,42 +145,15 @@ scenario_twenty_drives() {
   drive U cdrom windows
   drive V fixed windows
   app F Kit
-  ui <<'EOF_'
-window 20000
-show RDriver
-show Status
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-combo RDriver count 4
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver entry 2 T:\Windows
-combo RDriver entry 3 V:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-status 当前电脑硬盘里共发现4个系统！
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe V:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe V:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe T:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe T:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
+  { printf '%s\n' 'window 20000' 'show RDriver' 'show Status'; repair_click 2; echo 'nomessage'; } | ui
+  {
+    echo 'window Orvanta'
+    combo_expected 1 0 'C:\Windows' 'D:\Windows' 'T:\Windows' 'V:\Windows'
+    status_expected 4
+    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+    echo 'nomessage'
+  } | expect_ui
+  repair_runs C: 'V:\Windows' 'T:\Windows' 'D:\Windows' 'C:\Windows' | expect_log
 }
 
 # Tools that fail: one ends with 5, bootsect with 259 (the code that also
@@ -329,30 +168,14 @@ scenario_failing_tools() {
 bcdboot exit 5 D:\Windows /s C: /f uefi
 bootsect exit 259
 EOF_
-  ui <<'EOF_'
-window 20000
-click Command4
-message 30000
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-message 警告！ 以下修复命令没有成功完成：\nF:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn\n退出代码：5（0x00000005）\nF:\Kit\bin\bootsect.exe /nt60 C: /mbr\n退出代码：259（0x00000103）\n引导可能没有完全修复，请检查后再试。
-caption Command4 开始修复
-nomessage
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
+  { echo 'window 20000'; repair_click 3; echo 'nomessage'; } | ui
+  {
+    echo 'window Orvanta'
+    repair_click_expected "$BIOS_OK" "$UEFI_OK" \
+      '警告！ 以下修复命令没有成功完成：\nF:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn\n退出代码：5（0x00000005）\nF:\Kit\bin\bootsect.exe /nt60 C: /mbr\n退出代码：259（0x00000103）\n引导可能没有完全修复，请检查后再试。'
+    echo 'nomessage'
+  } | expect_ui
+  repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
 }
 
 # The selected installation is gone at the rescan: entry 0 becomes the default.
@@ -362,33 +185,15 @@ scenario_installation_removed() {
   drive E fixed windows
   drive F fixed
   app F Kit
-  ui <<'EOF_'
-window 20000
-select RDriver 1
-rename D:\Windows D:\Windows.old
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-show RDriver
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-renamed D:\Windows
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-combo RDriver count 2
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 E:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe E:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe E:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
+  {
+    printf '%s\n' 'window 20000' 'select RDriver 1' 'rename D:\Windows D:\Windows.old'
+    repair_click 2
+    echo 'show RDriver'
+  } | ui
+  {
+    printf '%s\n' 'window Orvanta' 'renamed D:\Windows'
+    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+    combo_expected 1 0 'C:\Windows' 'E:\Windows'
+  } | expect_ui
+  repair_runs C: 'E:\Windows' 'C:\Windows' | expect_log
 }

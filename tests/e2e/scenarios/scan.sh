@@ -8,30 +8,13 @@ scenario_no_installation() {
   drive E fixed
   drive F fixed
   app F Kit
-  ui <<'EOF_'
-window 20000
-controls
-click Command4
-message 30000
-controls
-EOF_
-  local idle
-  idle=$(cat <<'EOF_'
-caption Command4 开始修复
-enabled Command4 1
-caption Command1 选择...
-enabled Command1 1
-text Text1 C:
-enabled Text1 1
-combo RDriver count 0
-combo RDriver selected none 
-enabled RDriver 1
-check Check1 主系统 1
-enabled Check1 1
-status 当前电脑硬盘里未发现操作系统！
-EOF_
-)
-  printf 'window Orvanta\n%s\nmessage 提示： 当前电脑硬盘里未发现操作系统！无法进行此操作！\n%s\n' "$idle" "$idle" | expect_ui
+  printf '%s\n' 'window 20000' 'controls' 'click Command4' 'message 30000' 'controls' | ui
+  {
+    echo 'window Orvanta'
+    controls_expected idle C: none
+    echo 'message 提示： 当前电脑硬盘里未发现操作系统！无法进行此操作！'
+    controls_expected idle C: none
+  } | expect_ui
   expect_no_file c EFI
   expect_no_file c boot
 }
@@ -54,18 +37,14 @@ message 30000
 message 30000
 show Command4
 EOF_
-  expect_ui <<'EOF_'
-message Error! 未发现任何磁盘或光驱
-window Orvanta
-combo RDriver count 0
-combo RDriver selected none 
-enabled RDriver 1
-status 当前电脑硬盘里未发现操作系统！
-message Error! 未发现任何磁盘或光驱
-message 提示： 当前电脑硬盘里未发现操作系统！无法进行此操作！
-caption Command4 开始修复
-enabled Command4 1
-EOF_
+  {
+    printf '%s\n' 'message Error! 未发现任何磁盘或光驱' 'window Orvanta'
+    combo_expected 1 none
+    status_expected 0
+    echo 'message Error! 未发现任何磁盘或光驱'
+    echo 'message 提示： 当前电脑硬盘里未发现操作系统！无法进行此操作！'
+    button_expected Command4 开始修复 1
+  } | expect_ui
 }
 
 # Windows on X:, on a CD-ROM, a network and a removable drive: none is
@@ -79,34 +58,14 @@ scenario_x_and_cdrom() {
   drive H removable windows
   drive X fixed windows
   app F Kit
-  ui <<'EOF_'
-window 20000
-show RDriver
-show Status
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-combo RDriver count 2
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-status 当前电脑硬盘里共发现2个系统！
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
+  { printf '%s\n' 'window 20000' 'show RDriver' 'show Status'; repair_click 2; } | ui
+  {
+    echo 'window Orvanta'
+    combo_expected 1 0 'C:\Windows' 'D:\Windows'
+    status_expected 2
+    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+  } | expect_ui
+  repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
 }
 
 # Windows folders with the hidden or the system attribute are not found.
@@ -116,19 +75,8 @@ scenario_hidden_windows() {
   drive E fixed windows-system
   drive F fixed
   app F Kit
-  ui <<'EOF_'
-window 20000
-show RDriver
-show Status
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-combo RDriver count 1
-combo RDriver entry 0 C:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-status 当前电脑硬盘里共发现1个系统！
-EOF_
+  printf '%s\n' 'window 20000' 'show RDriver' 'show Status' | ui
+  { echo 'window Orvanta'; combo_expected 1 0 'C:\Windows'; status_expected 1; } | expect_ui
 }
 
 # A plain file named Windows counts as found.
@@ -137,18 +85,6 @@ scenario_plain_file_windows() {
   drive D fixed windows-file
   drive F fixed
   app F Kit
-  ui <<'EOF_'
-window 20000
-show RDriver
-show Status
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-combo RDriver count 2
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-status 当前电脑硬盘里共发现2个系统！
-EOF_
+  printf '%s\n' 'window 20000' 'show RDriver' 'show Status' | ui
+  { echo 'window Orvanta'; combo_expected 1 0 'C:\Windows' 'D:\Windows'; status_expected 2; } | expect_ui
 }

@@ -10,6 +10,18 @@ watch C:\EFI\Microsoft\Boot\bcd.orvanta-old
 EOF_
 }
 
+# stores_seen <present|absent>...: the stand-in's log lines for the files
+# watched by watch_stores, in its order, as each tool run saw them (as many
+# as states are given).
+stores_seen() {
+  local -a paths=('C:\boot\bcd' 'C:\boot\bcd.orvanta-old' 'C:\EFI\Microsoft\Boot\bcd' 'C:\EFI\Microsoft\Boot\bcd.orvanta-old')
+  local i=0 state
+  for state in "$@"; do
+    echo "  ${paths[i]} $state"
+    i=$((i + 1))
+  done
+}
+
 # Both old stores (and a backup left by an interrupted earlier run) exist:
 # both are moved aside before the first tool, the backups are removed once
 # the new stores are found.
@@ -21,42 +33,17 @@ scenario_old_stores_moved() {
   printf 'old backup of an interrupted run\r\n' >"$(sandbox_folder "$S_PREFIX" C)/boot/bcd.orvanta-old"
   app F Kit
   watch_stores | faults
-  ui <<'EOF_'
-window 20000
-click Command4
-message 30000
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-  C:\boot\bcd absent
-  C:\boot\bcd.orvanta-old present
-  C:\EFI\Microsoft\Boot\bcd absent
-  C:\EFI\Microsoft\Boot\bcd.orvanta-old present
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-  C:\boot\bcd present
-  C:\boot\bcd.orvanta-old present
-  C:\EFI\Microsoft\Boot\bcd absent
-  C:\EFI\Microsoft\Boot\bcd.orvanta-old present
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-  C:\boot\bcd present
-  C:\boot\bcd.orvanta-old present
-  C:\EFI\Microsoft\Boot\bcd present
-  C:\EFI\Microsoft\Boot\bcd.orvanta-old present
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd new
-efi/microsoft/boot/bcd new
-EOF_
+  { echo 'window 20000'; repair_click 2; echo 'nomessage'; } | ui
+  { echo 'window Orvanta'; repair_click_expected "$BIOS_OK" "$UEFI_OK"; echo 'nomessage'; } | expect_ui
+  {
+    bcdboot_run C: 'C:\Windows'
+    stores_seen absent present absent present
+    bcdboot_run C: 'C:\Windows' uefi
+    stores_seen present present absent present
+    bootsect_run C:
+    stores_seen present present present present
+  } | expect_log
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
 # The tools create no store: both old stores are put back, no message.
@@ -78,46 +65,19 @@ waitcaption Command4 30000 开始修复
 nomessage
 controls
 EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-file has bootsect
-caption Command4 开始修复
-nomessage
-caption Command4 开始修复
-enabled Command4 1
-caption Command1 选择...
-enabled Command1 1
-text Text1 C:
-enabled Text1 1
-combo RDriver count 1
-combo RDriver entry 0 C:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-check Check1 主系统 1
-enabled Check1 1
-status 当前电脑硬盘里共发现1个系统！
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-  C:\boot\bcd absent
-  C:\boot\bcd.orvanta-old present
-  C:\EFI\Microsoft\Boot\bcd absent
-  C:\EFI\Microsoft\Boot\bcd.orvanta-old present
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-  C:\boot\bcd absent
-  C:\boot\bcd.orvanta-old present
-  C:\EFI\Microsoft\Boot\bcd absent
-  C:\EFI\Microsoft\Boot\bcd.orvanta-old present
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-  C:\boot\bcd absent
-  C:\boot\bcd.orvanta-old present
-  C:\EFI\Microsoft\Boot\bcd absent
-  C:\EFI\Microsoft\Boot\bcd.orvanta-old present
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd old
-efi/microsoft/boot/bcd old
-EOF_
+  {
+    printf '%s\n' 'window Orvanta' 'file has bootsect' 'caption Command4 开始修复' 'nomessage'
+    controls_expected idle C: 0 'C:\Windows'
+  } | expect_ui
+  {
+    bcdboot_run C: 'C:\Windows'
+    stores_seen absent present absent present
+    bcdboot_run C: 'C:\Windows' uefi
+    stores_seen absent present absent present
+    bootsect_run C:
+    stores_seen absent present absent present
+  } | expect_log
+  printf '%s\n' 'boot/bcd old' 'efi/microsoft/boot/bcd old' | expect_files C
 }
 
 # A hidden old store is not found: it is not moved, and since the BIOS
@@ -132,34 +92,17 @@ scenario_hidden_store() {
     echo 'watch C:\boot\bcd.orvanta-old'
     echo 'bcdboot store none : /l zh-cn'
   } | faults
-  ui <<'EOF_'
-window 20000
-click Command4
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-  C:\boot\bcd present
-  C:\boot\bcd.orvanta-old absent
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-  C:\boot\bcd present
-  C:\boot\bcd.orvanta-old absent
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-  C:\boot\bcd present
-  C:\boot\bcd.orvanta-old absent
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd old hidden
-efi/microsoft/boot/bcd new
-EOF_
+  { echo 'window 20000'; repair_click 1; echo 'nomessage'; } | ui
+  { echo 'window Orvanta'; repair_click_expected "$UEFI_OK"; echo 'nomessage'; } | expect_ui
+  {
+    bcdboot_run C: 'C:\Windows'
+    stores_seen present absent
+    bcdboot_run C: 'C:\Windows' uefi
+    stores_seen present absent
+    bootsect_run C:
+    stores_seen present absent
+  } | expect_log
+  printf '%s\n' 'boot/bcd old hidden' 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
 # Only the UEFI store is created: only the UEFI success is shown.
@@ -169,29 +112,10 @@ scenario_only_uefi() {
   drive F fixed
   app F Kit
   echo 'bcdboot store none : /l zh-cn' | faults
-  ui <<'EOF_'
-window 20000
-click Command4
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-nomessage
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
-  expect_files C <<'EOF_'
-efi/microsoft/boot/bcd new
-EOF_
+  { echo 'window 20000'; repair_click 1; echo 'nomessage'; } | ui
+  { echo 'window Orvanta'; repair_click_expected "$UEFI_OK"; echo 'nomessage'; } | expect_ui
+  repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
+  echo 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
 # bootsect.exe is there but is no program: after the four bcdboot runs its
@@ -204,44 +128,13 @@ scenario_unstartable_tool() {
   store C bios
   store C uefi
   app F Kit bad-bootsect
-  ui <<'EOF_'
-window 20000
-click Command4
-message 30000
-waitcaption Command4 10000 开始修复
-nomessage
-controls
-exited 0
-EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-glob message Error! 错误 193：*
-caption Command4 开始修复
-nomessage
-caption Command4 开始修复
-enabled Command4 1
-caption Command1 选择...
-enabled Command1 1
-text Text1 C:
-enabled Text1 1
-combo RDriver count 2
-combo RDriver entry 0 C:\Windows
-combo RDriver entry 1 D:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 1
-check Check1 主系统 1
-enabled Check1 1
-status 当前电脑硬盘里共发现2个系统！
-running
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-EOF_
-  expect_files C <<'EOF_'
-boot/bcd old
-efi/microsoft/boot/bcd old
-EOF_
+  { echo 'window 20000'; repair_click 1; printf '%s\n' 'nomessage' 'controls' 'exited 0'; } | ui
+  {
+    echo 'window Orvanta'
+    printf '%s\n' 'glob message Error! 错误 193：*' 'caption Command4 开始修复' 'nomessage'
+    controls_expected idle C: 0 'C:\Windows' 'D:\Windows'
+    echo 'running'
+  } | expect_ui
+  bcdboot_runs C: 'D:\Windows' 'C:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd old' 'efi/microsoft/boot/bcd old' | expect_files C
 }

@@ -70,38 +70,16 @@ exited 0
 close
 exited 10000
 EOF_
-  expect_ui <<'EOF_'
-window Orvanta
-file has bootsect
-cpu low
-message 警告！ 正在修复系统引导，无法关闭！
-message 警告！ 正在修复系统引导，无法关闭！
-caption Command4 正在修复
-enabled Command4 0
-caption Command1 选择...
-enabled Command1 0
-text Text1 C:
-enabled Text1 0
-combo RDriver count 1
-combo RDriver entry 0 C:\Windows
-combo RDriver selected 0 C:\Windows
-enabled RDriver 0
-check Check1 主系统 1
-enabled Check1 1
-status 当前电脑硬盘里共发现1个系统！
-size normal outer 394x333 client 388x308
-size normal outer 394x175 client 388x150
-message 提示： BIOS引导修复成功！
-message 提示： UEFI引导修复成功！
-caption Command4 开始修复
-running
-exited 0
-EOF_
-  expect_log <<'EOF_'
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
-F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f uefi /l zh-cn
-F:\Kit\bin\bootsect.exe /nt60 C: /mbr
-EOF_
+  {
+    printf '%s\n' 'window Orvanta' 'file has bootsect' 'cpu low'
+    echo 'message 警告！ 正在修复系统引导，无法关闭！'
+    echo 'message 警告！ 正在修复系统引导，无法关闭！'
+    controls_expected running C: 0 'C:\Windows'
+    echo 'size normal outer 394x333 client 388x308'
+    echo 'size normal outer 394x175 client 388x150'
+    printf '%s\n' "message $BIOS_OK" "message $UEFI_OK" 'caption Command4 开始修复' 'running' 'exited 0'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
 }
 
 # The folder chooser: a drive root, a folder two levels down, and cancel.
