@@ -1,0 +1,56 @@
+# Builds what the benchmarks need. Sourced by run.sh.
+# The measuring programs are built with the same MinGW-w64 toolchain and the
+# same size options as Orvanta (optimised for size, static runtime, unused
+# sections dropped, symbols stripped), so that the reference programs are a
+# fair comparison.
+
+bench_packages() {
+  local missing=() package
+  for package in wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei mingw-w64 g++; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "   installing ${missing[*]}" >&2
+  local sudo=; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# compile OUTPUT COMPILER FLAGS... : only when a source is newer than OUTPUT.
+compile() {
+  local output=$1; shift
+  local newest
+  newest=$(ls -t "$HERE"/win/*.cpp "$HERE"/win/*.h "$HERE"/host/*.cpp "$HERE/build.sh" | head -1)
+  [ -f "$output" ] && [ "$output" -nt "$newest" ] && return 0
+  mkdir -p "$(dirname "$output")"
+  "$@" -o "$output"
+}
+
+build_windows_tools() {
+  local arch=$1 triplet
+  case $arch in x86) triplet=i686-w64-mingw32 ;; x64) triplet=x86_64-w64-mingw32 ;; esac
+  local cxx="$triplet-g++ -std=c++20 -Os -Wall -Wextra -ffunction-sections -fdata-sections"
+  local link="-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s -municode"
+  local out=$BENCH_OUT/$arch src=$HERE/win
+  compile "$out/MinimalWindow.exe" $cxx "$src/MinimalWindow.cpp" $link -mwindows
+  compile "$out/SpinWait.exe" $cxx "$src/SpinWait.cpp" $link -mwindows -lshell32
+  compile "$out/StandInTool.exe" $cxx "$src/StandInTool.cpp" $link
+  compile "$out/DriveProbe.exe" $cxx "$src/DriveProbe.cpp" $link
+  compile "$out/BenchDriver.exe" $cxx "$src/BenchDriver.cpp" $link -lshell32 -lpsapi -luser32
+}
+
+build_all() {
+  bench_packages
+  if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then
+    "$ROOT/dev" build >&2
+  fi
+  local arch
+  for arch in $BENCH_ARCHS; do
+    [ -f "$ROOT/dist/$arch/Orvanta.exe" ] || { echo "dist/$arch/Orvanta.exe is missing" >&2; exit 1; }
+    build_windows_tools "$arch"
+  done
+  compile "$BENCH_OUT/host/procsample" g++ -std=c++20 -O2 -Wall -Wextra "$HERE/host/ProcSample.cpp"
+  compile "$BENCH_OUT/host/benchcalc" g++ -std=c++20 -O2 -Wall -Wextra "$HERE/host/BenchCalc.cpp"
+}

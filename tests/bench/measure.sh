@@ -1,0 +1,114 @@
+# One measured run of each kind. Sourced by run.sh; every function prints its
+# figures on one line, or nothing when the run went wrong (the reason goes to
+# stderr and to the run's files under $BENCH_OUT/runs/).
+
+TOOL_LOG_WINDOWS='C:\bench\tools.log'
+
+# The key's value in a driver output file.
+driver_value() { awk -F'\t' -v key="$2" '$1 == key { print $2; exit }' "$1"; }
+
+# The command lines that Orvanta builds for the installations given (default
+# last, which the caller orders), in the order it runs them.
+repair_command_lines() {
+  local arch=$1; shift
+  local folder="C:\\$arch" installation
+  for installation in "$@"; do
+    echo "$folder\\Bin\\bcdboot.exe $installation /s C: /l zh-cn"
+    echo "$folder\\Bin\\bcdboot.exe $installation /s C: /f uefi /l zh-cn"
+  done
+  echo "$folder\\bin\\bootsect.exe /nt60 C: /mbr"
+}
+
+fresh_run_dir() {
+  local dir=$BENCH_OUT/runs/$1
+  rm -rf "$dir" && mkdir -p "$dir"
+  echo "$dir"
+}
+
+# Drives the program through the driver while the sampler watches it.
+# sampled_run PREFIX DIR EXE_NAME TOOL_MS BOOTSECT_MS DRIVER_ARGS...
+sampled_run() {
+  local prefix=$1 dir=$2 exe=$3 tool_ms=$4 bootsect_ms=$5; shift 5
+  rm -rf "$prefix/drive_c/bench/tools.log" "$prefix/drive_c/boot" "$prefix/drive_c/EFI"
+  "$BENCH_OUT/host/procsample" "$exe" "$prefix" "$dir/samples" 10 60 &
+  local sampler=$!
+  BENCH_TOOL_LOG=$TOOL_LOG_WINDOWS BENCH_TOOL_MS=$tool_ms BENCH_BOOTSECT_MS=$bootsect_ms \
+    WINEPREFIX=$prefix wine "$@" >"$dir/driver" 2>"$dir/wine-stderr" || true
+  wait "$sampler" || true
+  cp "$prefix/drive_c/bench/tools.log" "$dir/tools.log" 2>/dev/null || touch "$dir/tools.log"
+}
+
+# The run did what a repair does: every tool ran, and for Orvanta both
+# success messages were shown.
+check_run() {
+  local dir=$1 tools=$2 expect_boxes=$3
+  local ran
+  ran=$(wc -l <"$dir/tools.log")
+  if [ "$ran" -ne "$tools" ]; then
+    echo "   run $(basename "$dir"): $ran of $tools tool runs recorded" >&2; return 1
+  fi
+  if grep -q '^error' "$dir/driver"; then
+    echo "   run $(basename "$dir"): $(grep '^error' "$dir/driver" | head -1)" >&2; return 1
+  fi
+  if [ "$expect_boxes" = yes ] &&
+     ! { grep -q 'BIOS引导修复成功！' "$dir/driver" && grep -q 'UEFI引导修复成功！' "$dir/driver"; }; then
+    echo "   run $(basename "$dir"): the success messages were not shown" >&2; return 1
+  fi
+}
+
+# orvanta_repair PREFIX ARCH TAG TOOL_MS BOOTSECT_MS TOOLS
+# Prints "cpu_s wall_s tools_s server_cpu_s sampled_peak_kb driver_peak_kb median_gap_ms".
+orvanta_repair() {
+  local prefix=$1 arch=$2 tag=$3 tool_ms=$4 bootsect_ms=$5 tools=$6
+  local dir
+  dir=$(fresh_run_dir "$tag")
+  sampled_run "$prefix" "$dir" Orvanta.exe "$tool_ms" "$bootsect_ms" \
+    "C:\\bench\\$arch\\BenchDriver.exe" repair "C:\\$arch\\Orvanta.exe"
+  check_run "$dir" "$tools" yes || return 0
+  run_figures "$dir" "$(driver_value "$dir/driver" peak_ws_kb)"
+}
+
+# reference_repair PREFIX ARCH TAG TOOL_MS BOOTSECT_MS MODE INSTALLATION...
+# The same tool runs, waited for by the reference program: MODE spin polls
+# in a loop with no pause, MODE block sleeps on the process handle.
+reference_repair() {
+  local prefix=$1 arch=$2 tag=$3 tool_ms=$4 bootsect_ms=$5 mode=$6; shift 6
+  local dir lines=() option=()
+  dir=$(fresh_run_dir "$tag")
+  mapfile -t lines < <(repair_command_lines "$arch" "$@")
+  [ "$mode" = block ] && option=(--block)
+  sampled_run "$prefix" "$dir" SpinWait.exe "$tool_ms" "$bootsect_ms" \
+    "C:\\bench\\$arch\\BenchDriver.exe" exec "C:\\bench\\$arch\\SpinWait.exe" "${option[@]}" "${lines[@]}"
+  check_run "$dir" "${#lines[@]}" no || return 0
+  run_figures "$dir" 0
+}
+
+run_figures() {
+  local dir=$1 driver_peak=${2:-0}
+  local cpu gaps
+  # The gaps come from the tools' own stamps and stand even when sampling failed.
+  cpu=$("$BENCH_OUT/host/benchcalc" cpu "$dir/samples" "$dir/tools.log") || cpu="- - - - -"
+  "$BENCH_OUT/host/benchcalc" gaps "$dir/tools.log" >"$dir/gaps" || true
+  gaps=$(xargs "$BENCH_OUT/host/benchcalc" stats <"$dir/gaps" | cut -d' ' -f1)
+  echo "$cpu ${driver_peak:-0} ${gaps:-0}"
+}
+
+# startup_run PREFIX ARCH TAG TITLE EXE_WINDOWS_PATH
+# Prints "startup_ms peak_kb".
+startup_run() {
+  local prefix=$1 arch=$2 tag=$3 title=$4 exe=$5
+  local dir
+  dir=$(fresh_run_dir "$tag")
+  WINEPREFIX=$prefix wine "C:\\bench\\$arch\\BenchDriver.exe" start "$title" "$exe" \
+    >"$dir/driver" 2>"$dir/wine-stderr" || true
+  if grep -q '^error' "$dir/driver" || [ -z "$(driver_value "$dir/driver" startup_ms)" ]; then
+    echo "   start-up run $tag failed: $(head -1 "$dir/driver")" >&2
+    return 0
+  fi
+  echo "$(driver_value "$dir/driver" startup_ms) $(driver_value "$dir/driver" peak_ws_kb)"
+}
+
+# probe_run PREFIX ARCH: Wine's own time for one drive's scan queries, in ms.
+probe_run() {
+  WINEPREFIX=$1 wine "C:\\bench\\$2\\DriveProbe.exe" 2>/dev/null | awk -F'\t' '$1 == "per_drive_ms" { print $2 }'
+}
