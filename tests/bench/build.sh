@@ -22,7 +22,8 @@ bench_packages() {
 compile() {
   local output=$1; shift
   local newest
-  newest=$(ls -t "$HERE"/win/*.cpp "$HERE"/win/*.h "$HERE"/host/*.cpp "$HERE/build.sh" | head -1)
+  newest=$(ls -t "$HERE"/win/*.cpp "$HERE"/win/*.h "$HERE"/win/*.rc "$HERE"/win/*.in "$HERE"/host/*.cpp \
+    "$HERE/build.sh" | head -1)
   [ -f "$output" ] && [ "$output" -nt "$newest" ] && return 0
   mkdir -p "$(dirname "$output")"
   "$@" -o "$output"
@@ -35,10 +36,29 @@ build_windows_tools() {
   local link="-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s -municode"
   local out=$BENCH_OUT/$arch src=$HERE/win
   compile "$out/MinimalWindow.exe" $cxx "$src/MinimalWindow.cpp" $link -mwindows
+  build_themed_window "$arch" "$triplet" "$cxx" "$link"
   compile "$out/SpinWait.exe" $cxx "$src/SpinWait.cpp" $link -mwindows -lshell32
   compile "$out/StandInTool.exe" $cxx "$src/StandInTool.cpp" $link
   compile "$out/DriveProbe.exe" $cxx "$src/DriveProbe.cpp" $link
   compile "$out/BenchDriver.exe" $cxx "$src/BenchDriver.cpp" $link -lshell32 -lpsapi -luser32
+}
+
+# The themed reference window: its Common Controls 6 manifest names the
+# process's architecture (a 64-bit process must name amd64, or the loader finds
+# no matching assembly), so it is written per architecture before the
+# resource compiler embeds it.
+build_themed_window() {
+  local arch=$1 triplet=$2 cxx=$3 link=$4 manifest_arch
+  local out=$BENCH_OUT/$arch src=$HERE/win
+  case $arch in x86) manifest_arch=X86 ;; x64) manifest_arch=amd64 ;; esac
+  mkdir -p "$out/themed"
+  sed "s/@ARCH@/$manifest_arch/g" "$src/ThemedWindow.manifest.in" >"$out/themed/ThemedWindow.manifest.new"
+  cmp -s "$out/themed/ThemedWindow.manifest.new" "$out/themed/ThemedWindow.manifest" ||
+    mv "$out/themed/ThemedWindow.manifest.new" "$out/themed/ThemedWindow.manifest"
+  rm -f "$out/themed/ThemedWindow.manifest.new"
+  compile "$out/themed/ThemedWindow.res.o" "$triplet-windres" -I "$out/themed" "$src/ThemedWindow.rc"
+  compile "$out/ThemedWindow.exe" $cxx -D_WIN32_WINNT=0x0601 -DWINVER=0x0601 "$src/ThemedWindow.cpp" \
+    "$out/themed/ThemedWindow.res.o" $link -mwindows -lcomctl32 -lole32 -lshell32 -luuid
 }
 
 build_all() {

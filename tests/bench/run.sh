@@ -15,6 +15,8 @@
 #   BENCH_ARCHS="x86 x64"  which executables to measure
 #   BENCH_DRIVES="1 8 24"  fixed-drive counts of the start-up runs
 #   BENCH_NO_BUILD=1       use dist/*/Orvanta.exe as it is
+#   BENCH_ONLY="startup"   run only these parts (any of: startup cpu gap;
+#                          default all); the table shows only their rows
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
@@ -34,6 +36,9 @@ source "$HERE/build.sh"
 source "$HERE/sandbox.sh"
 source "$HERE/measure.sh"
 source "$HERE/report.sh"
+
+# Whether the part (startup, cpu or gap) is to be run.
+bench_part() { [[ " ${BENCH_ONLY:-startup cpu gap} " == *" $1 "* ]]; }
 
 log() { printf '\n== %s\n' "$*" >&2; }
 
@@ -71,6 +76,12 @@ measure_startup() {
       if [ -n "$line" ]; then
         record "$arch" "floor_start_$drives" "${line% *}"
         if [ "$drives" = "$FIRST_DRIVES" ]; then record "$arch" floor_peak "${line#* }"; fi
+      fi
+      line=$(startup_run "$prefix" "$arch" "start-$arch-themed-$drives-$run" ThemedWindow \
+        "C:\\bench\\$arch\\ThemedWindow.exe")
+      if [ -n "$line" ]; then
+        record "$arch" "themed_start_$drives" "${line% *}"
+        if [ "$drives" = "$FIRST_DRIVES" ]; then record "$arch" themed_peak "${line#* }"; fi
       fi
       line=$(startup_run "$prefix" "$arch" "start-$arch-orvanta-$drives-$run" Orvanta "C:\\$arch\\Orvanta.exe")
       if [ -n "$line" ]; then record "$arch" "orvanta_start_$drives" "${line% *}"; fi
@@ -131,14 +142,20 @@ main() {
   rm -rf "$FIGURES" && mkdir -p "$FIGURES"
   FIRST_DRIVES=${DRIVE_COUNTS%% *}
   local drives
-  for drives in $DRIVE_COUNTS; do
-    log "start-up with $drives fixed drive(s), $START_RUNS runs"
-    measure_startup "$drives"
-  done
-  log "processor time while tools run: 1 installation, bcdboot ${TOOL_SECONDS} s, $RUNS runs"
-  measure_repairs cpu 1 $((TOOL_SECONDS * 1000)) 0
-  log "gaps between tools: 3 installations (7 tool runs of ${GAP_TOOL_MS} ms), $RUNS runs"
-  measure_repairs gap 3 "$GAP_TOOL_MS" "$GAP_TOOL_MS"
+  if bench_part startup; then
+    for drives in $DRIVE_COUNTS; do
+      log "start-up with $drives fixed drive(s), $START_RUNS runs"
+      measure_startup "$drives"
+    done
+  fi
+  if bench_part cpu; then
+    log "processor time while tools run: 1 installation, bcdboot ${TOOL_SECONDS} s, $RUNS runs"
+    measure_repairs cpu 1 $((TOOL_SECONDS * 1000)) 0
+  fi
+  if bench_part gap; then
+    log "gaps between tools: 3 installations (7 tool runs of ${GAP_TOOL_MS} ms), $RUNS runs"
+    measure_repairs gap 3 "$GAP_TOOL_MS" "$GAP_TOOL_MS"
+  fi
   report | tee "$BENCH_OUT/results.md"
 }
 

@@ -73,7 +73,7 @@ make_sandbox() {
     cp "$ROOT/dist/$arch/Orvanta.exe" "$prefix/drive_c/$arch/"
     cp "$BENCH_OUT/$arch/StandInTool.exe" "$prefix/drive_c/$arch/Bin/bcdboot.exe"
     cp "$BENCH_OUT/$arch/StandInTool.exe" "$prefix/drive_c/$arch/Bin/bootsect.exe"
-    cp "$BENCH_OUT/$arch/"{BenchDriver,SpinWait,MinimalWindow,DriveProbe}.exe "$prefix/drive_c/bench/$arch/"
+    cp "$BENCH_OUT/$arch/"{BenchDriver,SpinWait,MinimalWindow,ThemedWindow,DriveProbe}.exe "$prefix/drive_c/bench/$arch/"
   done
   sandbox_registry "$prefix/drive_c/bench/drives.reg" "${letters[@]}"
   WINEPREFIX=$prefix wine reg import 'C:\bench\drives.reg' >/dev/null 2>&1
@@ -93,6 +93,8 @@ open_sandbox() {
   for arch in $BENCH_ARCHS; do
     WINEPREFIX=$prefix wine "C:\\bench\\$arch\\BenchDriver.exe" start MinimalWindow \
       "C:\\bench\\$arch\\MinimalWindow.exe" >/dev/null 2>&1 || true
+    WINEPREFIX=$prefix wine "C:\\bench\\$arch\\BenchDriver.exe" start ThemedWindow \
+      "C:\\bench\\$arch\\ThemedWindow.exe" >/dev/null 2>&1 || true
     WINEPREFIX=$prefix wine "C:\\bench\\$arch\\BenchDriver.exe" start Orvanta \
       "C:\\$arch\\Orvanta.exe" >/dev/null 2>&1 || true
   done
