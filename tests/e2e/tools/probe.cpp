@@ -12,15 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "Utf.h"
+
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
+using e2etext::Utf8;
 
 const char* TypeName(UINT type) {
     switch (type) {

@@ -3,13 +3,15 @@
 #pragma once
 #include <windows.h>
 
+#include "Utf.h"
+
 #include <string>
 #include <vector>
 
 namespace uidriver {
 
-std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& text);
+using e2etext::Utf8;
+using e2etext::Wide;
 // One-line form of a text: CR LF and LF become the two characters \n.
 std::string OneLine(const std::wstring& text);
 
