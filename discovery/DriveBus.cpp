@@ -8,7 +8,7 @@
 namespace orvanta {
 namespace {
 
-std::int32_t toInt32(double value) {
+std::int32_t ToInt32(double value) {
     const double rounded = std::nearbyint(value);
     if (rounded < std::numeric_limits<std::int32_t>::min() ||
         rounded > std::numeric_limits<std::int32_t>::max()) {
@@ -20,47 +20,47 @@ std::int32_t toInt32(double value) {
 // Closes an open device exactly once, whatever happens after the open.
 class OpenDevice {
 public:
-    OpenDevice(VolumeDevices& devices, DeviceHandle handle) : devices_(devices), handle_(handle) {}
+    OpenDevice(VolumeDevices& volumes, DeviceHandle handle) : volumes_(volumes), handle_(handle) {}
     ~OpenDevice() {
-        if (handle_ != InvalidDevice) devices_.close(handle_);
+        if (handle_ != InvalidDevice) volumes_.close(handle_);
     }
     OpenDevice(const OpenDevice&) = delete;
     OpenDevice& operator=(const OpenDevice&) = delete;
     DeviceHandle get() const { return handle_; }
 
 private:
-    VolumeDevices& devices_;
+    VolumeDevices& volumes_;
     DeviceHandle handle_;
 };
 
 } // namespace
 
-std::int32_t CtlCode(std::int32_t deviceType, std::int32_t function, std::int32_t method,
-                     std::int32_t access) {
-    const std::int32_t typePart = toInt32(static_cast<double>(deviceType) * 65536.0);
-    const std::int32_t functionPart = toInt32(static_cast<double>(function) * 4.0);
-    const std::int32_t accessPart = toInt32(static_cast<double>(access) * 16384.0);
+std::int32_t DeviceControlCode(std::int32_t deviceType, std::int32_t function, std::int32_t method,
+                               std::int32_t access) {
+    const std::int32_t typePart = ToInt32(static_cast<double>(deviceType) * 65536.0);
+    const std::int32_t functionPart = ToInt32(static_cast<double>(function) * 4.0);
+    const std::int32_t accessPart = ToInt32(static_cast<double>(access) * 16384.0);
     return typePart | functionPart | accessPart | method;
 }
 
 std::int32_t StorageQueryPropertyCode() {
-    return CtlCode(0x2D, 0x500, 0, 0);
+    return DeviceControlCode(0x2D, 0x500, 0, 0);
 }
 
-bool QueryStorageDevice(VolumeDevices& devices, DeviceHandle device, AnswerRecord& answer) {
-    const QueryRecord query = makeDeviceQuery();
-    return devices.control(device, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query,
+bool QueryStorageDevice(VolumeDevices& volumes, DeviceHandle device, AnswerRecord& answer) {
+    const QueryRecord query = MakeDeviceQuery();
+    return volumes.control(device, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query,
                            answer);
 }
 
-std::string DriveBusTag(VolumeDevices& devices, const std::string& driveName) {
-    OpenDevice device(devices, devices.open("\\\\.\\" + driveName));
-    if (device.get() == InvalidDevice) return {};
-    AnswerRecord answer = makeEmptyAnswer();
+std::uint32_t DriveBusType(VolumeDevices& volumes, const std::string& driveName) {
+    OpenDevice device(volumes, volumes.open("\\\\.\\" + driveName));
+    if (device.get() == InvalidDevice) return UnknownBusType;
+    AnswerRecord answer = MakeEmptyAnswer();
     // The outcome follows the BusType field alone: a request that wrote
     // nothing leaves it 0.
-    QueryStorageDevice(devices, device.get(), answer);
-    return busTypeOf(answer) == BusTypeUsb ? "Usb" : "";
+    QueryStorageDevice(volumes, device.get(), answer);
+    return BusTypeOf(answer);
 }
 
 } // namespace orvanta

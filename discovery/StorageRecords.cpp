@@ -2,29 +2,29 @@
 
 namespace orvanta {
 
-QueryRecord makeDeviceQuery() {
+QueryRecord MakeDeviceQuery() {
     return QueryRecord{}; // StorageDeviceProperty (0), PropertyStandardQuery (0)
 }
 
-AnswerRecord makeEmptyAnswer() {
+AnswerRecord MakeEmptyAnswer() {
     AnswerRecord answer{};
-    writeLittleEndian32(answer.data() + AnswerSizeOffset, AnswerRecordSize);
+    WriteLittleEndian32(answer.data() + AnswerSizeOffset, AnswerRecordSize);
     return answer;
 }
 
-std::uint32_t readLittleEndian32(const std::uint8_t* bytes) {
+std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes) {
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8U |
            static_cast<std::uint32_t>(bytes[2]) << 16U | static_cast<std::uint32_t>(bytes[3]) << 24U;
 }
 
-void writeLittleEndian32(std::uint8_t* bytes, std::uint32_t value) {
+void WriteLittleEndian32(std::uint8_t* bytes, std::uint32_t value) {
     for (int index = 0; index < 4; ++index) {
         bytes[index] = static_cast<std::uint8_t>(value >> (8U * static_cast<unsigned>(index)));
     }
 }
 
-std::uint32_t busTypeOf(const AnswerRecord& answer) {
-    return readLittleEndian32(answer.data() + AnswerBusTypeOffset);
+std::uint32_t BusTypeOf(const AnswerRecord& answer) {
+    return ReadLittleEndian32(answer.data() + AnswerBusTypeOffset);
 }
 
 } // namespace orvanta

@@ -15,20 +15,22 @@ inline constexpr std::size_t AnswerRecordSize = 40;
 inline constexpr std::size_t AnswerSizeOffset = 4;
 inline constexpr std::size_t AnswerBusTypeOffset = 28;
 
-inline constexpr std::uint32_t BusTypeUsb = 7;
+// STORAGE_BUS_TYPE values.
+inline constexpr std::uint32_t UnknownBusType = 0;
+inline constexpr std::uint32_t UsbBusType = 7;
 
 using QueryRecord = std::array<std::uint8_t, QueryRecordSize>;
 using AnswerRecord = std::array<std::uint8_t, AnswerRecordSize>;
 
 // The query for the standard device property: 12 zero bytes.
-QueryRecord makeDeviceQuery();
+QueryRecord MakeDeviceQuery();
 
 // An answer record of zeros with its Size field set to 40.
-AnswerRecord makeEmptyAnswer();
+AnswerRecord MakeEmptyAnswer();
 
-std::uint32_t readLittleEndian32(const std::uint8_t* bytes);
-void writeLittleEndian32(std::uint8_t* bytes, std::uint32_t value);
+std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes);
+void WriteLittleEndian32(std::uint8_t* bytes, std::uint32_t value);
 
-std::uint32_t busTypeOf(const AnswerRecord& answer);
+std::uint32_t BusTypeOf(const AnswerRecord& answer);
 
 } // namespace orvanta

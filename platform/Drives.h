@@ -5,7 +5,8 @@
 
 namespace orvanta {
 
-inline constexpr std::uint32_t DriveFixed = 3;
+// The drive types of GetDriveType that the program tells apart.
+inline constexpr std::uint32_t FixedDriveType = 3;
 
 class Drives {
 public:

@@ -6,10 +6,12 @@
 
 namespace orvanta {
 
-// Attribute masks of the first-match query: with NoDirectories only plain files
-// match, with Directories folders match too. Hidden and system entries never match.
-inline constexpr std::uint32_t NoDirectories = 0;
-inline constexpr std::uint32_t Directories = 16;
+// What the first-match query lets match: plain files only, or folders too.
+// Hidden and system entries never match.
+enum class MatchMask : std::uint32_t {
+    FilesOnly = 0,
+    FilesAndFolders = 16,
+};
 
 class FileSystem {
 public:
@@ -17,7 +19,7 @@ public:
 
     // The name of the entry at exactly this path when it matches the mask, or ""
     // when nothing matches. May throw PlatformError when the volume can't be read.
-    virtual std::string firstMatch(const std::string& path, std::uint32_t attributeMask) = 0;
+    virtual std::string firstMatch(const std::string& path, MatchMask mask) = 0;
 
     // True when a plain file (whatever its attributes) exists at the path.
     virtual bool fileExists(const std::string& path) = 0;

@@ -4,14 +4,24 @@
 
 namespace orvanta {
 
-inline constexpr int StyleError = 16;       // error icon, OK
-inline constexpr int StyleInformation = 64; // information icon, OK
+enum class MessageStyle : int {
+    Error = 16,       // error icon, OK
+    Information = 64, // information icon, OK
+};
+
+struct Message {
+    std::string text;
+    std::string title;
+    MessageStyle style = MessageStyle::Information;
+
+    bool operator==(const Message&) const = default;
+};
 
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // Shows the box and returns when the user has dismissed it.
-    virtual void show(const std::string& text, const std::string& title, int style) = 0;
+    virtual void show(const Message& message) = 0;
 };
 
 } // namespace orvanta

@@ -1,18 +1,20 @@
 #pragma once
 // Every operating-system service the program uses, in one bundle.
+#include "platform/ComObjects.h"
+#include "platform/CommonControls.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
-#include "platform/SystemServices.h"
+#include "platform/VersionQuery.h"
 #include "platform/VolumeDevices.h"
 
 namespace orvanta {
 
 struct Platform {
     Drives& drives;
-    VolumeDevices& devices;
+    VolumeDevices& volumes;
     FileSystem& files;
     Processes& processes;
     EventPump& events;

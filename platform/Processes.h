@@ -6,7 +6,8 @@
 
 namespace orvanta {
 
-inline constexpr std::uint32_t StillActive = 259;
+// What GetExitCodeProcess answers while a process runs; a tool may end with it too.
+inline constexpr std::uint32_t StillActiveExitCode = 259;
 
 // What ended one blocking wait.
 enum class WakeReason { ProcessEnded, EventsPending };

@@ -8,8 +8,4 @@ bool IsDriveLetterAndColon(const std::string& text) {
     return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
 }
 
-std::string BadBootPartitionMessage(const std::string& text) {
-    return "引导盘“" + text + "”无效：请只填写盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。";
-}
-
 } // namespace orvanta

@@ -7,7 +7,4 @@ namespace orvanta {
 // True for "C:" or "c:" and nothing else.
 bool IsDriveLetterAndColon(const std::string& text);
 
-// The message shown when the boot partition's text is not a drive letter and colon.
-std::string BadBootPartitionMessage(const std::string& text);
-
 } // namespace orvanta

@@ -33,4 +33,16 @@ std::string BootsectCommandLine(const std::string& applicationFolder, const std:
     return QuotedProgram(BootsectPath(applicationFolder)) + " /nt60 " + bootPartition + " /mbr";
 }
 
+std::vector<std::string> RepairCommandLines(const std::string& applicationFolder,
+                                            const std::vector<std::string>& runOrder,
+                                            const std::string& bootPartition) {
+    std::vector<std::string> lines;
+    for (const std::string& installation : runOrder) {
+        lines.push_back(BiosCommandLine(applicationFolder, installation, bootPartition));
+        lines.push_back(UefiCommandLine(applicationFolder, installation, bootPartition));
+    }
+    lines.push_back(BootsectCommandLine(applicationFolder, bootPartition));
+    return lines;
+}
+
 } // namespace orvanta

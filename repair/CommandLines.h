@@ -1,6 +1,7 @@
 #pragma once
 // The command lines of the two boot tools and where the tools live.
 #include <string>
+#include <vector>
 
 namespace orvanta {
 
@@ -17,5 +18,11 @@ std::string BiosCommandLine(const std::string& applicationFolder, const std::str
 std::string UefiCommandLine(const std::string& applicationFolder, const std::string& installation,
                             const std::string& bootPartition);
 std::string BootsectCommandLine(const std::string& applicationFolder, const std::string& bootPartition);
+
+// Every command line of a repair in the order they run: the BIOS and the UEFI
+// run for each installation, then the boot code.
+std::vector<std::string> RepairCommandLines(const std::string& applicationFolder,
+                                            const std::vector<std::string>& runOrder,
+                                            const std::string& bootPartition);
 
 } // namespace orvanta

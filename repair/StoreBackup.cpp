@@ -20,7 +20,7 @@ StoreBackup::~StoreBackup() {
 }
 
 void StoreBackup::moveAside() {
-    if (files_.firstMatch(storePath_, NoDirectories).empty()) return;
+    if (files_.firstMatch(storePath_, MatchMask::FilesOnly).empty()) return;
     moved_ = files_.moveFile(storePath_, BackupPathOf(storePath_), true);
 }
 

@@ -26,7 +26,7 @@ void FitClosedHeight(HWND combo, int height) {
 
 HWND CreateLayoutControl(HWND parent, const ControlSpec& spec, const ScreenDpi& dpi,
                          const WindowFonts& fonts) {
-    const bool isCombo = spec.id == IdRDriver;
+    const bool isCombo = spec.id == IdInstallationList;
     const int height = dpi.pixelsY(spec.height);
     const int createHeight = isCombo ? height * (VisibleListEntries + 1) : height;
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));

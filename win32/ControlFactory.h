@@ -2,7 +2,7 @@
 // Creates the controls of the layout table on the main window.
 #include <windows.h>
 
-#include "win32/FormLayout.h"
+#include "win32/MainLayout.h"
 
 namespace orvanta::win32 {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/UnhandledError.h"
+#include "app/UserMessages.h"
 #include "win32/Win32Error.h"
 
 namespace orvanta::win32 {
@@ -13,7 +13,7 @@ namespace {
 template <typename MakeError>
 [[noreturn]] void ShowAndEnd(MessageBoxes& messages, std::uint32_t code, MakeError makeError) noexcept {
     try {
-        ShowUnhandledError(messages, makeError());
+        messages.show(ErrorMessage(makeError()));
     } catch (...) {
         // Nothing more can be shown; the program ends all the same.
     }

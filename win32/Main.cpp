@@ -1,7 +1,7 @@
-// The program: creates Form1 and runs its window until it has closed.
+// The program: creates the main window and runs it until it has closed.
 #include <windows.h>
 
-#include "app/Form1.h"
+#include "app/MainController.h"
 #include "win32/ErrorBoundary.h"
 #include "win32/MainWindow.h"
 #include "win32/ScopedHandles.h"
@@ -28,13 +28,13 @@ int RunMessageLoop(HWND mainWindow, Win32EventPump& events) {
 int RunProgram(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     MainWindow window(instance, platform.messages);
-    Form1 form(window.controls(), platform.bundle());
+    MainController controller(window.controls(), platform.bundle());
 
-    RunGuarded(platform.messages, [&form] { form.Form_Initialize(); });
+    RunGuarded(platform.messages, [&controller] { controller.onInitialize(); });
     if (!window.create()) return 1;
     platform.setMainWindow(window.handle());
-    window.connect(form);
-    RunGuarded(platform.messages, [&form] { form.Form_Load(); });
+    window.connect(controller);
+    RunGuarded(platform.messages, [&controller] { controller.onLoad(); });
     window.showCentred(showCommand);
     return RunMessageLoop(window.handle(), platform.events);
 }

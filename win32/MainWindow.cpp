@@ -2,7 +2,7 @@
 
 #include "win32/ControlFactory.h"
 #include "win32/ErrorBoundary.h"
-#include "win32/FormLayout.h"
+#include "win32/MainLayout.h"
 
 namespace orvanta::win32 {
 namespace {
@@ -32,15 +32,16 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, MessageBoxes& errors)
-    : instance_(instance), errors_(errors), dpi_(QueryScreenDpi()), fonts_(dpi_), formWindow_(dpi_) {}
+    : instance_(instance), errors_(errors), dpi_(QueryScreenDpi()), fonts_(dpi_), windowFrame_(dpi_) {}
 
 MainWindow::~MainWindow() {
-    form_ = nullptr;
+    controller_ = nullptr;
     if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
 }
 
-FormControls MainWindow::controls() {
-    return FormControls{formWindow_, rDriver_, text1_, check1_, command1_, command4_, status_};
+MainControls MainWindow::controls() {
+    return MainControls{windowFrame_, installationList_, bootPartitionBox_, makeDefaultCheckBox_, browseButton_,
+                        repairButton_, statusLine_};
 }
 
 bool MainWindow::create() {
@@ -65,29 +66,29 @@ void MainWindow::setIcons() {
 }
 
 void MainWindow::createControls() {
-    for (const ControlSpec& spec : FormLayout) {
+    for (const ControlSpec& spec : MainLayout) {
         const HWND control = CreateLayoutControl(window_, spec, dpi_, fonts_);
         switch (spec.id) {
-        case IdCommand4:
-            command4_.attach(control);
+        case IdRepairButton:
+            repairButton_.attach(control);
             focus_ = control;
             break;
-        case IdCommand1:
-            command1_.attach(control);
+        case IdBrowseButton:
+            browseButton_.attach(control);
             break;
-        case IdText1:
-            text1_.attach(control);
+        case IdBootPartitionBox:
+            bootPartitionBox_.attach(control);
             break;
-        case IdStatus:
-            status_.attach(control);
+        case IdStatusLine:
+            statusLine_.attach(control);
             break;
-        case IdRDriver:
-            rDriver_.attach(control);
+        case IdInstallationList:
+            installationList_.attach(control);
             break;
-        case IdCheck1:
-            check1_.attach(control);
+        case IdMakeDefaultCheckBox:
+            makeDefaultCheckBox_.attach(control);
             SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
-            AddToolTip(window_, control, Check1ToolTip);
+            AddToolTip(window_, control, MakeDefaultToolTip);
             break;
         default:
             break;
@@ -113,7 +114,7 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->window_ = window;
-        self->formWindow_.attach(window);
+        self->windowFrame_.attach(window);
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -123,7 +124,7 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
-        if (form_ != nullptr) RunGuarded(errors_, [this] { form_->Form_Resize(); });
+        if (controller_ != nullptr) RunGuarded(errors_, [this] { controller_->onResized(); });
         return 0;
     case WM_COMMAND:
         onCommand(wParam, lParam);
@@ -141,7 +142,7 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         }
         break;
     case WM_DESTROY:
-        form_ = nullptr;
+        controller_ = nullptr;
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
@@ -155,13 +156,13 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
-    if (form_ == nullptr || HIWORD(wParam) != BN_CLICKED || lParam == 0) return;
+    if (controller_ == nullptr || HIWORD(wParam) != BN_CLICKED || lParam == 0) return;
     switch (LOWORD(wParam)) {
-    case IdCommand1:
-        RunGuarded(errors_, [this] { form_->Command1_Click(); });
+    case IdBrowseButton:
+        RunGuarded(errors_, [this] { controller_->onBrowseClicked(); });
         break;
-    case IdCommand4:
-        RunGuarded(errors_, [this] { form_->Command4_Click(); });
+    case IdRepairButton:
+        RunGuarded(errors_, [this] { controller_->onRepairClicked(); });
         break;
     default:
         break;
@@ -170,7 +171,7 @@ void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::onClose() {
     bool refused = false;
-    if (form_ != nullptr) RunGuarded(errors_, [this, &refused] { refused = form_->Form_QueryUnload(); });
+    if (controller_ != nullptr) RunGuarded(errors_, [this, &refused] { refused = controller_->onCloseRequested(); });
     if (!refused) DestroyWindow(window_);
 }
 

@@ -3,12 +3,12 @@
 // to the core's event handlers.
 #include <windows.h>
 
-#include "app/Form1.h"
+#include "app/MainController.h"
 #include "win32/Fonts.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Twips.h"
 #include "win32/Win32Controls.h"
-#include "win32/Win32FormWindow.h"
+#include "win32/Win32WindowFrame.h"
 
 namespace orvanta::win32 {
 
@@ -20,16 +20,16 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     // The window and the controls as the core sees them; usable once created.
-    FormControls controls();
+    MainControls controls();
 
     // Creates the window and all its controls, hidden. False when the window
     // could not be made.
     bool create();
 
-    // From now on the window's events go to the form's handlers.
-    void connect(Form1& form) { form_ = &form; }
+    // From now on the window's events go to the controller's handlers.
+    void connect(MainController& controller) { controller_ = &controller; }
 
-    // Centres the window on the screen and shows it, the focus on Command4.
+    // Centres the window on the screen and shows it, the focus on the repair button.
     void showCentred(int showCommand);
 
     HWND handle() const { return window_; }
@@ -51,15 +51,15 @@ private:
     IconHandle smallIcon_;
     HWND window_ = nullptr;
     HWND focus_ = nullptr; // the control that gets the focus back on activation
-    Form1* form_ = nullptr;
+    MainController* controller_ = nullptr;
 
-    Win32FormWindow formWindow_;
-    Win32ComboBox rDriver_;
-    Win32TextBox text1_;
-    Win32CheckBox check1_;
-    Win32Button command1_;
-    Win32Button command4_;
-    Win32Label status_;
+    Win32WindowFrame windowFrame_;
+    Win32DropDownList installationList_;
+    Win32TextBox bootPartitionBox_;
+    Win32CheckBox makeDefaultCheckBox_;
+    Win32Button browseButton_;
+    Win32Button repairButton_;
+    Win32Label statusLine_;
 };
 
 } // namespace orvanta::win32

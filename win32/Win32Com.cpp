@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-#include "platform/ModWin7Task.h"
+#include "platform/CallThunk.h"
+#include "platform/TaskbarProgress.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Utf.h"
 
@@ -40,11 +41,11 @@ std::int32_t CallThroughInterface(ComPointer object, std::uint32_t slot,
                                   const std::vector<std::int32_t>& arguments) {
     auto* taskbar = reinterpret_cast<ITaskbarList3*>(object);
     switch (slot) {
-    case SlotRelease:
+    case ReleaseSlot:
         return static_cast<std::int32_t>(taskbar->Release());
-    case SlotHrInit:
+    case HrInitSlot:
         return taskbar->HrInit();
-    case SlotSetProgressState: {
+    case SetProgressStateSlot: {
         if (arguments.size() < 2) return E_INVALIDARG;
         // Window handles keep their meaning in 32 bits, sign-extended.
         const auto window = reinterpret_cast<HWND>(static_cast<INT_PTR>(arguments[0]));

@@ -1,6 +1,6 @@
 #pragma once
 // The common-controls library, so the controls take the manifest's visual styles.
-#include "platform/SystemServices.h"
+#include "platform/CommonControls.h"
 
 namespace orvanta::win32 {
 

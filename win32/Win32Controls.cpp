@@ -26,21 +26,21 @@ void EnableControl(HWND control, bool enabled) {
     EnableWindow(control, enabled ? TRUE : FALSE);
 }
 
-void Win32ComboBox::clear() {
+void Win32DropDownList::clear() {
     SendMessageW(window_, CB_RESETCONTENT, 0, 0);
 }
 
-void Win32ComboBox::add(const std::string& entry) {
+void Win32DropDownList::add(const std::string& entry) {
     const std::wstring text = Widen(entry);
     SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-int Win32ComboBox::count() {
+int Win32DropDownList::count() {
     const LRESULT count = SendMessageW(window_, CB_GETCOUNT, 0, 0);
     return count > 0 ? static_cast<int>(count) : 0;
 }
 
-std::string Win32ComboBox::entry(int index) {
+std::string Win32DropDownList::entry(int index) {
     const LRESULT length = SendMessageW(window_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length <= 0) return {};
     std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -49,16 +49,16 @@ std::string Win32ComboBox::entry(int index) {
     return Narrow(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
 }
 
-int Win32ComboBox::selectedIndex() {
+int Win32DropDownList::selectedIndex() {
     const LRESULT index = SendMessageW(window_, CB_GETCURSEL, 0, 0);
     return index >= 0 ? static_cast<int>(index) : -1;
 }
 
-void Win32ComboBox::select(int index) {
+void Win32DropDownList::select(int index) {
     SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void Win32ComboBox::setEnabled(bool enabled) {
+void Win32DropDownList::setEnabled(bool enabled) {
     EnableControl(window_, enabled);
 }
 

@@ -2,7 +2,7 @@
 // The controls of the main window as the core sees them, over their HWNDs.
 #include <windows.h>
 
-#include "app/FormControls.h"
+#include "app/MainControls.h"
 
 namespace orvanta::win32 {
 
@@ -24,7 +24,7 @@ protected:
     HWND window_ = nullptr;
 };
 
-class Win32ComboBox final : public ComboBox, public Win32Control {
+class Win32DropDownList final : public DropDownList, public Win32Control {
 public:
     void clear() override;
     void add(const std::string& entry) override;

@@ -9,10 +9,10 @@ namespace orvanta::win32 {
 namespace {
 
 // Hidden and system entries never match; folders only when the mask asks for them.
-bool Matches(const WIN32_FIND_DATAW& entry, std::uint32_t attributeMask) {
+bool Matches(const WIN32_FIND_DATAW& entry, MatchMask mask) {
     const DWORD attributes = entry.dwFileAttributes;
     if ((attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) return false;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return (attributeMask & Directories) != 0;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return mask == MatchMask::FilesAndFolders;
     return true;
 }
 
@@ -23,12 +23,12 @@ bool IsFolder(const std::wstring& path) {
 
 } // namespace
 
-std::string Win32FileSystem::firstMatch(const std::string& path, std::uint32_t attributeMask) {
+std::string Win32FileSystem::firstMatch(const std::string& path, MatchMask mask) {
     WIN32_FIND_DATAW entry{};
     const FindHandle search(FindFirstFileW(Widen(path).c_str(), &entry));
     if (!search.valid()) return {};
     do {
-        if (Matches(entry, attributeMask)) return Narrow(std::wstring(entry.cFileName));
+        if (Matches(entry, mask)) return Narrow(std::wstring(entry.cFileName));
     } while (FindNextFileW(search.get(), &entry) != FALSE);
     return {};
 }

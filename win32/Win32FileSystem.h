@@ -6,7 +6,7 @@ namespace orvanta::win32 {
 
 class Win32FileSystem final : public FileSystem {
 public:
-    std::string firstMatch(const std::string& path, std::uint32_t attributeMask) override;
+    std::string firstMatch(const std::string& path, MatchMask mask) override;
     bool fileExists(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to, bool replaceExisting) override;
     bool removeFile(const std::string& path) override;

@@ -4,9 +4,10 @@
 
 namespace orvanta::win32 {
 
-void Win32MessageBoxes::show(const std::string& text, const std::string& title, int style) {
+void Win32MessageBoxes::show(const Message& message) {
     const HWND owner = owner_ != nullptr && IsWindow(owner_) ? owner_ : nullptr;
-    MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), static_cast<UINT>(style) | MB_OK);
+    MessageBoxW(owner, Widen(message.text).c_str(), Widen(message.title).c_str(),
+                static_cast<UINT>(message.style) | MB_OK);
 }
 
 } // namespace orvanta::win32

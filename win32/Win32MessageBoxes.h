@@ -9,7 +9,7 @@ namespace orvanta::win32 {
 class Win32MessageBoxes final : public MessageBoxes {
 public:
     void setOwner(HWND owner) { owner_ = owner; }
-    void show(const std::string& text, const std::string& title, int style) override;
+    void show(const Message& message) override;
 
 private:
     HWND owner_ = nullptr;

@@ -18,7 +18,7 @@ namespace orvanta::win32 {
 
 struct Win32Platform {
     Win32Drives drives;
-    Win32VolumeDevices devices;
+    Win32VolumeDevices volumes;
     Win32FileSystem files;
     Win32Processes processes;
     Win32EventPump events;
@@ -35,8 +35,8 @@ struct Win32Platform {
     }
 
     Platform bundle() {
-        return Platform{drives,       devices, files,   processes, events,
-                        messages,     folderDialog, version, com, commonControls};
+        return Platform{drives,   volumes,      files,   processes, events,
+                        messages, folderDialog, version, com,       commonControls};
     }
 };
 

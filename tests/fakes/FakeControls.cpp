@@ -9,55 +9,55 @@ std::string Flag(bool value) {
 
 } // namespace
 
-void FakeWindow::resized() {
+void FakeWindowFrame::resized() {
     journal_.add("resize");
     if (onResize) onResize();
 }
 
-void FakeWindow::setState(WindowState state) {
-    journal_.add("state " + std::to_string(state));
+void FakeWindowFrame::setState(WindowState state) {
+    journal_.add("state " + std::to_string(static_cast<int>(state)));
     if (state == state_) return;
     state_ = state;
     resized();
 }
 
-void FakeWindow::setOuterWidth(std::int32_t twips) {
+void FakeWindowFrame::setOuterWidth(std::int32_t twips) {
     journal_.add("width " + std::to_string(twips));
     if (twips == width) return;
     width = twips;
     resized();
 }
 
-void FakeWindow::setOuterHeight(std::int32_t twips) {
+void FakeWindowFrame::setOuterHeight(std::int32_t twips) {
     journal_.add("height " + std::to_string(twips));
     if (twips == height) return;
     height = twips;
     resized();
 }
 
-void FakeWindow::userState(WindowState state) {
-    journal_.add("user state " + std::to_string(state));
+void FakeWindowFrame::userState(WindowState state) {
+    journal_.add("user state " + std::to_string(static_cast<int>(state)));
     state_ = state;
     resized();
 }
 
-void FakeComboBox::clear() {
+void FakeDropDownList::clear() {
     journal_.add("clear " + name_);
     entries.clear();
     selected = -1;
 }
 
-void FakeComboBox::add(const std::string& entry) {
+void FakeDropDownList::add(const std::string& entry) {
     journal_.add("add " + name_ + " " + entry);
     entries.push_back(entry);
 }
 
-void FakeComboBox::select(int index) {
+void FakeDropDownList::select(int index) {
     journal_.add("select " + name_ + " " + std::to_string(index));
     selected = index >= 0 && index < count() ? index : -1;
 }
 
-void FakeComboBox::setEnabled(bool enabled) {
+void FakeDropDownList::setEnabled(bool enabled) {
     journal_.add("enable " + name_ + " " + Flag(enabled));
 }
 

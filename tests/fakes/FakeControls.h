@@ -1,24 +1,24 @@
 #pragma once
-// The window and the controls of Form1. Setters are journalled as
+// The main window and its controls. Setters are journalled as
 // "<what> <control> <value>"; the user's own actions are plain fields.
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/FormControls.h"
+#include "app/MainControls.h"
 #include "fakes/Journal.h"
 
 namespace orvanta {
 
 // Sizes in twips. Like the real window system it raises the resize event
 // synchronously whenever a state or size change actually changes something.
-class FakeWindow : public FormWindow {
+class FakeWindowFrame : public WindowFrame {
 public:
-    explicit FakeWindow(Journal& journal) : journal_(journal) {}
+    explicit FakeWindowFrame(Journal& journal) : journal_(journal) {}
 
     WindowState state() override { return state_; }
     void setState(WindowState state) override;
-    float outerHeight() override { return state_ == StateMaximized ? screenHeight : static_cast<float>(height); }
+    float outerHeight() override { return state_ == WindowState::Maximized ? screenHeight : static_cast<float>(height); }
     float clientHeight() override { return outerHeight() - frame; }
     void setOuterWidth(std::int32_t twips) override;
     void setOuterHeight(std::int32_t twips) override;
@@ -36,12 +36,12 @@ public:
 private:
     void resized();
     Journal& journal_;
-    WindowState state_ = StateNormal;
+    WindowState state_ = WindowState::Normal;
 };
 
-class FakeComboBox : public ComboBox {
+class FakeDropDownList : public DropDownList {
 public:
-    FakeComboBox(Journal& journal, std::string name) : journal_(journal), name_(std::move(name)) {}
+    FakeDropDownList(Journal& journal, std::string name) : journal_(journal), name_(std::move(name)) {}
     void clear() override;
     void add(const std::string& entry) override;
     int count() override { return static_cast<int>(entries.size()); }

@@ -11,12 +11,12 @@
 
 namespace orvanta {
 
-enum FakeDriveType : std::uint32_t { Removable = 2, Fixed = 3, Network = 4, Optical = 5, RamDisk = 6 };
+enum class DriveKind : std::uint32_t { Removable = 2, Fixed = 3, Network = 4, Optical = 5, RamDisk = 6 };
 
 class FakeDrives : public Drives {
 public:
     explicit FakeDrives(Journal& journal) : journal_(journal) {}
-    void add(char letter, std::uint32_t type) { drives_.push_back({letter, type}); }
+    void add(char letter, DriveKind kind) { drives_.push_back({letter, static_cast<std::uint32_t>(kind)}); }
     void failReads() { failing_ = true; }
 
     // As the system does it: the count without the final NUL when the strings

@@ -58,14 +58,14 @@ bool FakeFileSystem::isFolder(const std::string& path) const {
     return entry != nullptr && entry->folder;
 }
 
-std::string FakeFileSystem::firstMatch(const std::string& path, std::uint32_t attributeMask) {
-    journal_.add("query " + path + " mask " + std::to_string(attributeMask));
+std::string FakeFileSystem::firstMatch(const std::string& path, MatchMask mask) {
+    journal_.add("query " + path + " mask " + std::to_string(static_cast<std::uint32_t>(mask)));
     for (const std::string& prefix : unreadable_) {
         if (Key(path).starts_with(Key(prefix))) throw PlatformError(21, "设备未就绪。");
     }
     const Entry* entry = find(path);
     if (entry == nullptr || entry->attributes.hidden || entry->attributes.system) return {};
-    if (entry->folder && (attributeMask & Directories) == 0) return {};
+    if (entry->folder && mask != MatchMask::FilesAndFolders) return {};
     return entry->path.substr(entry->path.find_last_of('\\') + 1);
 }
 

@@ -31,7 +31,7 @@ public:
     bool isFile(const std::string& path) const;
     bool isFolder(const std::string& path) const;
 
-    std::string firstMatch(const std::string& path, std::uint32_t attributeMask) override;
+    std::string firstMatch(const std::string& path, MatchMask mask) override;
     bool fileExists(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to, bool replaceExisting) override;
     bool removeFile(const std::string& path) override;

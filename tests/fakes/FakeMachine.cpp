@@ -3,14 +3,15 @@
 namespace orvanta {
 
 FakeMachine::FakeMachine()
-    : form(FormControls{window, RDriver, Text1, Check1, Command1, Command4, Status},
-           Platform{drives, devices, files, processes, events, messages, folderDialog, version, com,
-                    commonControls}) {
-    window.onResize = [this] { form.Form_Resize(); };
+    : controller(MainControls{window, installationList, bootPartitionBox, makeDefaultCheckBox, browseButton,
+                              repairButton, statusLine},
+                 Platform{drives, volumes, files, processes, events, messages, folderDialog, version, com,
+                          commonControls}) {
+    window.onResize = [this] { controller.onResized(); };
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {
-    drives.add(letter, Fixed);
+    drives.add(letter, DriveKind::Fixed);
     if (withWindows) files.addFolder(std::string{letter, ':', '\\'} + "Windows");
 }
 
@@ -21,19 +22,19 @@ void FakeMachine::addTools() {
 
 void FakeMachine::addThreeInstallations() {
     for (char letter : {'C', 'D', 'E'}) addFixedDrive(letter);
-    drives.add('F', Removable);
+    drives.add('F', DriveKind::Removable);
     files.addFile("C:\\Boot\\BCD");
     files.addFile("C:\\EFI\\Microsoft\\Boot\\BCD");
     addTools();
 }
 
 void FakeMachine::start() {
-    form.Form_Initialize();
-    form.Form_Load();
+    controller.onInitialize();
+    controller.onLoad();
 }
 
 bool FakeMachine::userClose() {
-    const bool refused = form.Form_QueryUnload();
+    const bool refused = controller.onCloseRequested();
     journal.add(refused ? "close refused" : "close accepted");
     return !refused;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A whole fake PC with the program's window on it: every platform service and
-// control, all writing to one journal, and Form1 wired to them.
-#include "app/Form1.h"
+// control, all writing to one journal, and the main controller wired to them.
+#include "app/MainController.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakeDrives.h"
 #include "fakes/FakeFileSystem.h"
@@ -33,7 +33,7 @@ public:
 
     Journal journal;
     FakeDrives drives{journal};
-    FakeVolumeDevices devices{journal};
+    FakeVolumeDevices volumes{journal};
     FakeFileSystem files{journal};
     FakeEventPump events;
     FakeProcesses processes{journal, files, events};
@@ -43,15 +43,15 @@ public:
     FakeComObjects com{journal};
     FakeCommonControls commonControls{journal};
 
-    FakeWindow window{journal};
-    FakeComboBox RDriver{journal, "RDriver"};
-    FakeTextBox Text1{journal, "Text1", "C:"};
-    FakeCheckBox Check1;
-    FakeButton Command1{journal, "Command1", "选择..."};
-    FakeButton Command4{journal, "Command4", "开始修复"};
-    FakeLabel Status{journal, "Status"};
+    FakeWindowFrame window{journal};
+    FakeDropDownList installationList{journal, "installationList"};
+    FakeTextBox bootPartitionBox{journal, "bootPartitionBox", "C:"};
+    FakeCheckBox makeDefaultCheckBox;
+    FakeButton browseButton{journal, "browseButton", "选择..."};
+    FakeButton repairButton{journal, "repairButton", "开始修复"};
+    FakeLabel statusLine{journal, "statusLine"};
 
-    Form1 form;
+    MainController controller;
 };
 
 } // namespace orvanta

@@ -31,14 +31,14 @@ public:
         return WakeReason::ProcessEnded;
     }
 
-    std::uint32_t exitCode() override { return record_->ended ? exitCode_ : StillActive; }
+    std::uint32_t exitCode() override { return record_->ended ? exitCode_ : StillActiveExitCode; }
 
 private:
     std::shared_ptr<ProcessRecord> record_;
     int left_;
     FakeEventPump& events_;
     std::function<std::uint32_t()> end_;
-    std::uint32_t exitCode_ = StillActive;
+    std::uint32_t exitCode_ = StillActiveExitCode;
 };
 
 std::string UpperFileName(const std::string& path) {

@@ -7,15 +7,18 @@
 #include "fakes/Journal.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
-#include "platform/SystemServices.h"
+#include "platform/ComObjects.h"
+#include "platform/CommonControls.h"
+#include "platform/VersionQuery.h"
 
 namespace orvanta {
 
 class FakeMessageBoxes : public MessageBoxes {
 public:
     explicit FakeMessageBoxes(Journal& journal) : journal_(journal) {}
-    void show(const std::string& text, const std::string& title, int style) override {
-        journal_.add("message " + title + " " + std::to_string(style) + " " + text);
+    void show(const Message& message) override {
+        journal_.add("message " + message.title + " " + std::to_string(static_cast<int>(message.style)) + " " +
+                     message.text);
     }
 
 private:

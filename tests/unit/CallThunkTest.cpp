@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/ModWin7Task.h"
+#include "platform/CallThunk.h"
+#include "platform/TaskbarProgress.h"
 
 namespace orvanta {
 namespace {
@@ -8,7 +9,7 @@ namespace {
 TEST(CallThunk, ProgressCallAtStartOfRepairIsTheWorkedExample) {
     const std::uint32_t object = 0x00A1B2C3;
     const std::int32_t window = 0x00030456;
-    const auto code = BuildCallThunk(object, SlotSetProgressState, {window, 1});
+    const auto code = BuildCallThunk(object, SetProgressStateSlot, {window, 1});
     const std::vector<std::uint8_t> expected{
         0x68, 0x01, 0x00, 0x00, 0x00,             // push 1 (a(1))
         0x68, 0x56, 0x04, 0x03, 0x00,             // push window (a(0))
@@ -22,7 +23,7 @@ TEST(CallThunk, ProgressCallAtStartOfRepairIsTheWorkedExample) {
 }
 
 TEST(CallThunk, NoArgumentsGiveEighteenBytes) {
-    const auto code = BuildCallThunk(0x12345678, SlotHrInit, {});
+    const auto code = BuildCallThunk(0x12345678, HrInitSlot, {});
     const std::vector<std::uint8_t> expected{
         0x68, 0x78, 0x56, 0x34, 0x12, 0xA1, 0x78, 0x56, 0x34, 0x12,
         0xFF, 0x90, 0x0C, 0x00, 0x00, 0x00, 0xC3, 0x90,

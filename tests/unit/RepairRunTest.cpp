@@ -7,10 +7,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const Lines Lock{"caption Command4 正在修复", "enable Command4 0", "enable Command1 0", "enable Text1 0",
-                 "enable RDriver 0", "version", "call 0x5000 slot 10 (4660, 1)"};
-const Lines Unlock{"version", "call 0x5000 slot 10 (4660, 0)", "caption Command4 开始修复", "enable Command4 1",
-                   "enable Command1 1", "enable Text1 1", "enable RDriver 1"};
+const Lines Lock{"caption repairButton 正在修复", "enable repairButton 0", "enable browseButton 0", "enable bootPartitionBox 0",
+                 "enable installationList 0", "version", "call 0x5000 slot 10 (4660, 1)"};
+const Lines Unlock{"version", "call 0x5000 slot 10 (4660, 0)", "caption repairButton 开始修复", "enable repairButton 1",
+                   "enable browseButton 1", "enable bootPartitionBox 1", "enable installationList 1"};
 
 Lines Join(std::initializer_list<Lines> parts) {
     Lines joined;
@@ -18,23 +18,23 @@ Lines Join(std::initializer_list<Lines> parts) {
     return joined;
 }
 
+// The rescan, then the list refilled with what it found.
 Lines ScanOfCde() {
-    Lines lines{"clear RDriver", "drive strings 64"};
+    Lines lines{"drive strings 64"};
     for (const char* drive : {"C:", "D:", "E:"}) {
         const std::string device = std::string("\\\\.\\") + drive;
         lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40", "close " + device});
     }
-    for (const char* drive : {"C:", "D:", "E:"}) {
-        lines.insert(lines.end(), {std::string("query ") + drive + "\\Windows mask 16",
-                                   std::string("add RDriver ") + drive + "\\Windows"});
-    }
+    for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("query ") + drive + "\\Windows mask 16");
+    lines.push_back("clear installationList");
+    for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("add installationList ") + drive + "\\Windows");
     return lines;
 }
 
 struct RepairRun : ::testing::Test {
     void click() {
         m.journal.clear();
-        m.form.Command4_Click();
+        m.controller.onRepairClicked();
     }
     FakeMachine m;
 };
@@ -42,12 +42,12 @@ struct RepairRun : ::testing::Test {
 TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
     m.addThreeInstallations();
     m.start();
-    m.RDriver.select(1); // D:\Windows
-    m.Check1.value = true;
+    m.installationList.select(1); // D:\Windows
+    m.makeDefaultCheckBox.value = true;
     click();
     const Lines expected = Join({
         ScanOfCde(),
-        {"select RDriver 1", "exists F:\\Kit\\Bin\\bcdboot.exe", "exists F:\\Kit\\bin\\bootsect.exe"},
+        {"select installationList 1", "exists F:\\Kit\\Bin\\bcdboot.exe", "exists F:\\Kit\\bin\\bootsect.exe"},
         Lock,
         {"query C:\\boot\\bcd mask 0", "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old replace",
          "query C:\\EFI\\Microsoft\\Boot\\bcd mask 0",
@@ -59,22 +59,23 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
          "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
          "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
          "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr",
-         "query C:\\boot\\bcd mask 0", "remove C:\\boot\\bcd.orvanta-old", "message 提示： 64 BIOS引导修复成功！",
+         // Both stores are settled before the first message waits for the user.
+         "query C:\\boot\\bcd mask 0", "remove C:\\boot\\bcd.orvanta-old",
          "query C:\\EFI\\Microsoft\\boot\\bcd mask 0", "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
-         "message 提示： 64 UEFI引导修复成功！"},
+         "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"},
         Unlock,
     });
     EXPECT_EQ(m.journal.lines(), expected);
     EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
     EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
-    EXPECT_EQ(m.Status.label, "当前电脑硬盘里共发现3个系统！");
+    EXPECT_EQ(m.statusLine.label, "当前电脑硬盘里共发现3个系统！");
 }
 
 TEST_F(RepairRun, UncheckedOrNothingSelectedMakesEntryZeroTheDefault) {
     m.addThreeInstallations();
     m.start();
-    m.RDriver.select(1);
-    m.Check1.value = false;
+    m.installationList.select(1);
+    m.makeDefaultCheckBox.value = false;
     click();
     const Lines order{"E:", "E:", "D:", "D:", "C:", "C:"};
     Lines installations;
@@ -83,8 +84,8 @@ TEST_F(RepairRun, UncheckedOrNothingSelectedMakesEntryZeroTheDefault) {
     }
     EXPECT_EQ(installations, order);
 
-    m.RDriver.selected = -1; // checked, but no saved selection
-    m.Check1.value = true;
+    m.installationList.selected = -1; // checked, but no saved selection
+    m.makeDefaultCheckBox.value = true;
     click();
     EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
 }
@@ -96,7 +97,7 @@ TEST_F(RepairRun, EachInstallationRunsTwiceThenTheBootCode) {
         for (int index = 0; index < count; ++index) pc.addFixedDrive(static_cast<char>('C' + index));
         pc.start();
         pc.journal.clear();
-        pc.form.Command4_Click();
+        pc.controller.onRepairClicked();
         const Lines runs = pc.runs();
         ASSERT_EQ(runs.size(), static_cast<std::size_t>(2 * count + 1));
         EXPECT_EQ(runs[runs.size() - 3], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
@@ -114,7 +115,7 @@ TEST_F(RepairRun, NothingListedOnRescanShowsOnlyTheMessages) {
     EXPECT_EQ(m.journal.count("mask 0"), 0U);
 
     FakeMachine empty; // no fixed drive at all: the scan's own message comes first
-    empty.form.Command4_Click();
+    empty.controller.onRepairClicked();
     EXPECT_EQ(empty.journal.only({"message"}), (Lines{"message Error! 64 未发现任何磁盘或光驱",
                                                       "message 提示： 64 当前电脑硬盘里未发现操作系统！无法进行此操作！"}));
 }
@@ -133,13 +134,13 @@ TEST_F(RepairRun, HiddenStoresCountAsMissingAndOnlyStoresFoundAreReported) {
     m.files.erase("C:\\EFI\\Microsoft\\Boot\\BCD");
     click();
     EXPECT_EQ(m.journal.count("message"), 0U);
-    EXPECT_EQ(m.journal.lines().back(), "enable RDriver 1");
+    EXPECT_EQ(m.journal.lines().back(), "enable installationList 1");
 }
 
 TEST_F(RepairRun, ABootPartitionOtherThanCIsUsedEverywhere) {
     m.addThreeInstallations();
     m.start();
-    m.Text1.value = "D:";
+    m.bootPartitionBox.value = "D:";
     click();
     EXPECT_EQ(m.journal.only({"query D:\\boot", "query D:\\EFI"}),
               (Lines{"query D:\\boot\\bcd mask 0", "query D:\\EFI\\Microsoft\\Boot\\bcd mask 0",
@@ -155,7 +156,7 @@ TEST_F(RepairRun, CloseAndMaximizeDuringAToolAreHandledAndTheRunGoesOn) {
     m.start();
     m.processes.whileRunning("C:\\Windows /s C: /l", [this] {
         m.userClose();
-        m.window.userState(StateMaximized);
+        m.window.userState(WindowState::Maximized);
     });
     click();
     const std::size_t at = m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
@@ -165,7 +166,7 @@ TEST_F(RepairRun, CloseAndMaximizeDuringAToolAreHandledAndTheRunGoesOn) {
                              "state 0", "resize", "width 5910", "resize", "height 5055", "resize",
                              "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f uefi /l zh-cn"}));
     EXPECT_EQ(m.runs().size(), 7U);
-    EXPECT_EQ(m.form.fields().LastWindowState, 2);
+    EXPECT_EQ(m.controller.sizeToggle().lastState(), WindowState::Maximized);
     EXPECT_TRUE(m.userClose());
 }
 

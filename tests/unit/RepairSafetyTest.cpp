@@ -18,7 +18,7 @@ struct RepairSafety : ::testing::Test {
     void click() {
         m.start();
         m.journal.clear();
-        m.form.Command4_Click();
+        m.controller.onRepairClicked();
     }
     FakeMachine m;
 };
@@ -33,7 +33,7 @@ TEST_F(RepairSafety, AMissingToolEndsTheRunBeforeAnythingIsTouched) {
         pc.files.erase(missing);
         pc.start();
         pc.journal.clear();
-        pc.form.Command4_Click();
+        pc.controller.onRepairClicked();
         const Lines messages = pc.journal.only({"message"});
         ASSERT_EQ(messages.size(), 1U);
         EXPECT_TRUE(messages[0].starts_with("message 警告！ 16 ")) << messages[0];
@@ -49,9 +49,9 @@ TEST_F(RepairSafety, ABootPartitionThatIsNotALetterAndColonIsRefused) {
         FakeMachine pc;
         pc.addThreeInstallations();
         pc.start();
-        pc.Text1.value = text;
+        pc.bootPartitionBox.value = text;
         pc.journal.clear();
-        pc.form.Command4_Click();
+        pc.controller.onRepairClicked();
         const Lines messages = pc.journal.only({"message"});
         ASSERT_EQ(messages.size(), 1U) << text;
         EXPECT_TRUE(messages[0].starts_with("message 警告！ 16 ")) << messages[0];
@@ -59,14 +59,14 @@ TEST_F(RepairSafety, ABootPartitionThatIsNotALetterAndColonIsRefused) {
             << text;
     }
     m.start();
-    m.Text1.value = "d:";
-    m.form.Command4_Click();
+    m.bootPartitionBox.value = "d:";
+    m.controller.onRepairClicked();
     EXPECT_EQ(m.runs().front(), "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s d: /l zh-cn");
 }
 
 TEST_F(RepairSafety, TheBootPartitionReadAtTheStartHoldsForTheWholeRun) {
-    // The ownerless folder dialog can still write Text1 while a tool runs.
-    m.processes.whileRunning("E:\\Windows /s C: /l", [this] { m.Text1.setText("G:"); });
+    // The ownerless folder dialog can still write bootPartitionBox while a tool runs.
+    m.processes.whileRunning("E:\\Windows /s C: /l", [this] { m.bootPartitionBox.setText("G:"); });
     click();
     EXPECT_EQ(m.runs().size(), 7U);
     EXPECT_EQ(m.journal.count("G:"), 1U); // only the text change itself
@@ -95,7 +95,7 @@ TEST_F(RepairSafety, AStoreHeldOpenStaysWhereItIsAndTheRunGoesOn) {
     EXPECT_EQ(m.journal.count("remove C:\\boot"), 0U);
     EXPECT_EQ(m.journal.only({"message"}),
               (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"}));
-    EXPECT_EQ(m.Command4.label, "开始修复");
+    EXPECT_EQ(m.repairButton.label, "开始修复");
 }
 
 TEST_F(RepairSafety, ABackupLeftByAnInterruptedRunIsReplaced) {
@@ -120,8 +120,8 @@ TEST_F(RepairSafety, AToolThatCannotStartPutsTheStoresBackAndReturnsToIdle) {
         << after[2];
     EXPECT_EQ(Lines(after.begin() + 3, after.end()),
               (Lines{"version",
-                     "call 0x5000 slot 10 (4660, 0)", "caption Command4 开始修复", "enable Command4 1",
-                     "enable Command1 1", "enable Text1 1", "enable RDriver 1"}));
+                     "call 0x5000 slot 10 (4660, 0)", "caption repairButton 开始修复", "enable repairButton 1",
+                     "enable browseButton 1", "enable bootPartitionBox 1", "enable installationList 1"}));
     EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
     EXPECT_TRUE(m.files.isFile("C:\\EFI\\Microsoft\\Boot\\bcd"));
 }
@@ -164,11 +164,11 @@ TEST_F(RepairSafety, ToolPathsWithABlankAreQuoted) {
 
 TEST_F(RepairSafety, ASelectionThatVanishedFallsBackToEntryZero) {
     m.start();
-    m.RDriver.select(1);
+    m.installationList.select(1);
     m.files.erase("D:\\Windows");
     m.journal.clear();
-    m.form.Command4_Click();
-    EXPECT_EQ(m.journal.count("select RDriver 0"), 1U);
+    m.controller.onRepairClicked();
+    EXPECT_EQ(m.journal.count("select installationList 0"), 1U);
     EXPECT_EQ(m.runs(), (Lines{"run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /l zh-cn",
                                "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn",
                                "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn",

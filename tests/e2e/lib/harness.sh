@@ -92,9 +92,9 @@ UEFI_OK='提示： UEFI引导修复成功！'
 # dismisses <n> message boxes, and waits for the button's idle caption.
 repair_click() {
   local i
-  echo 'click Command4'
+  echo 'click repairButton'
   for ((i = 0; i < $1; i++)); do echo 'message 30000'; done
-  echo 'waitcaption Command4 10000 开始修复'
+  echo 'waitcaption repairButton 10000 开始修复'
 }
 
 # repair_click_expected <message text>...: what repair_click prints, one
@@ -102,40 +102,40 @@ repair_click() {
 repair_click_expected() {
   local text
   for text in "$@"; do echo "message $text"; done
-  echo 'caption Command4 开始修复'
+  echo 'caption repairButton 开始修复'
 }
 
-# button_expected <Command4|Command1> <caption> <enabled 0|1>: "show <button>"
+# button_expected <repairButton|browseButton> <caption> <enabled 0|1>: "show <button>"
 button_expected() { printf 'caption %s %s\nenabled %s %s\n' "$1" "$2" "$1" "$3"; }
 
-# text1_expected <text> <enabled 0|1>: "show Text1"
-text1_expected() { printf 'text Text1 %s\nenabled Text1 %s\n' "$1" "$2"; }
+# box_expected <text> <enabled 0|1>: "show bootPartitionBox"
+box_expected() { printf 'text bootPartitionBox %s\nenabled bootPartitionBox %s\n' "$1" "$2"; }
 
-# combo_expected <enabled 0|1> <selected index|none> <entry>...: "show RDriver"
-combo_expected() {
+# list_expected <enabled 0|1> <selected index|none> <entry>...: "show installationList"
+list_expected() {
   local enabled=$1 selected=$2 i
   shift 2
   local -a entries=("$@")
-  echo "combo RDriver count ${#entries[@]}"
-  for ((i = 0; i < ${#entries[@]}; i++)); do echo "combo RDriver entry $i ${entries[i]}"; done
-  if [ "$selected" = none ]; then echo 'combo RDriver selected none '
-  else echo "combo RDriver selected $selected ${entries[selected]}"; fi
-  echo "enabled RDriver $enabled"
+  echo "combo installationList count ${#entries[@]}"
+  for ((i = 0; i < ${#entries[@]}; i++)); do echo "combo installationList entry $i ${entries[i]}"; done
+  if [ "$selected" = none ]; then echo 'combo installationList selected none '
+  else echo "combo installationList selected $selected ${entries[selected]}"; fi
+  echo "enabled installationList $enabled"
 }
 
-# check1_expected <checked 0|1> <enabled 0|1>: "show Check1"
-check1_expected() { printf 'check Check1 主系统 %s\nenabled Check1 %s\n' "$1" "$2"; }
+# checkbox_expected <checked 0|1> <enabled 0|1>: "show makeDefaultCheckBox"
+checkbox_expected() { printf 'check makeDefaultCheckBox 主系统 %s\nenabled makeDefaultCheckBox %s\n' "$1" "$2"; }
 
-# status_expected <number of installations>: "show Status"
+# status_expected <number of installations>: "show statusLine"
 status_expected() {
   if [ "$1" -eq 0 ]; then echo 'status 当前电脑硬盘里未发现操作系统！'
   else echo "status 当前电脑硬盘里共发现$1个系统！"; fi
 }
 
-# controls_expected <idle|running> <Text1's text> <selected index|none> <entry>...:
-# "controls", every control in order, Check1 checked. While a repair runs
-# the buttons, Text1 and the list are disabled and Command4 says so; Check1
-# stays enabled.
+# controls_expected <idle|running> <boot-partition text> <selected index|none> <entry>...:
+# "controls", every control in order, the make-default box checked. While a
+# repair runs the buttons, the boot-partition box and the installation list
+# are disabled and the repair button says so; the check box stays enabled.
 controls_expected() {
   local state=$1 text=$2 selected=$3 caption enabled
   shift 3
@@ -144,11 +144,11 @@ controls_expected() {
     running) caption=正在修复 enabled=0 ;;
     *) echo "controls_expected: unknown state $state" >&2; return 1 ;;
   esac
-  button_expected Command4 "$caption" "$enabled"
-  button_expected Command1 选择... "$enabled"
-  text1_expected "$text" "$enabled"
-  combo_expected "$enabled" "$selected" "$@"
-  check1_expected 1 1
+  button_expected repairButton "$caption" "$enabled"
+  button_expected browseButton 选择... "$enabled"
+  box_expected "$text" "$enabled"
+  list_expected "$enabled" "$selected" "$@"
+  checkbox_expected 1 1
   status_expected $#
 }
 

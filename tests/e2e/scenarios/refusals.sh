@@ -10,12 +10,12 @@ scenario_bad_boot_partition() {
   local texts=('' 'C:\' '\\' '  ' '"C:"' 'C: /f' '1:' 'CC:' 'C' ':C')
   local text script='window 20000' expected='window Orvanta'
   for text in "${texts[@]}"; do
-    script+=$'\n'"settext Text1 $text"$'\n''click Command4'$'\n''message 30000'$'\n''show Command4'
+    script+=$'\n'"settext bootPartitionBox $text"$'\n''click repairButton'$'\n''message 30000'$'\n''show repairButton'
     expected+=$'\n'"message 警告！ 引导盘“$text”无效：请只填写盘符和冒号，例如 C:。\\n修复未开始，没有做任何更改。"
-    expected+=$'\n''caption Command4 开始修复'$'\n''enabled Command4 1'
+    expected+=$'\n''caption repairButton 开始修复'$'\n''enabled repairButton 1'
   done
-  printf '%s\nshow Text1\n' "$script" | ui
-  printf '%s\ntext Text1 :C\nenabled Text1 1\n' "$expected" | expect_ui
+  printf '%s\nshow bootPartitionBox\n' "$script" | ui
+  printf '%s\ntext bootPartitionBox :C\nenabled bootPartitionBox 1\n' "$expected" | expect_ui
   echo 'boot/bcd old' | expect_files C
   expect_no_file c EFI
 }
@@ -30,7 +30,7 @@ scenario_missing_tool() {
   app F Kit no-bootsect
   ui <<'EOF_'
 window 20000
-click Command4
+click repairButton
 message 30000
 controls
 EOF_

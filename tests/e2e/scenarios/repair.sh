@@ -11,16 +11,16 @@ scenario_worked_example() {
   ui <<'EOF_'
 window 20000
 controls
-select RDriver 1
-click Command4
+select installationList 1
+click repairButton
 waitmessage 30000
-show Command4
-show Command1
-show Text1
-show RDriver
+show repairButton
+show browseButton
+show bootPartitionBox
+show installationList
 dismiss
 message 30000
-waitcaption Command4 10000 开始修复
+waitcaption repairButton 10000 开始修复
 nomessage
 controls
 close
@@ -31,11 +31,11 @@ EOF_
     echo 'window Orvanta'
     controls_expected idle C: 0 "${found[@]}"
     echo "message $BIOS_OK"
-    button_expected Command4 正在修复 0
-    button_expected Command1 选择... 0
-    text1_expected C: 0
-    combo_expected 0 1 "${found[@]}"
-    printf '%s\n' "message $UEFI_OK" 'caption Command4 开始修复' 'nomessage'
+    button_expected repairButton 正在修复 0
+    button_expected browseButton 选择... 0
+    box_expected C: 0
+    list_expected 0 1 "${found[@]}"
+    printf '%s\n' "message $UEFI_OK" 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 1 "${found[@]}"
     echo 'exited 0'
   } | expect_ui
@@ -51,17 +51,17 @@ scenario_check_unchecked() {
   drive F fixed
   app F Kit
   {
-    printf '%s\n' 'window 20000' 'select RDriver 1' 'sendclick Check1' 'show Check1'
+    printf '%s\n' 'window 20000' 'select installationList 1' 'sendclick makeDefaultCheckBox' 'show makeDefaultCheckBox'
     repair_click 2
-    printf '%s\n' 'nomessage' 'show RDriver' 'show Check1'
+    printf '%s\n' 'nomessage' 'show installationList' 'show makeDefaultCheckBox'
   } | ui
   {
     echo 'window Orvanta'
-    check1_expected 0 1
+    checkbox_expected 0 1
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
     echo 'nomessage'
-    combo_expected 1 0 'C:\Windows' 'D:\Windows' 'E:\Windows'
-    check1_expected 0 1
+    list_expected 1 0 'C:\Windows' 'D:\Windows' 'E:\Windows'
+    checkbox_expected 0 1
   } | expect_ui
   repair_runs C: 'E:\Windows' 'D:\Windows' 'C:\Windows' | expect_log
   printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
@@ -77,10 +77,10 @@ scenario_one_installation() {
   faults <<'EOF_'
 bcdboot needfolder 1 /f uefi
 EOF_
-  { printf '%s\n' 'window 20000' 'show RDriver' 'show Status'; repair_click 2; echo 'nomessage'; } | ui
+  { printf '%s\n' 'window 20000' 'show installationList' 'show statusLine'; repair_click 2; echo 'nomessage'; } | ui
   {
     echo 'window Orvanta'
-    combo_expected 1 0 'C:\Windows'
+    list_expected 1 0 'C:\Windows'
     status_expected 1
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
     echo 'nomessage'
@@ -89,7 +89,7 @@ EOF_
   printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
-# Another boot partition typed into Text1 (in lower case, which is valid):
+# Another boot partition typed into bootPartitionBox (in lower case, which is valid):
 # the stores and every command line use it, C:'s old store stays untouched.
 scenario_other_boot_partition() {
   drive C fixed
@@ -99,16 +99,16 @@ scenario_other_boot_partition() {
   store D bios
   app F Kit
   {
-    printf '%s\n' 'window 20000' 'settext Text1 d:' 'show Text1'
+    printf '%s\n' 'window 20000' 'settext bootPartitionBox d:' 'show bootPartitionBox'
     repair_click 2
-    printf '%s\n' 'nomessage' 'show Text1'
+    printf '%s\n' 'nomessage' 'show bootPartitionBox'
   } | ui
   {
     echo 'window Orvanta'
-    text1_expected d: 1
+    box_expected d: 1
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
     echo 'nomessage'
-    text1_expected d: 1
+    box_expected d: 1
   } | expect_ui
   repair_runs d: 'D:\Windows' 'C:\Windows' | expect_log
   echo 'boot/bcd old' | expect_files C
@@ -145,10 +145,10 @@ scenario_twenty_drives() {
   drive U cdrom windows
   drive V fixed windows
   app F Kit
-  { printf '%s\n' 'window 20000' 'show RDriver' 'show Status'; repair_click 2; echo 'nomessage'; } | ui
+  { printf '%s\n' 'window 20000' 'show installationList' 'show statusLine'; repair_click 2; echo 'nomessage'; } | ui
   {
     echo 'window Orvanta'
-    combo_expected 1 0 'C:\Windows' 'D:\Windows' 'T:\Windows' 'V:\Windows'
+    list_expected 1 0 'C:\Windows' 'D:\Windows' 'T:\Windows' 'V:\Windows'
     status_expected 4
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
     echo 'nomessage'
@@ -186,14 +186,14 @@ scenario_installation_removed() {
   drive F fixed
   app F Kit
   {
-    printf '%s\n' 'window 20000' 'select RDriver 1' 'rename D:\Windows D:\Windows.old'
+    printf '%s\n' 'window 20000' 'select installationList 1' 'rename D:\Windows D:\Windows.old'
     repair_click 2
-    echo 'show RDriver'
+    echo 'show installationList'
   } | ui
   {
     printf '%s\n' 'window Orvanta' 'renamed D:\Windows'
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
-    combo_expected 1 0 'C:\Windows' 'E:\Windows'
+    list_expected 1 0 'C:\Windows' 'E:\Windows'
   } | expect_ui
   repair_runs C: 'E:\Windows' 'C:\Windows' | expect_log
 }

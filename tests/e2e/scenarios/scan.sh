@@ -8,7 +8,7 @@ scenario_no_installation() {
   drive E fixed
   drive F fixed
   app F Kit
-  printf '%s\n' 'window 20000' 'controls' 'click Command4' 'message 30000' 'controls' | ui
+  printf '%s\n' 'window 20000' 'controls' 'click repairButton' 'message 30000' 'controls' | ui
   {
     echo 'window Orvanta'
     controls_expected idle C: none
@@ -30,20 +30,20 @@ scenario_no_fixed_drive() {
   ui <<'EOF_'
 message 20000
 window 20000
-show RDriver
-show Status
-click Command4
+show installationList
+show statusLine
+click repairButton
 message 30000
 message 30000
-show Command4
+show repairButton
 EOF_
   {
     printf '%s\n' 'message Error! 未发现任何磁盘或光驱' 'window Orvanta'
-    combo_expected 1 none
+    list_expected 1 none
     status_expected 0
     echo 'message Error! 未发现任何磁盘或光驱'
     echo 'message 提示： 当前电脑硬盘里未发现操作系统！无法进行此操作！'
-    button_expected Command4 开始修复 1
+    button_expected repairButton 开始修复 1
   } | expect_ui
 }
 
@@ -58,10 +58,10 @@ scenario_x_and_cdrom() {
   drive H removable windows
   drive X fixed windows
   app F Kit
-  { printf '%s\n' 'window 20000' 'show RDriver' 'show Status'; repair_click 2; } | ui
+  { printf '%s\n' 'window 20000' 'show installationList' 'show statusLine'; repair_click 2; } | ui
   {
     echo 'window Orvanta'
-    combo_expected 1 0 'C:\Windows' 'D:\Windows'
+    list_expected 1 0 'C:\Windows' 'D:\Windows'
     status_expected 2
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
   } | expect_ui
@@ -75,8 +75,8 @@ scenario_hidden_windows() {
   drive E fixed windows-system
   drive F fixed
   app F Kit
-  printf '%s\n' 'window 20000' 'show RDriver' 'show Status' | ui
-  { echo 'window Orvanta'; combo_expected 1 0 'C:\Windows'; status_expected 1; } | expect_ui
+  printf '%s\n' 'window 20000' 'show installationList' 'show statusLine' | ui
+  { echo 'window Orvanta'; list_expected 1 0 'C:\Windows'; status_expected 1; } | expect_ui
 }
 
 # A plain file named Windows counts as found.
@@ -85,6 +85,6 @@ scenario_plain_file_windows() {
   drive D fixed windows-file
   drive F fixed
   app F Kit
-  printf '%s\n' 'window 20000' 'show RDriver' 'show Status' | ui
-  { echo 'window Orvanta'; combo_expected 1 0 'C:\Windows' 'D:\Windows'; status_expected 2; } | expect_ui
+  printf '%s\n' 'window 20000' 'show installationList' 'show statusLine' | ui
+  { echo 'window Orvanta'; list_expected 1 0 'C:\Windows' 'D:\Windows'; status_expected 2; } | expect_ui
 }

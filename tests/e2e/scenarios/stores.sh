@@ -59,14 +59,14 @@ scenario_stores_put_back() {
   } | faults
   ui <<'EOF_'
 window 20000
-click Command4
+click repairButton
 waitfile F:\Kit\Bin\standin.log 30000 bootsect
-waitcaption Command4 30000 开始修复
+waitcaption repairButton 30000 开始修复
 nomessage
 controls
 EOF_
   {
-    printf '%s\n' 'window Orvanta' 'file has bootsect' 'caption Command4 开始修复' 'nomessage'
+    printf '%s\n' 'window Orvanta' 'file has bootsect' 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 0 'C:\Windows'
   } | expect_ui
   {
@@ -131,7 +131,7 @@ scenario_unstartable_tool() {
   { echo 'window 20000'; repair_click 1; printf '%s\n' 'nomessage' 'controls' 'exited 0'; } | ui
   {
     echo 'window Orvanta'
-    printf '%s\n' 'glob message Error! 错误 193：*' 'caption Command4 开始修复' 'nomessage'
+    printf '%s\n' 'glob message Error! 错误 193：*' 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 0 'C:\Windows' 'D:\Windows'
     echo 'running'
   } | expect_ui

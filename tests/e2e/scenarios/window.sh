@@ -51,7 +51,7 @@ scenario_slow_tool() {
   echo 'bootsect delay 9000' | faults
   ui <<'EOF_'
 window 20000
-click Command4
+click repairButton
 waitfile F:\Kit\Bin\standin.log 30000 bootsect
 cpu 2000 200
 close
@@ -65,7 +65,7 @@ maximize
 size
 message 30000
 message 30000
-waitcaption Command4 10000 开始修复
+waitcaption repairButton 10000 开始修复
 exited 0
 close
 exited 10000
@@ -77,7 +77,7 @@ EOF_
     controls_expected running C: 0 'C:\Windows'
     echo 'size normal outer 394x333 client 388x308'
     echo 'size normal outer 394x175 client 388x150'
-    printf '%s\n' "message $BIOS_OK" "message $UEFI_OK" 'caption Command4 开始修复' 'running' 'exited 0'
+    printf '%s\n' "message $BIOS_OK" "message $UEFI_OK" 'caption repairButton 开始修复' 'running' 'exited 0'
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
 }
@@ -92,34 +92,34 @@ scenario_folder_chooser() {
   app F Kit
   ui <<'EOF_'
 window 20000
-click Command1
+click browseButton
 browse 20000 D:\
-waittext Text1 10000 D:
-click Command1
+waittext bootPartitionBox 10000 D:
+click browseButton
 browse 20000 E:\one\two
-waittext Text1 10000 E:
-settext Text1 Q:
-click Command1
+waittext bootPartitionBox 10000 E:
+settext bootPartitionBox Q:
+click browseButton
 browse-cancel 20000
-show Text1
-show Command1
+show bootPartitionBox
+show browseButton
 EOF_
   expect_ui <<'EOF_'
 window Orvanta
 browse dialog open
 glob browse selected *(D:)*
 browse dialog closed
-text Text1 D:
+text bootPartitionBox D:
 browse dialog open
 browse selected two
 browse dialog closed
-text Text1 E:
+text bootPartitionBox E:
 browse dialog open
 browse dialog closed
-text Text1 Q:
-enabled Text1 1
-caption Command1 选择...
-enabled Command1 1
+text bootPartitionBox Q:
+enabled bootPartitionBox 1
+caption browseButton 选择...
+enabled browseButton 1
 EOF_
 }
 

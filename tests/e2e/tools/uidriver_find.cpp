@@ -71,7 +71,7 @@ std::vector<Control> ChildControls(HWND parent) {
     return controls;
 }
 
-// Command1 is the upper push button and Command4 the lower one; Status is the
+// browseButton is the upper push button and repairButton the lower one; statusLine is the
 // uppermost label that is neither of the two input labels.
 HWND FindNamedControl(HWND window, const std::string& name) {
     const std::vector<Control> controls = ChildControls(window);
@@ -80,20 +80,20 @@ HWND FindNamedControl(HWND window, const std::string& name) {
     for (const Control& control : controls) {
         const bool push = IsButtonKind(control, BS_PUSHBUTTON) || IsButtonKind(control, BS_DEFPUSHBUTTON);
         if (push) pushButtons.push_back(control.handle);
-        if ((name == "Check1") && (IsButtonKind(control, BS_AUTOCHECKBOX) || IsButtonKind(control, BS_CHECKBOX)))
+        if ((name == "makeDefaultCheckBox") && (IsButtonKind(control, BS_AUTOCHECKBOX) || IsButtonKind(control, BS_CHECKBOX)))
             return control.handle;
-        if (name == "Text1" && _wcsicmp(control.className.c_str(), L"Edit") == 0 &&
+        if (name == "bootPartitionBox" && _wcsicmp(control.className.c_str(), L"Edit") == 0 &&
             _wcsicmp(ClassOf(GetParent(control.handle)).c_str(), L"ComboBox") != 0)
             return control.handle;
-        if (name == "RDriver" && _wcsicmp(control.className.c_str(), L"ComboBox") == 0) return control.handle;
+        if (name == "installationList" && _wcsicmp(control.className.c_str(), L"ComboBox") == 0) return control.handle;
         if (_wcsicmp(control.className.c_str(), L"Static") == 0 && (control.style & SS_TYPEMASK) != SS_ICON) {
             const std::wstring text = TextOf(control.handle);
             if (text != L"引导盘：" && text != L"系统盘：") statics.push_back(control.handle);
         }
     }
-    if (name == "Command1" && !pushButtons.empty()) return pushButtons.front();
-    if (name == "Command4" && pushButtons.size() >= 2) return pushButtons[1];
-    if (name == "Status" && !statics.empty()) return statics.front();
+    if (name == "browseButton" && !pushButtons.empty()) return pushButtons.front();
+    if (name == "repairButton" && pushButtons.size() >= 2) return pushButtons[1];
+    if (name == "statusLine" && !statics.empty()) return statics.front();
     return nullptr;
 }
 

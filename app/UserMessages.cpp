@@ -1,0 +1,90 @@
+#include "app/UserMessages.h"
+
+namespace orvanta {
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Hexadecimal(std::uint32_t value) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        text += Digits[(value >> static_cast<unsigned>(shift)) & 0xFU];
+    }
+    return text;
+}
+
+Message Warning(std::string text) {
+    return {std::move(text), WarningTitle, MessageStyle::Error};
+}
+
+Message Note(std::string text) {
+    return {std::move(text), NoteTitle, MessageStyle::Information};
+}
+
+Message MissingToolsMessage(const std::vector<std::string>& missingPaths) {
+    std::string text;
+    for (const std::string& path : missingPaths) {
+        text += "找不到修复工具 " + FileNameOf(path) + "，它应在：" + path + "\r\n";
+    }
+    text += "请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。\r\n"
+            "修复未开始，没有做任何更改。";
+    return Warning(text);
+}
+
+Message BadBootPartitionMessage(const std::string& text) {
+    return Warning("引导盘“" + text + "”无效：请只填写盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。");
+}
+
+Message FailedToolsMessage(const std::vector<ToolRun>& failures) {
+    std::string text = "以下修复命令没有成功完成：\r\n";
+    for (const ToolRun& failure : failures) {
+        text += failure.commandLine + "\r\n退出代码：" + std::to_string(failure.exitCode) + "（" +
+                Hexadecimal(failure.exitCode) + "）\r\n";
+    }
+    text += "引导可能没有完全修复，请检查后再试。";
+    return Warning(text);
+}
+
+} // namespace
+
+std::string InstallationCountText(std::size_t count) {
+    if (count == 0) return "当前电脑硬盘里未发现操作系统！";
+    return "当前电脑硬盘里共发现" + std::to_string(count) + "个系统！";
+}
+
+Message NoDiskMessage() {
+    return {"未发现任何磁盘或光驱", ErrorTitle, MessageStyle::Information};
+}
+
+Message NothingToRepairMessage() {
+    return Note("当前电脑硬盘里未发现操作系统！无法进行此操作！");
+}
+
+Message CloseRefusedMessage() {
+    return Warning("正在修复系统引导，无法关闭！");
+}
+
+Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionText) {
+    if (plan.refusal == Refusal::ToolsMissing) return MissingToolsMessage(plan.missingTools);
+    return BadBootPartitionMessage(bootPartitionText);
+}
+
+Message ErrorMessage(const PlatformError& error) {
+    return {"错误 " + std::to_string(error.number()) + "：" + error.description(), ErrorTitle,
+            MessageStyle::Information};
+}
+
+std::vector<Message> OutcomeMessages(const RepairReport& report) {
+    if (report.error) return {ErrorMessage(*report.error)};
+    std::vector<Message> messages;
+    if (report.biosStore == StoreOutcome::Recreated) messages.push_back(Note("BIOS引导修复成功！"));
+    if (report.uefiStore == StoreOutcome::Recreated) messages.push_back(Note("UEFI引导修复成功！"));
+    if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));
+    return messages;
+}
+
+} // namespace orvanta

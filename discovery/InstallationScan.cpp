@@ -1,0 +1,48 @@
+#include "discovery/InstallationScan.h"
+
+#include "discovery/DriveBus.h"
+#include "discovery/DriveStrings.h"
+#include "platform/PlatformError.h"
+
+namespace orvanta {
+namespace {
+
+bool HoldsWindowsFolder(FileSystem& files, const std::string& driveName) {
+    try {
+        return !files.firstMatch(WindowsFolderOf(driveName), MatchMask::FilesAndFolders).empty();
+    } catch (const PlatformError&) {
+        return false; // a drive that can't be read gets no entry
+    }
+}
+
+} // namespace
+
+std::string WindowsFolderOf(const std::string& driveName) {
+    return driveName + "\\Windows";
+}
+
+ScanResult FindInstallations(ScanServices services) {
+    ScanResult result;
+    for (const std::string& name : SplitDriveNames(ReadDriveStrings(services.drives))) {
+        ScannedDrive drive{name, services.drives.driveType(name)};
+        if (drive.type == FixedDriveType) {
+            // Drives on a USB bus are asked about but still listed: a technician
+            // may well be repairing a Windows installed on an external disk.
+            drive.busType = DriveBusType(services.volumes, name);
+            result.anyFixedDrive = true;
+        }
+        result.drives.push_back(drive);
+    }
+    // The folder queries follow the bus queries, as a second pass over the
+    // fixed drives; the query is made for every fixed drive, the RAM drive included.
+    for (ScannedDrive& drive : result.drives) {
+        if (drive.type != FixedDriveType) continue;
+        drive.holdsWindows = HoldsWindowsFolder(services.files, drive.name);
+        if (drive.holdsWindows && drive.name != RamDriveName) {
+            result.installations.push_back(WindowsFolderOf(drive.name));
+        }
+    }
+    return result;
+}
+
+} // namespace orvanta

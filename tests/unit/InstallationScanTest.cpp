@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "discovery/InstallationScan.h"
+#include "discovery/StorageRecords.h"
+#include "fakes/FakeMachine.h"
+
+namespace orvanta {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+ScanResult Scan(FakeMachine& m) {
+    return FindInstallations({m.drives, m.volumes, m.files});
+}
+
+TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverTheRamDrive) {
+    FakeMachine m;
+    m.addFixedDrive('C');
+    m.addFixedDrive('D', false);
+    m.drives.add('E', DriveKind::Optical);
+    m.files.addFolder("E:\\Windows");
+    m.drives.add('N', DriveKind::Network);
+    m.addFixedDrive('X');
+    const ScanResult scan = Scan(m);
+    EXPECT_EQ(scan.installations, Lines{"C:\\Windows"});
+    EXPECT_TRUE(scan.anyFixedDrive);
+    // Every letter is reported with its type; X: is still asked about; the
+    // optical drive is neither queried nor opened.
+    EXPECT_EQ(scan.drives, (std::vector<ScannedDrive>{{"C:", 3, 11, true},
+                                                      {"D:", 3, 11, false},
+                                                      {"E:", 5, 0, false},
+                                                      {"N:", 4, 0, false},
+                                                      {"X:", 3, 11, true}}));
+    EXPECT_EQ(m.journal.only({"query", "open"}),
+              (Lines{"open \\\\.\\C:", "open \\\\.\\D:", "open \\\\.\\X:", "query C:\\Windows mask 16",
+                     "query D:\\Windows mask 16", "query X:\\Windows mask 16"}));
+}
+
+TEST(InstallationScan, NoFixedDriveOrAFailedReadFindsNothing) {
+    for (const bool failedRead : {false, true}) {
+        FakeMachine m;
+        m.drives.add('A', DriveKind::Removable);
+        m.drives.add('E', DriveKind::Optical);
+        if (failedRead) m.drives.failReads();
+        const ScanResult scan = Scan(m);
+        EXPECT_FALSE(scan.anyFixedDrive);
+        EXPECT_TRUE(scan.installations.empty());
+        EXPECT_EQ(scan.drives.size(), failedRead ? 0U : 2U);
+        EXPECT_EQ(m.journal.count("query"), 0U);
+    }
+}
+
+TEST(InstallationScan, HiddenOrSystemFoldersAreMissedPlainFilesAndOtherCasesCount) {
+    FakeMachine m;
+    m.addFixedDrive('C', false);
+    m.files.addFolder("C:\\Windows", {.hidden = true});
+    m.addFixedDrive('D', false);
+    m.files.addFolder("D:\\Windows", {.system = true});
+    m.addFixedDrive('E', false);
+    m.files.addFile("E:\\Windows");
+    m.addFixedDrive('G', false);
+    m.files.addFolder("G:\\WINDOWS");
+    m.addFixedDrive('H', false);
+    m.files.addFolder("H:\\Windows.old");
+    EXPECT_EQ(Scan(m).installations, (Lines{"E:\\Windows", "G:\\Windows"}));
+}
+
+TEST(InstallationScan, AnUnreadableDriveGetsNoEntryAndTheScanGoesOn) {
+    FakeMachine m;
+    for (char letter : {'C', 'D', 'E'}) m.addFixedDrive(letter);
+    m.files.makeUnreadable("C:");
+    EXPECT_EQ(Scan(m).installations, (Lines{"D:\\Windows", "E:\\Windows"}));
+}
+
+// 15 drive strings fill 61 of the 64 characters; more are read again into a
+// buffer of the size the system asks for, so every drive is examined.
+TEST(InstallationScan, EveryDriveIsExaminedBeyondFifteenLetters) {
+    for (const int count : {15, 16, 24}) {
+        FakeMachine m;
+        Lines expected;
+        for (int index = 0; index < count; ++index) {
+            const char letter = static_cast<char>('C' + index);
+            m.addFixedDrive(letter);
+            if (letter != 'X') expected.push_back(std::string{letter} + ":\\Windows");
+        }
+        EXPECT_EQ(Scan(m).installations, expected) << count << " drives";
+        EXPECT_EQ(m.journal.count("drive strings"), count == 15 ? 1U : 2U);
+    }
+}
+
+TEST(InstallationScan, AFixedDriveOnUsbIsAskedAboutOnceAndStillListed) {
+    FakeMachine m;
+    m.addFixedDrive('C');
+    m.addFixedDrive('U');
+    m.volumes.set("U:", {.busType = 7});
+    const ScanResult scan = Scan(m);
+    EXPECT_EQ(scan.installations, (Lines{"C:\\Windows", "U:\\Windows"}));
+    EXPECT_EQ(scan.drives[1].busType, UsbBusType);
+    EXPECT_EQ(m.journal.count("\\\\.\\U:"), 3U); // open, request, close
+}
+
+} // namespace
+} // namespace orvanta
