@@ -4,11 +4,14 @@
 # that holds the program and stand-in boot tools. With a display the window
 # opens for you to try; without one a repair is run through the UI driver
 # under Xvfb, and its tool runs, messages and screenshots are shown.
-#   tests/e2e/demo.sh [x86|x64]
+#   tests/e2e/demo.sh [x86|x64] [--screenshots]
+# With --screenshots it always runs headless and writes the README's pictures
+# (docs/screenshot-compact.png, -expanded.png, -repair.png) from this build.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 ARCH=${1:-x64}
+MODE=${2:-demo}
 export E2E_LIB=$HERE/lib
 export E2E_BUILD=$ROOT/build/demo
 export E2E_TOOLS=$E2E_BUILD/tools
@@ -74,46 +77,46 @@ show_results() {
   python3 "$E2E_LIB/listfiles.py" "$(sandbox_folder "$S_PREFIX" C)" | sed 's/^/  /'
 }
 
-# Takes a screenshot whenever the driver stops at a "waitfile" step.
+# Takes a screenshot of the window's place whenever the driver prints
+# "cue <name> <geometry>", then lets the driver go on.
 screenshot_on_cue() {
-  local go=$1 shots=$2 line count=0
+  local go=$1 shots=$2 line count=0 name geometry
   while IFS= read -r line; do
     line=${line%$'\r'}
     echo "  $line"
     if [[ $line == "cue "* ]]; then
+      read -r _ name geometry <<<"$line"
       count=$((count + 1))
-      import -window root "$shots/${line#cue }.png" 2>/dev/null || true
+      sleep 0.5 # the window repaints after the driver's last command
+      import -window root -crop "$geometry" +repage "$shots/$name.png" 2>/dev/null || true
       echo "shot $count" >"$go"
     fi
   done
 }
 
+# The driver's script: the window, a repair with its running state and
+# first message; with --screenshots also the expanded size.
+driver_script() {
+  echo 'window 20000'
+  if [ "$MODE" = --screenshots ]; then
+    printf '%s\n' 'cue compact' 'waitfile F:\Driver\go.txt 20000 shot 1' 'maximize' 'size' 'cue expanded' \
+      'waitfile F:\Driver\go.txt 20000 shot 2' 'maximize' 'size' 'click repairButton' 'waitmessage 60000' \
+      'cue repair' 'waitfile F:\Driver\go.txt 20000 shot 3'
+  else
+    printf '%s\n' 'controls' 'cue 1-window' 'waitfile F:\Driver\go.txt 20000 shot 1' 'click repairButton' \
+      'waitcaption repairButton 10000 正在修复' 'cue 2-repairing' 'waitfile F:\Driver\go.txt 20000 shot 2' \
+      'waitmessage 60000' 'cue 3-bios-message' 'waitfile F:\Driver\go.txt 20000 shot 3'
+  fi
+  printf '%s\n' 'dismiss' 'message 30000' 'waitcaption repairButton 10000 开始修复' 'controls' 'close' 'exited 10000'
+}
+
 headless_repair() {
   local shots=$E2E_BUILD/screenshots go
+  rm -rf "$shots"
   mkdir -p "$shots"
   go=$(sandbox_folder "$S_PREFIX" F)/Driver/go.txt
   : >"$go"
-  # "echo cue <name>" lines make the script below print a cue; the driver
-  # then waits for the screenshot to be taken.
-  ui <<'SCRIPT'
-window 20000
-controls
-echo cue 1-window
-waitfile F:\Driver\go.txt 20000 shot 1
-click Command4
-waitcaption Command4 10000 正在修复
-echo cue 2-repairing
-waitfile F:\Driver\go.txt 20000 shot 2
-waitmessage 60000
-echo cue 3-bios-message
-waitfile F:\Driver\go.txt 20000 shot 3
-dismiss
-message 30000
-waitcaption Command4 10000 开始修复
-controls
-close
-exited 10000
-SCRIPT
+  driver_script | ui
   cp "$S_DIR/script.txt" "$(sandbox_folder "$S_PREFIX" F)/Driver/script.txt"
   echo "Running a repair through the UI driver (what it sees):"
   in_pc timeout 180 wine 'F:\Driver\uidriver.exe' 'F:\Driver\script.txt' 2>/dev/null |
@@ -123,6 +126,16 @@ SCRIPT
   echo
   echo "Screenshots: $shots/"
   ls "$shots" | sed 's/^/  /'
+}
+
+# Copies the three pictures of a --screenshots run into docs/.
+publish_screenshots() {
+  local name
+  for name in compact expanded repair; do
+    [ -s "$E2E_BUILD/screenshots/$name.png" ] || { echo "no $name screenshot was taken" >&2; exit 1; }
+    cp "$E2E_BUILD/screenshots/$name.png" "$ROOT/docs/screenshot-$name.png"
+  done
+  echo "docs/screenshot-{compact,expanded,repair}.png now show this build."
 }
 
 interactive() {
@@ -136,13 +149,16 @@ main() {
   banner
   build_e2e_tools "$HERE" "$E2E_TOOLS"
   local interactive_display=0
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then interactive_display=1; fi
+  if [ "$MODE" != --screenshots ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    interactive_display=1
+  fi
   [ $interactive_display -eq 1 ] || start_private_display "$E2E_BUILD"
   trap stop_private_display EXIT
   echo "Preparing the sandbox PC (a fresh Wine prefix)..."
   sandbox_base "$E2E_BUILD/base-prefix"
   make_pc
   if [ $interactive_display -eq 1 ]; then interactive; else headless_repair; fi
+  if [ "$MODE" = --screenshots ]; then publish_screenshots; fi
 }
 
 main

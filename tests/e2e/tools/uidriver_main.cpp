@@ -23,6 +23,8 @@
 //   exited <ms>                  wait for the program's end and print its exit code
 //   kill                         end the program if it still runs
 //   echo <text>                  print the text (a cue for the script that reads the output)
+//   cue <name>                   print "cue <name> WxH+X+Y", the main window's place on the
+//                                screen, for the script that takes screenshots
 #include <windows.h>
 
 #include <cstdio>
@@ -35,7 +37,7 @@ using namespace uidriver;
 
 namespace {
 
-const char* const Names[] = {"Command4", "Command1", "Text1", "RDriver", "Check1", "Status"};
+const char* const Names[] = {"repairButton", "browseButton", "bootPartitionBox", "installationList", "makeDefaultCheckBox", "statusLine"};
 
 struct Driver {
     Target target;
@@ -95,16 +97,16 @@ struct Driver {
         HWND handle = control(name);
         if (!handle) return;
         const std::string enabled = IsWindowEnabled(handle) ? "1" : "0";
-        if (name == "Command4" || name == "Command1") Print("caption " + name + " " + OneLine(TextOf(handle)));
-        if (name == "Text1") Print("text Text1 " + OneLine(TextOf(handle)));
-        if (name == "Status") Print("status " + OneLine(TextOf(handle)));
-        if (name == "Check1") {
+        if (name == "repairButton" || name == "browseButton") Print("caption " + name + " " + OneLine(TextOf(handle)));
+        if (name == "bootPartitionBox") Print("text bootPartitionBox " + OneLine(TextOf(handle)));
+        if (name == "statusLine") Print("status " + OneLine(TextOf(handle)));
+        if (name == "makeDefaultCheckBox") {
             DWORD_PTR check = 0;
             SendMessageTimeoutW(handle, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check);
-            Print("check Check1 " + OneLine(TextOf(handle)) + " " + std::to_string(check));
+            Print("check makeDefaultCheckBox " + OneLine(TextOf(handle)) + " " + std::to_string(check));
         }
-        if (name == "RDriver") showCombo(handle);
-        if (name != "Status") Print("enabled " + name + " " + enabled);
+        if (name == "installationList") showCombo(handle);
+        if (name != "statusLine") Print("enabled " + name + " " + enabled);
     }
 
     void showCombo(HWND combo) {
@@ -112,7 +114,7 @@ struct Driver {
         DWORD_PTR selected = 0;
         SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
         SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
-        Print("combo RDriver count " + std::to_string(count));
+        Print("combo installationList count " + std::to_string(count));
         for (DWORD_PTR i = 0; i < count; ++i) {
             DWORD_PTR length = 0;
             SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &length);
@@ -120,10 +122,10 @@ struct Driver {
             DWORD_PTR copied = 0;
             SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
                                 &copied);
-            Print("combo RDriver entry " + std::to_string(i) + " " + Utf8(text.data()));
+            Print("combo installationList entry " + std::to_string(i) + " " + Utf8(text.data()));
         }
         const auto index = static_cast<LRESULT>(selected);
-        Print("combo RDriver selected " + (index < 0 ? std::string("none") : std::to_string(index)) + " " +
+        Print("combo installationList selected " + (index < 0 ? std::string("none") : std::to_string(index)) + " " +
               OneLine(TextOf(combo)));
     }
 
@@ -304,6 +306,14 @@ struct Driver {
         Print("text " + name + " " + OneLine(TextOf(handle)));
     }
 
+    void cue(const std::string& name) {
+        RECT outer{};
+        GetWindowRect(target.window, &outer);
+        Print("cue " + name + " " + std::to_string(outer.right - outer.left) + "x" +
+              std::to_string(outer.bottom - outer.top) + "+" + std::to_string(outer.left) + "+" +
+              std::to_string(outer.top));
+    }
+
     void run(const std::string& line);
 };
 
@@ -380,6 +390,7 @@ void Driver::run(const std::string& line) {
     } else if (command == "browse-cancel") { words >> ms; browse(ms, nullptr); }
     else if (command == "exited") { words >> ms; exited(ms); }
     else if (command == "echo") Print(Utf8(Rest(words)));
+    else if (command == "cue") { words >> name; cue(name); }
     else if (command == "kill") {
         if (target.process && WaitForSingleObject(target.process, 0) == WAIT_TIMEOUT) TerminateProcess(target.process, 1);
     } else fail("unknown command " + command);
