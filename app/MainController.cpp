@@ -6,9 +6,23 @@
 #include "platform/TaskbarProgress.h"
 #include "repair/FolderChooser.h"
 #include "repair/RepairPlan.h"
-#include "repair/RepairRun.h"
 
 namespace orvanta {
+namespace {
+
+// Points at the run for as long as it is carried out.
+class ActiveRun {
+public:
+    ActiveRun(RepairRun*& slot, RepairRun& run) : slot_(slot) { slot_ = &run; }
+    ~ActiveRun() { slot_ = nullptr; }
+    ActiveRun(const ActiveRun&) = delete;
+    ActiveRun& operator=(const ActiveRun&) = delete;
+
+private:
+    RepairRun*& slot_;
+};
+
+} // namespace
 
 MainController::MainController(MainControls controls, Platform platform)
     : controls_(controls), platform_(platform) {}
@@ -20,20 +34,51 @@ void MainController::onInitialize() {
 void MainController::onLoad() {
     taskbarList_ = OpenTaskbarProgress(platform_.version, platform_.com);
     sizeToggle_.measure(controls_.window);
-    const ScanResult scan = scanAndList();
-    if (!scan.installations.empty()) controls_.installationList.select(0);
-    controls_.statusLine.setCaption(InstallationCountText(scan.installations.size()));
+    const MachineSurvey survey = SurveyMachine(
+        {platform_.drives, platform_.devices, platform_.files, platform_.firmware, platform_.registry});
+    listFound(survey.scan);
+    if (!survey.scan.installations.empty()) controls_.installationList.select(0);
+    controls_.statusLine.setCaption(InstallationCountText(survey.scan.installations.size()));
+    showSurvey(survey);
+}
+
+void MainController::showSurvey(const MachineSurvey& survey) {
+    firmware_ = survey.firmware;
+    if (NeedsSystemPartitionLetter(survey)) {
+        systemPartitionLetter_.emplace(platform_.drives, *survey.systemPartition, survey.scan.drives);
+    }
+    const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
+    controls_.firmwareLine.setCaption(FirmwareCaption(firmware_, letter));
+    // On a UEFI PC the ESP is the partition to repair.
+    if (firmware_ == FirmwareMode::Uefi && !letter.empty()) controls_.bootPartitionBox.setText(letter);
 }
 
 void MainController::onResized() {
     sizeToggle_.onResized(controls_.window);
 }
 
-bool MainController::onCloseRequested() {
+bool MainController::isRepairing() {
     // The caption is the one record that a repair runs.
-    if (controls_.repairButton.caption() != RunningCaption) return false;
+    return controls_.repairButton.caption() == RunningCaption;
+}
+
+bool MainController::onCloseRequested() {
+    if (!isRepairing()) return false;
     platform_.messages.show(CloseRefusedMessage());
     return true;
+}
+
+bool MainController::onSessionEndRequested() {
+    return isRepairing();
+}
+
+void MainController::onSessionEnding() {
+    if (activeRun_ != nullptr) activeRun_->abandon();
+    releaseBeforeExit();
+}
+
+void MainController::releaseBeforeExit() {
+    if (systemPartitionLetter_) systemPartitionLetter_->release();
 }
 
 void MainController::onBrowseClicked() {
@@ -55,34 +100,56 @@ void MainController::onRepairClicked() {
 
     // Read once: the folder dialog has no owner and may still write the box during the run.
     const std::string bootPartition = controls_.bootPartitionBox.text();
-    const RepairPlan plan =
-        PlanRepair({scan.installations, defaultInstallation, bootPartition}, platform_.files);
-    if (plan.refusal != Refusal::None) {
-        platform_.messages.show(RefusalMessage(plan, bootPartition));
-        return;
-    }
+    const RepairPlan plan = PlanRepair(
+        {scan.installations, defaultInstallation, bootPartition, platform_.elevation.isElevated()},
+        platform_.files);
+    if (plan.refusal == Refusal::NotElevated) return offerElevatedRestart(RefusalMessage(plan, bootPartition));
+    if (plan.refusal != Refusal::None) return platform_.messages.show(RefusalMessage(plan, bootPartition));
+
     setRunning(true);
-    const RepairReport report =
-        CarryOut(plan, {platform_.files, platform_.processes, platform_.events});
-    for (const Message& message : OutcomeMessages(report)) platform_.messages.show(message);
+    RepairRun run(plan, {platform_.files, platform_.processes, platform_.events});
+    const RepairReport report = [&] {
+        const ActiveRun active(activeRun_, run);
+        return run.carryOut();
+    }();
+    const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
+    for (const Message& message : OutcomeMessages(report, plan, {firmware_, letter})) {
+        platform_.messages.show(message);
+    }
     setRunning(false);
 }
 
+void MainController::offerElevatedRestart(const Message& question) {
+    if (!platform_.messages.ask(question) || !platform_.elevation.restartElevated()) return;
+    releaseBeforeExit();
+    controls_.window.requestClose();
+}
+
 ScanResult MainController::scanAndList() {
-    ScanResult scan = FindInstallations({platform_.drives, platform_.volumes, platform_.files});
+    ScanResult scan = FindInstallations({platform_.drives, platform_.devices, platform_.files});
+    listFound(scan);
+    return scan;
+}
+
+void MainController::listFound(const ScanResult& scan) {
     ShowEntries(controls_.installationList, scan.installations);
     if (!scan.anyFixedDrive) platform_.messages.show(NoDiskMessage());
-    return scan;
 }
 
 void MainController::setRunning(bool running) {
     const std::uintptr_t window = controls_.window.handle();
-    if (!running) ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, false);
+    if (!running) {
+        ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, false);
+        platform_.shutdownBlock.clearReason(window);
+    }
     controls_.repairButton.setCaption(running ? RunningCaption : IdleCaption);
     for (auto* control : {&controls_.repairButton, &controls_.browseButton}) control->setEnabled(!running);
     controls_.bootPartitionBox.setEnabled(!running);
     controls_.installationList.setEnabled(!running);
-    if (running) ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, true);
+    if (running) {
+        ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, true);
+        platform_.shutdownBlock.setReason(window, ShutdownBlockReason);
+    }
 }
 
 } // namespace orvanta

@@ -1,11 +1,15 @@
 #pragma once
 // The main window's behaviour: start-up, the size toggle, the close guard, the
-// folder chooser and the repair. It turns what the scan and the repair run
+// folder chooser and the repair. It turns what the survey and the repair run
 // return into control changes and message boxes.
+#include <optional>
+
 #include "app/MainControls.h"
 #include "app/SizeToggle.h"
-#include "discovery/InstallationScan.h"
+#include "discovery/MachineSurvey.h"
+#include "discovery/SystemPartitionLetter.h"
 #include "platform/Platform.h"
+#include "repair/RepairRun.h"
 
 namespace orvanta {
 
@@ -23,13 +27,26 @@ public:
     bool onCloseRequested();
     void onBrowseClicked();
     void onRepairClicked();
+    // The user asks to log off or shut down; true refuses while a repair runs.
+    bool onSessionEndRequested();
+    // The session ends now, whatever was answered: the old stores go back and
+    // the ESP's letter is taken away before the process is ended.
+    void onSessionEnding();
+    // The program ends at once (after an error nothing handled): takes away
+    // what the program gave the machine for its lifetime.
+    void releaseBeforeExit();
 
     const SizeToggle& sizeToggle() const { return sizeToggle_; }
     ComPointer taskbarList() const { return taskbarList_; }
 
 private:
+    bool isRepairing();
     // Scans the drives and lists what was found; says so when there is no fixed drive.
     ScanResult scanAndList();
+    void listFound(const ScanResult& scan);
+    void showSurvey(const MachineSurvey& survey);
+    // Offers to start again with administrator rights; this instance then ends.
+    void offerElevatedRestart(const Message& question);
     // Locks or unlocks the inputs while a repair runs.
     void setRunning(bool running);
 
@@ -37,6 +54,9 @@ private:
     Platform platform_;
     SizeToggle sizeToggle_;
     ComPointer taskbarList_ = 0;
+    FirmwareMode firmware_ = FirmwareMode::Unknown;
+    std::optional<SystemPartitionLetter> systemPartitionLetter_;
+    RepairRun* activeRun_ = nullptr; // while a repair runs
 };
 
 } // namespace orvanta

@@ -21,6 +21,8 @@ public:
     virtual void setOuterWidth(std::int32_t twips) = 0;
     virtual void setOuterHeight(std::int32_t twips) = 0;
     virtual std::uintptr_t handle() = 0;
+    // Asks the window to close, as the user's close command does.
+    virtual void requestClose() = 0;
 };
 
 // A drop-down list: the user picks one entry and can't type other text.
@@ -72,6 +74,7 @@ struct MainControls {
     Button& browseButton;
     Button& repairButton;
     Label& statusLine;
+    Label& firmwareLine; // the caption of the status frame
 };
 
 // The selected entry of a drop-down list, or "" when none is selected.

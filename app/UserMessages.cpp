@@ -49,7 +49,30 @@ Message FailedToolsMessage(const std::vector<ToolRun>& failures) {
     return Warning(text);
 }
 
+Message NotElevatedMessage() {
+    return Warning("修复系统引导需要管理员权限，本程序现在没有这个权限。\r\n"
+                   "是否以管理员身份重新启动本程序？\r\n修复未开始，没有做任何更改。");
+}
+
+Message UefiUnbootableMessage(const RepairPlan& plan, const UefiContext& uefi) {
+    const std::string& boot = plan.bootPartition;
+    const std::string fileSystem = plan.bootFileSystem.empty() ? "未知文件系统" : plan.bootFileSystem;
+    std::string text = "UEFI 引导文件已写入 " + boot + "，但 " + boot + " 是 " + fileSystem +
+                       " 分区，UEFI 固件只能从 FAT32 格式的 EFI 系统分区启动，无法从 " + boot + " 启动。\r\n";
+    text += uefi.systemPartition.empty()
+                ? "没有找到 EFI 系统分区：请先确认硬盘上有 EFI 系统分区并给它分配盘符，再把它填为引导盘重新修复。"
+                : "请把引导盘改为 EFI 系统分区 " + uefi.systemPartition + " 后重新修复。";
+    return Warning(text);
+}
+
 } // namespace
+
+std::string FirmwareCaption(FirmwareMode firmware, const std::string& systemPartition) {
+    if (firmware == FirmwareMode::Bios) return "固件：BIOS（传统）";
+    std::string caption = firmware == FirmwareMode::Uefi ? "固件：UEFI" : "固件：未知";
+    caption += systemPartition.empty() ? "，未找到 EFI 系统分区" : "，EFI 系统分区：" + systemPartition;
+    return caption;
+}
 
 std::string InstallationCountText(std::size_t count) {
     if (count == 0) return "当前电脑硬盘里未发现操作系统！";
@@ -70,6 +93,7 @@ Message CloseRefusedMessage() {
 
 Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionText) {
     if (plan.refusal == Refusal::ToolsMissing) return MissingToolsMessage(plan.missingTools);
+    if (plan.refusal == Refusal::NotElevated) return NotElevatedMessage();
     return BadBootPartitionMessage(bootPartitionText);
 }
 
@@ -78,11 +102,18 @@ Message ErrorMessage(const PlatformError& error) {
             MessageStyle::Information};
 }
 
-std::vector<Message> OutcomeMessages(const RepairReport& report) {
-    if (report.error) return {ErrorMessage(*report.error)};
+std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi) {
     std::vector<Message> messages;
-    if (report.biosStore == StoreOutcome::Recreated) messages.push_back(Note("BIOS引导修复成功！"));
-    if (report.uefiStore == StoreOutcome::Recreated) messages.push_back(Note("UEFI引导修复成功！"));
+    if (report.abandoned) return messages;
+    if (report.error) {
+        messages.push_back(ErrorMessage(*report.error));
+    } else {
+        if (report.biosStore == StoreOutcome::Recreated) messages.push_back(Note("BIOS引导修复成功！"));
+        if (report.uefiStore == StoreOutcome::Recreated) {
+            const bool bootable = uefi.firmware == FirmwareMode::Bios || UefiCanStartFrom(plan.bootFileSystem);
+            messages.push_back(bootable ? Note("UEFI引导修复成功！") : UefiUnbootableMessage(plan, uefi));
+        }
+    }
     if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));
     return messages;
 }

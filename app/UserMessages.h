@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/FirmwareMode.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformError.h"
 #include "repair/RepairPlan.h"
@@ -18,6 +19,11 @@ inline constexpr const char* ErrorTitle = "Error!";
 inline constexpr const char* IdleCaption = "开始修复";
 inline constexpr const char* RunningCaption = "正在修复";
 inline constexpr const char* ChooseFolderTitle = "请选择文件夹";
+inline constexpr const char* ShutdownBlockReason = "正在修复系统引导：请等修复完成后再注销或关机。";
+
+// The firmware line: how the PC was started, and the EFI system partition's
+// letter ("" when none was found or given).
+std::string FirmwareCaption(FirmwareMode firmware, const std::string& systemPartition);
 
 // The status line after a scan: how many installations were found.
 std::string InstallationCountText(std::size_t count);
@@ -29,12 +35,21 @@ Message NothingToRepairMessage();
 // A close request while a repair runs.
 Message CloseRefusedMessage();
 // A plan that was refused, and why; `bootPartitionText` as the user gave it.
+// A missing right is asked about: Yes starts the program again elevated.
 Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionText);
 // An error that ended a run or a handler: its number and description.
 Message ErrorMessage(const PlatformError& error);
 
+// What the firmware means for a run's UEFI store.
+struct UefiContext {
+    FirmwareMode firmware = FirmwareMode::Unknown;
+    std::string systemPartition; // the ESP's letter, "" when none was found
+};
+
 // What a finished run shows, in order: the success of each store that exists,
-// then the tools that failed; or the error that stopped it.
-std::vector<Message> OutcomeMessages(const RepairReport& report);
+// then the tools that failed. A UEFI store on a partition that UEFI firmware
+// can't read is a warning, not a success, unless the PC starts from BIOS. A
+// run stopped by an error shows the error and the tools that failed before it.
+std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi);
 
 } // namespace orvanta

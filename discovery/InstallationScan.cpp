@@ -1,6 +1,6 @@
 #include "discovery/InstallationScan.h"
 
-#include "discovery/DriveBus.h"
+#include "discovery/DeviceQueries.h"
 #include "discovery/DriveStrings.h"
 #include "platform/PlatformError.h"
 
@@ -21,14 +21,27 @@ std::string WindowsFolderOf(const std::string& driveName) {
     return driveName + "\\Windows";
 }
 
+std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& windowsFolder) {
+    for (const ScannedDrive& drive : scan.drives) {
+        if (drive.location && WindowsFolderOf(drive.name) == windowsFolder) return drive.location->disk;
+    }
+    return std::nullopt;
+}
+
 ScanResult FindInstallations(ScanServices services) {
     ScanResult result;
     for (const std::string& name : SplitDriveNames(ReadDriveStrings(services.drives))) {
-        ScannedDrive drive{name, services.drives.driveType(name)};
+        ScannedDrive drive;
+        drive.name = name;
+        drive.type = services.drives.driveType(name);
         if (drive.type == FixedDriveType) {
             // Drives on a USB bus are asked about but still listed: a technician
             // may well be repairing a Windows installed on an external disk.
-            drive.busType = DriveBusType(services.volumes, name);
+            const OpenDevice volume(services.devices, VolumePath(name));
+            if (volume.isOpen()) {
+                drive.busType = BusTypeOf(services.devices, volume.get());
+                drive.location = LocationOf(services.devices, volume.get());
+            }
             result.anyFixedDrive = true;
         }
         result.drives.push_back(drive);

@@ -2,18 +2,20 @@
 // Finding the Windows installations: every fixed drive that holds a Windows
 // folder in its root.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "discovery/DiskRecords.h"
+#include "platform/Devices.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
-#include "platform/VolumeDevices.h"
 
 namespace orvanta {
 
 struct ScanServices {
     Drives& drives;
-    VolumeDevices& volumes;
+    Devices& devices;
     FileSystem& files;
 };
 
@@ -21,8 +23,10 @@ struct ScanServices {
 struct ScannedDrive {
     std::string name;          // "C:"
     std::uint32_t type = 0;    // GetDriveType's answer
-    std::uint32_t busType = 0; // asked of fixed drives only; 0 unknown
-    bool holdsWindows = false; // asked of fixed drives only
+    // Asked of fixed drives only:
+    std::uint32_t busType = 0;               // 0 unknown
+    std::optional<VolumeLocation> location = std::nullopt; // its disk and partition
+    bool holdsWindows = false;
 
     bool operator==(const ScannedDrive&) const = default;
 };
@@ -38,6 +42,10 @@ inline constexpr const char* RamDriveName = "X:";
 
 // "D:" gives "D:\Windows", the installation on that drive.
 std::string WindowsFolderOf(const std::string& driveName);
+
+// The disk of the installation in a Windows folder such as "D:\Windows";
+// nothing when the scan could not tell.
+std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& windowsFolder);
 
 // Reads the drives as they are now. A fixed drive whose root can't be read
 // holds no installation; nothing is shown or changed.

@@ -28,9 +28,6 @@ QueryRecord MakeDeviceQuery();
 // An answer record of zeros with its Size field set to 40.
 AnswerRecord MakeEmptyAnswer();
 
-std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes);
-void WriteLittleEndian32(std::uint8_t* bytes, std::uint32_t value);
-
 std::uint32_t BusTypeOf(const AnswerRecord& answer);
 
 } // namespace orvanta

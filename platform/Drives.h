@@ -20,6 +20,13 @@ public:
 
     // The drive type of a two-character drive name such as "C:".
     virtual std::uint32_t driveType(const std::string& driveName) = 0;
+
+    // Gives a device (such as "\\Device\\Harddisk0\\Partition1") a drive letter
+    // for this session only: the mapping is gone at the next restart. False
+    // when the letter could not be defined.
+    virtual bool mapDrive(const std::string& driveName, const std::string& devicePath) = 0;
+    // Removes exactly that mapping again.
+    virtual void unmapDrive(const std::string& driveName, const std::string& devicePath) = 0;
 };
 
 } // namespace orvanta

@@ -2,6 +2,7 @@
 // The file services the scan and the repair run use. Paths are UTF-8 texts in
 // Windows form (drive letter, colon, backslashes).
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orvanta {
@@ -13,6 +14,14 @@ enum class MatchMask : std::uint32_t {
     FilesAndFolders = 16,
 };
 
+struct FileAttributes {
+    bool readOnly = false;
+    bool hidden = false;
+    bool system = false;
+
+    bool operator==(const FileAttributes&) const = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -21,18 +30,28 @@ public:
     // when nothing matches. May throw PlatformError when the volume can't be read.
     virtual std::string firstMatch(const std::string& path, MatchMask mask) = 0;
 
-    // True when a plain file (whatever its attributes) exists at the path.
-    virtual bool fileExists(const std::string& path) = 0;
+    // The attributes of the plain file at the path, whatever they are; nothing
+    // when there is no file there (a folder doesn't count). May throw
+    // PlatformError when the volume can't be read.
+    virtual std::optional<FileAttributes> fileAttributes(const std::string& path) = 0;
 
-    // Renames a file; with replaceExisting an existing file at `to` is replaced.
+    // Renames a file, keeping its attributes; never replaces an existing file.
     // False when the file could not be moved; nothing is changed then.
-    virtual bool moveFile(const std::string& from, const std::string& to, bool replaceExisting) = 0;
+    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
 
-    // Removes a file; false when it could not be removed.
+    // Renames a file over an existing one, whatever that one's attributes.
+    // False when it could not be done; nothing is changed then.
+    virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
+
+    // Removes a file, also a read-only one; false when it could not be removed.
     virtual bool removeFile(const std::string& path) = 0;
 
     // Creates the folder and any missing parents; true when it exists afterwards.
     virtual bool createDirectories(const std::string& path) = 0;
+
+    // The file system of a drive such as "C:" ("NTFS", "FAT32"...); "" when
+    // it can't be told.
+    virtual std::string fileSystemName(const std::string& driveName) = 0;
 
     // The folder of the program's executable, without a trailing backslash.
     virtual std::string applicationFolder() = 0;

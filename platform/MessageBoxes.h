@@ -22,6 +22,8 @@ public:
     virtual ~MessageBoxes() = default;
     // Shows the box and returns when the user has dismissed it.
     virtual void show(const Message& message) = 0;
+    // Shows the box with the buttons Yes and No; true for Yes.
+    virtual bool ask(const Message& message) = 0;
 };
 
 } // namespace orvanta

@@ -2,19 +2,23 @@
 // Every operating-system service the program uses, in one bundle.
 #include "platform/ComObjects.h"
 #include "platform/CommonControls.h"
+#include "platform/Devices.h"
 #include "platform/Drives.h"
+#include "platform/Elevation.h"
 #include "platform/FileSystem.h"
+#include "platform/Firmware.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/ShutdownBlock.h"
 #include "platform/VersionQuery.h"
-#include "platform/VolumeDevices.h"
 
 namespace orvanta {
 
 struct Platform {
     Drives& drives;
-    VolumeDevices& volumes;
+    Devices& devices;
     FileSystem& files;
     Processes& processes;
     EventPump& events;
@@ -23,6 +27,10 @@ struct Platform {
     VersionQuery& version;
     ComObjects& com;
     CommonControls& commonControls;
+    Firmware& firmware;
+    Registry& registry;
+    Elevation& elevation;
+    ShutdownBlock& shutdownBlock;
 };
 
 } // namespace orvanta

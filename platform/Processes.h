@@ -23,6 +23,9 @@ public:
 
     // The exit code; meaningful once the process has ended.
     virtual std::uint32_t exitCode() = 0;
+
+    // Ends the process at once, with the given exit code.
+    virtual void terminate(std::uint32_t exitCode) = 0;
 };
 
 class Processes {

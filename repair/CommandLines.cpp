@@ -17,6 +17,11 @@ std::string QuotedProgram(const std::string& programPath) {
     return "\"" + programPath + "\"";
 }
 
+std::string ProgramOf(const std::string& commandLine) {
+    if (commandLine.starts_with('"')) return commandLine.substr(1, commandLine.find('"', 1) - 1);
+    return commandLine.substr(0, commandLine.find(' '));
+}
+
 std::string BiosCommandLine(const std::string& applicationFolder, const std::string& installation,
                             const std::string& bootPartition) {
     return QuotedProgram(BcdbootPath(applicationFolder)) + " " + installation + " /s " +

@@ -13,6 +13,9 @@ std::string BootsectPath(const std::string& applicationFolder);
 // a blank, so that the system can't take its first word for the program.
 std::string QuotedProgram(const std::string& programPath);
 
+// The program a command line starts: its first word, or the quoted path.
+std::string ProgramOf(const std::string& commandLine);
+
 std::string BiosCommandLine(const std::string& applicationFolder, const std::string& installation,
                             const std::string& bootPartition);
 std::string UefiCommandLine(const std::string& applicationFolder, const std::string& installation,

@@ -2,10 +2,23 @@
 
 #include <algorithm>
 
+#include "platform/PlatformError.h"
 #include "repair/BootPartition.h"
 #include "repair/CommandLines.h"
 
 namespace orvanta {
+namespace {
+
+// A tool that can't be looked at (its volume unreadable) can't be run either.
+bool IsFilePresent(FileSystem& files, const std::string& path) {
+    try {
+        return files.fileAttributes(path).has_value();
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
+} // namespace
 
 std::string DefaultInstallationOf(const std::vector<std::string>& installations,
                                   const std::string& selectedBefore, bool keepSelected) {
@@ -19,7 +32,7 @@ RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files) {
     RepairPlan plan;
     plan.toolFolder = files.applicationFolder();
     for (const std::string& path : {BcdbootPath(plan.toolFolder), BootsectPath(plan.toolFolder)}) {
-        if (!files.fileExists(path)) plan.missingTools.push_back(path);
+        if (!IsFilePresent(files, path)) plan.missingTools.push_back(path);
     }
     if (!plan.missingTools.empty()) {
         plan.refusal = Refusal::ToolsMissing;
@@ -29,12 +42,23 @@ RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files) {
         plan.refusal = Refusal::BadBootPartition;
         return plan;
     }
+    if (!request.elevated) {
+        plan.refusal = Refusal::NotElevated;
+        return plan;
+    }
     plan.bootPartition = request.bootPartition;
+    plan.bootFileSystem = files.fileSystemName(request.bootPartition);
     for (auto entry = request.installations.rbegin(); entry != request.installations.rend(); ++entry) {
         if (*entry != request.defaultInstallation) plan.runOrder.push_back(*entry);
     }
     plan.runOrder.push_back(request.defaultInstallation);
     return plan;
+}
+
+bool UefiCanStartFrom(const std::string& fileSystem) {
+    std::string upper;
+    for (const char c : fileSystem) upper += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    return upper == "FAT" || upper == "FAT12" || upper == "FAT16" || upper == "FAT32";
 }
 
 } // namespace orvanta

@@ -13,12 +13,14 @@ enum class Refusal {
     None,
     ToolsMissing,     // bcdboot.exe or bootsect.exe is not in the Bin folder
     BadBootPartition, // the boot partition is not a drive letter and a colon
+    NotElevated,      // the program lacks administrator rights
 };
 
 struct RepairRequest {
     std::vector<std::string> installations; // as found, in drive order
     std::string defaultInstallation;        // one of them; it runs last
     std::string bootPartition;              // as the user gave it
+    bool elevated = false;                  // the program has administrator rights
 };
 
 struct RepairPlan {
@@ -26,6 +28,7 @@ struct RepairPlan {
     std::vector<std::string> missingTools; // the paths where the missing tools were expected
     std::string toolFolder;                // the application folder, which holds Bin
     std::string bootPartition;             // "C:"
+    std::string bootFileSystem;            // the boot partition's file system, "" when unknown
     std::vector<std::string> runOrder;     // the others from the last to the first, the default last
 };
 
@@ -34,8 +37,12 @@ struct RepairPlan {
 std::string DefaultInstallationOf(const std::vector<std::string>& installations,
                                   const std::string& selectedBefore, bool keepSelected);
 
-// Checks the tools and the boot partition and orders the installations.
-// Touches nothing; a refused plan says why.
+// Checks the tools, the boot partition and the rights, in that order, and
+// orders the installations. Touches nothing; a refused plan says why.
 RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files);
+
+// Whether UEFI firmware can start from a partition of this file system: it
+// reads FAT, nothing else.
+bool UefiCanStartFrom(const std::string& fileSystem);
 
 } // namespace orvanta

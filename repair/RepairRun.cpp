@@ -1,9 +1,9 @@
 #include "repair/RepairRun.h"
 
-#include <string>
+#include <tuple>
+#include <utility>
 
 #include "repair/CommandLines.h"
-#include "repair/StoreBackup.h"
 
 namespace orvanta {
 namespace {
@@ -14,50 +14,74 @@ inline constexpr const char* UefiStorePathToMove = "\\EFI\\Microsoft\\Boot\\bcd"
 inline constexpr const char* UefiStorePathToTest = "\\EFI\\Microsoft\\boot\\bcd";
 inline constexpr const char* UefiBootFolder = "\\EFI\\Microsoft\\Boot";
 
-// Removes the backup when a new store exists, puts the old one back otherwise.
-StoreOutcome Settle(StoreBackup& store, FileSystem& files, const std::string& testPath) {
-    if (!files.firstMatch(testPath, MatchMask::FilesOnly).empty()) {
-        store.discardBackup();
-        return StoreOutcome::Recreated;
+} // namespace
+
+RepairRun::RepairRun(const RepairPlan& plan, RepairServices services)
+    : plan_(plan),
+      services_(services),
+      runner_(services.processes, services.events),
+      biosStore_(services.files, plan.bootPartition + BiosStorePath, report_.storeSteps),
+      uefiStore_(services.files, plan.bootPartition + UefiStorePathToMove, report_.storeSteps) {}
+
+RepairReport RepairRun::carryOut() {
+    try {
+        biosStore_.prepare();
+        uefiStore_.prepare();
+        // The UEFI tool can't write its files where this folder is missing.
+        services_.files.createDirectories(plan_.bootPartition + UefiBootFolder);
+        for (const std::string& line : RepairCommandLines(plan_.toolFolder, plan_.runOrder, plan_.bootPartition)) {
+            ToolRun run = runner_.run(line);
+            if (report_.abandoned) break;
+            if (run.exitCode != 0) report_.failedTools.push_back(std::move(run));
+        }
+        if (report_.abandoned) return report_;
+        report_.biosStore = settle(biosStore_, BiosStorePath);
+        report_.uefiStore = settle(uefiStore_, UefiStorePathToTest);
+    } catch (const PlatformError& error) {
+        // A tool that can't be started, or a store that can't be read: no
+        // later tool runs.
+        report_.error = error;
+        stopEarly();
     }
+    return report_;
+}
+
+void RepairRun::abandon() {
+    report_.abandoned = true;
+    runner_.stopCurrent();
+    for (auto [store, outcome] : {std::pair{&biosStore_, &report_.biosStore}, std::pair{&uefiStore_, &report_.uefiStore}}) {
+        if (!store->moved()) continue;
+        store->restoreOriginal();
+        *outcome = StoreOutcome::Restored;
+    }
+}
+
+bool RepairRun::storeExists(const std::string& suffix) {
+    return services_.files.fileAttributes(plan_.bootPartition + suffix).has_value();
+}
+
+StoreOutcome RepairRun::settle(StoreBackup& store, const std::string& testSuffix) {
     const bool hadStore = store.moved();
-    store.putBack();
+    const bool exists = storeExists(testSuffix);
+    store.settle(exists);
+    if (exists) return StoreOutcome::Recreated;
     return hadStore ? StoreOutcome::PutBack : StoreOutcome::Missing;
 }
 
-// A store still moved aside gets its old content back; a settled one stays as it is.
-void Restore(StoreBackup& store, StoreOutcome& outcome) {
-    if (!store.moved()) return;
-    store.restoreOriginal();
-    outcome = StoreOutcome::Restored;
-}
-
-} // namespace
-
-RepairReport CarryOut(const RepairPlan& plan, RepairServices services) {
-    RepairReport report;
-    const std::string& boot = plan.bootPartition;
-    StoreBackup biosStore(services.files, boot + BiosStorePath);
-    StoreBackup uefiStore(services.files, boot + UefiStorePathToMove);
-    try {
-        biosStore.moveAside();
-        uefiStore.moveAside();
-        // The UEFI tool can't write its files where this folder is missing.
-        services.files.createDirectories(boot + UefiBootFolder);
-        for (const std::string& line : RepairCommandLines(plan.toolFolder, plan.runOrder, boot)) {
-            ToolRun run = RunTool(services.processes, services.events, line);
-            if (run.exitCode != 0) report.failedTools.push_back(std::move(run));
+// A store the tools already re-created stays, with its old one beside it.
+void RepairRun::stopEarly() {
+    for (auto [store, suffix, outcome] : {std::tuple{&biosStore_, BiosStorePath, &report_.biosStore},
+                                          std::tuple{&uefiStore_, UefiStorePathToTest, &report_.uefiStore}}) {
+        bool exists = false;
+        try {
+            exists = storeExists(suffix);
+        } catch (const PlatformError&) {
+            // The volume can't be read: the old store is put back if it can be.
         }
-        report.biosStore = Settle(biosStore, services.files, boot + BiosStorePath);
-        report.uefiStore = Settle(uefiStore, services.files, boot + UefiStorePathToTest);
-    } catch (const PlatformError& error) {
-        // A tool that can't be started, or a store that can't be read: no
-        // later tool runs, and the machine gets its old stores back.
-        Restore(biosStore, report.biosStore);
-        Restore(uefiStore, report.uefiStore);
-        report.error = error;
+        const bool hadStore = store->moved();
+        store->stopEarly(exists);
+        *outcome = exists ? StoreOutcome::Recreated : hadStore ? StoreOutcome::PutBack : StoreOutcome::Missing;
     }
-    return report;
 }
 
 } // namespace orvanta

@@ -3,12 +3,14 @@
 // plan's order, and reports which store exists afterwards. It touches only the
 // files and processes; the window is the caller's.
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
 #include "platform/Processes.h"
 #include "repair/RepairPlan.h"
+#include "repair/StoreBackup.h"
 #include "repair/ToolRunner.h"
 
 namespace orvanta {
@@ -21,20 +23,44 @@ struct RepairServices {
 
 // What became of one BCD store.
 enum class StoreOutcome {
-    Recreated, // a store exists after the tools; the old one, if it was moved aside, is gone
+    Recreated, // a store exists after the tools
     PutBack,   // the tools left none: the old store is back in its place
     Missing,   // there was none before and there is none after
-    Restored,  // the run stopped: the old store is back, replacing what the tools wrote
+    Restored,  // the run was abandoned: the old store is back, over what the tools wrote
 };
 
 struct RepairReport {
     StoreOutcome biosStore = StoreOutcome::Missing;
     StoreOutcome uefiStore = StoreOutcome::Missing;
     std::vector<ToolRun> failedTools;   // every tool that ended with a non-zero code, in order
+    std::vector<StoreEvent> storeSteps; // what was done with the stores, in order
     std::optional<PlatformError> error; // a tool that could not start, or an unreadable store
+    bool abandoned = false;             // the session ended during the run
 };
 
-// Carries out a plan that was not refused.
-RepairReport CarryOut(const RepairPlan& plan, RepairServices services);
+class RepairRun {
+public:
+    // For a plan that was not refused.
+    RepairRun(const RepairPlan& plan, RepairServices services);
+
+    RepairReport carryOut();
+
+    // The session ends while a tool runs (called from an event handler during
+    // the wait): the tool is stopped and the old stores go back now, since the
+    // process may be ended as soon as the handler returns. No later tool runs.
+    void abandon();
+
+private:
+    bool storeExists(const std::string& suffix);
+    StoreOutcome settle(StoreBackup& store, const std::string& testSuffix);
+    void stopEarly();
+
+    const RepairPlan& plan_;
+    RepairServices services_;
+    ToolRunner runner_;
+    RepairReport report_;
+    StoreBackup biosStore_;
+    StoreBackup uefiStore_;
+};
 
 } // namespace orvanta

@@ -1,7 +1,10 @@
 #pragma once
-// Old BCD stores are moved aside before the tools run and only removed once a
-// new store exists, so that a failed repair leaves the old boot configuration.
+// An old BCD store is moved aside before the tools run and removed only once a
+// new store exists, so that no run, finished or cut short, loses the boot
+// configuration the machine had. An existing backup is never replaced.
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -10,38 +13,60 @@ namespace orvanta {
 // The name an old store is moved to, beside it.
 std::string BackupPathOf(const std::string& storePath);
 
+// What was done with a store, for the report.
+enum class StoreStep {
+    BackupPutBack,     // before the run: a backup an interrupted run left, with no store, went back
+    MovedAside,        // renamed to its backup
+    KeptOlderBackup,   // store and backup both exist: the store stays and the backup is kept
+    CouldNotMove,      // the store could not be renamed (held open, say); it stays
+    BackupRemoved,     // a new store exists; the old one is gone
+    PutBack,           // no new store: the old one is back in its place
+    BackupLeftBeside,  // the old one could not go back (something else is there); it stays beside it
+    KeptWithBackup,    // the run stopped: the new store stays, the old one beside it
+    Restored,          // the run was abandoned: the old store went back over what the tools wrote
+};
+
+struct StoreEvent {
+    StoreStep step;
+    std::string path;                          // the store's path
+    std::optional<FileAttributes> attributes;  // the store's, when it was found before the run
+
+    bool operator==(const StoreEvent&) const = default;
+};
+
 class StoreBackup {
 public:
-    StoreBackup(FileSystem& files, std::string storePath);
-    // Restores the old store if the backup was neither discarded nor put back.
+    StoreBackup(FileSystem& files, std::string storePath, std::vector<StoreEvent>& events);
+    // Puts the old store back if the backup was neither settled nor restored.
     ~StoreBackup();
     StoreBackup(const StoreBackup&) = delete;
     StoreBackup& operator=(const StoreBackup&) = delete;
 
-    // Moves the store aside when the query finds it. A store that can't be
-    // moved (held open by the running system, say) stays where it is. A backup
-    // left by an earlier, interrupted run is replaced.
-    void moveAside();
+    // Before the tools: finds the store whatever its attributes and moves it
+    // aside. A backup alone goes back first; a store with a backup beside it
+    // stays, and so does one that can't be renamed.
+    void prepare();
 
-    // A new store exists: the backup is no longer needed.
-    void discardBackup();
+    // The tools are done: the backup goes when a new store exists, else the
+    // old store goes back (never over a file that appeared meanwhile).
+    void settle(bool newStoreExists);
 
-    // No new store was found: the old one goes back. A file that has appeared
-    // at the store's path meanwhile (a new store the query can't see, being
-    // hidden) is not overwritten; the backup then stays beside it.
-    void putBack();
+    // The run stopped early: a store the tools already re-created stays, with
+    // the old one beside it; otherwise the old one goes back.
+    void stopEarly(bool newStoreExists);
 
-    // The run failed: the machine gets its old store back, replacing whatever
-    // the tools wrote before the failure.
+    // The run is abandoned mid-tool: the old store goes back over whatever is there.
     void restoreOriginal();
 
     bool moved() const { return moved_; }
 
 private:
-    void moveBack(bool replaceExisting);
+    void record(StoreStep step, std::optional<FileAttributes> attributes = std::nullopt);
+    void putBack();
 
     FileSystem& files_;
     std::string storePath_;
+    std::vector<StoreEvent>& events_;
     bool moved_ = false;
 };
 

@@ -1,17 +1,64 @@
 #include "repair/ToolRunner.h"
 
-namespace orvanta {
+#include <cctype>
 
-ToolRun RunTool(Processes& processes, EventPump& events, const std::string& commandLine) {
-    const auto process = processes.start(commandLine);
+#include "platform/PlatformError.h"
+#include "repair/CommandLines.h"
+
+namespace orvanta {
+namespace {
+
+// Clears the runner's current process on every way out of the wait.
+class CurrentProcess {
+public:
+    CurrentProcess(StartedProcess*& slot, StartedProcess& process) : slot_(slot) { slot_ = &process; }
+    ~CurrentProcess() { slot_ = nullptr; }
+    CurrentProcess(const CurrentProcess&) = delete;
+    CurrentProcess& operator=(const CurrentProcess&) = delete;
+
+private:
+    StartedProcess*& slot_;
+};
+
+} // namespace
+
+ToolRun ToolRunner::run(const std::string& commandLine) {
+    std::unique_ptr<StartedProcess> process;
+    try {
+        process = processes_.start(commandLine);
+    } catch (const PlatformError& error) {
+        throw PlatformError(error.number(), FillInserts(error.description(), ProgramOf(commandLine)));
+    }
+    const CurrentProcess current(current_, *process);
     // The end is recognised from the process itself, not from its exit code,
     // so a tool that ends with code 259 (STILL_ACTIVE) ends the wait too.
     WakeReason reason = WakeReason::EventsPending;
     do {
         reason = process->waitForExitOrEvents();
-        events.dispatchPending();
+        events_.dispatchPending();
     } while (reason != WakeReason::ProcessEnded);
     return ToolRun{commandLine, process->exitCode()};
+}
+
+void ToolRunner::stopCurrent() {
+    if (current_ != nullptr) current_->terminate(1);
+}
+
+std::string FillInserts(const std::string& description, const std::string& first) {
+    std::string filled;
+    for (std::size_t index = 0; index < description.size(); ++index) {
+        const bool insert = description[index] == '%' && index + 1 < description.size() &&
+                            std::isdigit(static_cast<unsigned char>(description[index + 1])) != 0;
+        if (!insert) {
+            filled += description[index];
+            continue;
+        }
+        std::size_t end = index + 1;
+        while (end < description.size() && std::isdigit(static_cast<unsigned char>(description[end])) != 0) ++end;
+        if (description.compare(index, end - index, "%1") == 0) filled += first;
+        index = end - 1;
+    }
+    return filled;
 }
 
 } // namespace orvanta

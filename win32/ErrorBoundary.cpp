@@ -22,18 +22,21 @@ template <typename MakeError>
 
 } // namespace
 
-void EndWithError(MessageBoxes& messages, const PlatformError& error) noexcept {
-    ShowAndEnd(messages, error.number(), [&error] { return error; });
-}
-
-void EndWithOutOfMemory(MessageBoxes& messages) noexcept {
-    ShowAndEnd(messages, ERROR_NOT_ENOUGH_MEMORY, [] {
-        return PlatformError(ERROR_NOT_ENOUGH_MEMORY, ErrorDescription(ERROR_NOT_ENOUGH_MEMORY));
-    });
-}
-
-void EndWithException(MessageBoxes& messages, const char* what) noexcept {
-    ShowAndEnd(messages, ERROR_INTERNAL_ERROR, [what] { return PlatformError(ERROR_INTERNAL_ERROR, what); });
+void EndWithCurrentException(MessageBoxes& messages) noexcept {
+    try {
+        throw;
+    } catch (const PlatformError& error) {
+        ShowAndEnd(messages, error.number(), [&error] { return error; });
+    } catch (const std::bad_alloc&) {
+        ShowAndEnd(messages, ERROR_NOT_ENOUGH_MEMORY, [] {
+            return PlatformError(ERROR_NOT_ENOUGH_MEMORY, ErrorDescription(ERROR_NOT_ENOUGH_MEMORY));
+        });
+    } catch (const std::exception& error) {
+        const char* what = error.what();
+        ShowAndEnd(messages, ERROR_INTERNAL_ERROR, [what] { return PlatformError(ERROR_INTERNAL_ERROR, what); });
+    } catch (...) {
+        ShowAndEnd(messages, ERROR_INTERNAL_ERROR, [] { return PlatformError(ERROR_INTERNAL_ERROR, ""); });
+    }
 }
 
 } // namespace orvanta::win32

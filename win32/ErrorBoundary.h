@@ -10,22 +10,23 @@
 
 namespace orvanta::win32 {
 
-[[noreturn]] void EndWithError(MessageBoxes& messages, const PlatformError& error) noexcept;
-[[noreturn]] void EndWithOutOfMemory(MessageBoxes& messages) noexcept;
-[[noreturn]] void EndWithException(MessageBoxes& messages, const char* what) noexcept;
+// Shows the exception being handled, with its number and description, and
+// ends the program at once. Only inside a catch block.
+[[noreturn]] void EndWithCurrentException(MessageBoxes& messages) noexcept;
 
-template <typename Handler>
-void RunGuarded(MessageBoxes& messages, Handler&& handler) noexcept {
+// `beforeEnd` undoes what the program did to the machine for its lifetime
+// (an ESP's drive letter) before the program ends.
+template <typename Handler, typename BeforeEnd>
+void RunGuarded(MessageBoxes& messages, Handler&& handler, BeforeEnd&& beforeEnd) noexcept {
     try {
         handler();
-    } catch (const PlatformError& error) {
-        EndWithError(messages, error);
-    } catch (const std::bad_alloc&) {
-        EndWithOutOfMemory(messages);
-    } catch (const std::exception& error) {
-        EndWithException(messages, error.what());
     } catch (...) {
-        EndWithException(messages, "");
+        try {
+            beforeEnd();
+        } catch (...) {
+            // The program ends all the same.
+        }
+        EndWithCurrentException(messages);
     }
 }
 

@@ -30,11 +30,12 @@ int RunProgram(HINSTANCE instance, int showCommand) {
     MainWindow window(instance, platform.messages);
     MainController controller(window.controls(), platform.bundle());
 
-    RunGuarded(platform.messages, [&controller] { controller.onInitialize(); });
+    const auto release = [&controller] { controller.releaseBeforeExit(); };
+    RunGuarded(platform.messages, [&controller] { controller.onInitialize(); }, release);
     if (!window.create()) return 1;
     platform.setMainWindow(window.handle());
     window.connect(controller);
-    RunGuarded(platform.messages, [&controller] { controller.onLoad(); });
+    RunGuarded(platform.messages, [&controller] { controller.onLoad(); }, release);
     window.showCentred(showCommand);
     return RunMessageLoop(window.handle(), platform.events);
 }

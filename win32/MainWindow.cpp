@@ -40,8 +40,8 @@ MainWindow::~MainWindow() {
 }
 
 MainControls MainWindow::controls() {
-    return MainControls{windowFrame_, installationList_, bootPartitionBox_, makeDefaultCheckBox_, browseButton_,
-                        repairButton_, statusLine_};
+    return MainControls{windowFrame_,  installationList_, bootPartitionBox_, makeDefaultCheckBox_,
+                        browseButton_, repairButton_,     statusLine_,       firmwareLine_};
 }
 
 bool MainWindow::create() {
@@ -81,6 +81,9 @@ void MainWindow::createControls() {
             break;
         case IdStatusLine:
             statusLine_.attach(control);
+            break;
+        case IdStatusFrame:
+            firmwareLine_.attach(control);
             break;
         case IdInstallationList:
             installationList_.attach(control);
@@ -124,7 +127,12 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
-        if (controller_ != nullptr) RunGuarded(errors_, [this] { controller_->onResized(); });
+        if (controller_ != nullptr) guarded([this] { controller_->onResized(); });
+        return 0;
+    case WM_QUERYENDSESSION:
+        return onSessionEndQuery();
+    case WM_ENDSESSION:
+        onSessionEnd(wParam);
         return 0;
     case WM_COMMAND:
         onCommand(wParam, lParam);
@@ -159,10 +167,10 @@ void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
     if (controller_ == nullptr || HIWORD(wParam) != BN_CLICKED || lParam == 0) return;
     switch (LOWORD(wParam)) {
     case IdBrowseButton:
-        RunGuarded(errors_, [this] { controller_->onBrowseClicked(); });
+        guarded([this] { controller_->onBrowseClicked(); });
         break;
     case IdRepairButton:
-        RunGuarded(errors_, [this] { controller_->onRepairClicked(); });
+        guarded([this] { controller_->onRepairClicked(); });
         break;
     default:
         break;
@@ -171,8 +179,28 @@ void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::onClose() {
     bool refused = false;
-    if (controller_ != nullptr) RunGuarded(errors_, [this, &refused] { refused = controller_->onCloseRequested(); });
+    if (controller_ != nullptr) guarded([this, &refused] { refused = controller_->onCloseRequested(); });
     if (!refused) DestroyWindow(window_);
+}
+
+// A repair refuses the end of the session: the system then shows the reason
+// the controller gave and lets the user decide.
+LRESULT MainWindow::onSessionEndQuery() {
+    bool refused = false;
+    if (controller_ != nullptr) guarded([this, &refused] { refused = controller_->onSessionEndRequested(); });
+    return refused ? FALSE : TRUE;
+}
+
+// The process may be ended as soon as this returns.
+void MainWindow::onSessionEnd(WPARAM ending) {
+    if (ending != FALSE && controller_ != nullptr) guarded([this] { controller_->onSessionEnding(); });
+}
+
+template <typename Handler>
+void MainWindow::guarded(Handler&& handler) {
+    RunGuarded(errors_, std::forward<Handler>(handler), [this] {
+        if (controller_ != nullptr) controller_->releaseBeforeExit();
+    });
 }
 
 // Keeps the focus on the control that had it when the window was left.

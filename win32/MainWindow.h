@@ -41,6 +41,12 @@ private:
     void setIcons();
     void onCommand(WPARAM wParam, LPARAM lParam);
     void onClose();
+    LRESULT onSessionEndQuery();
+    void onSessionEnd(WPARAM ending);
+    // Runs a handler of the controller; an error that escapes it ends the
+    // program, after the controller has taken back what it gave the machine.
+    template <typename Handler>
+    void guarded(Handler&& handler);
     bool onActivate(WPARAM wParam);
 
     HINSTANCE instance_;
@@ -60,6 +66,7 @@ private:
     Win32Button browseButton_;
     Win32Button repairButton_;
     Win32Label statusLine_;
+    Win32FrameCaption firmwareLine_;
 };
 
 } // namespace orvanta::win32

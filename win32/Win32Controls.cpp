@@ -95,6 +95,10 @@ void Win32Label::setCaption(const std::string& caption) {
     FitLabelToText(window_);
 }
 
+void Win32FrameCaption::setCaption(const std::string& caption) {
+    SetTextOfWindow(window_, caption);
+}
+
 void FitLabelToText(HWND label) {
     const HDC context = GetDC(label);
     if (context == nullptr) return;

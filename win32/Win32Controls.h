@@ -60,6 +60,12 @@ public:
     void setCaption(const std::string& caption) override;
 };
 
+// The caption of a group box: it keeps its size, the text sits in its border.
+class Win32FrameCaption final : public Label, public Win32Control {
+public:
+    void setCaption(const std::string& caption) override;
+};
+
 // Sizes a static control to its text on one line, keeping its top-left corner.
 void FitLabelToText(HWND label);
 

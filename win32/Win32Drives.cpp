@@ -28,4 +28,15 @@ std::uint32_t Win32Drives::driveType(const std::string& driveName) {
     return GetDriveTypeW(root.c_str());
 }
 
+// A definition in the session's own device names: it never reaches the
+// registry, so a restart takes it away if the program can't.
+bool Win32Drives::mapDrive(const std::string& driveName, const std::string& devicePath) {
+    return DefineDosDeviceW(DDD_RAW_TARGET_PATH, Widen(driveName).c_str(), Widen(devicePath).c_str()) != FALSE;
+}
+
+void Win32Drives::unmapDrive(const std::string& driveName, const std::string& devicePath) {
+    DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
+                     Widen(driveName).c_str(), Widen(devicePath).c_str());
+}
+
 } // namespace orvanta::win32

@@ -8,6 +8,8 @@ class Win32Drives final : public Drives {
 public:
     std::uint32_t logicalDriveStrings(std::string& buffer) override;
     std::uint32_t driveType(const std::string& driveName) override;
+    bool mapDrive(const std::string& driveName, const std::string& devicePath) override;
+    void unmapDrive(const std::string& driveName, const std::string& devicePath) override;
 };
 
 } // namespace orvanta::win32

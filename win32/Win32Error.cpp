@@ -21,7 +21,10 @@ std::string ErrorDescription(std::uint32_t code) {
 }
 
 PlatformError LastError() {
-    const DWORD code = GetLastError();
+    return LastErrorOf(GetLastError());
+}
+
+PlatformError LastErrorOf(std::uint32_t code) {
     return PlatformError(code, ErrorDescription(code));
 }
 

@@ -12,5 +12,7 @@ std::string ErrorDescription(std::uint32_t code);
 
 // The error of the last failed call on this thread.
 PlatformError LastError();
+// An error code as the core's error, with the system's description.
+PlatformError LastErrorOf(std::uint32_t code);
 
 } // namespace orvanta::win32

@@ -4,6 +4,7 @@
 
 #include "win32/ScopedHandles.h"
 #include "win32/Utf.h"
+#include "win32/Win32Error.h"
 
 namespace orvanta::win32 {
 namespace {
@@ -14,6 +15,18 @@ bool Matches(const WIN32_FIND_DATAW& entry, MatchMask mask) {
     if ((attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) return false;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return mask == MatchMask::FilesAndFolders;
     return true;
+}
+
+bool IsNoSuchFile(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
+           error == ERROR_BAD_PATHNAME || error == ERROR_BAD_NETPATH || error == ERROR_BAD_NET_NAME;
+}
+
+void ClearReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    }
 }
 
 bool IsFolder(const std::wstring& path) {
@@ -33,18 +46,41 @@ std::string Win32FileSystem::firstMatch(const std::string& path, MatchMask mask)
     return {};
 }
 
-bool Win32FileSystem::fileExists(const std::string& path) {
+std::optional<FileAttributes> Win32FileSystem::fileAttributes(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (IsNoSuchFile(error)) return std::nullopt;
+        throw LastErrorOf(error); // the volume can't be read
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
+    return FileAttributes{(attributes & FILE_ATTRIBUTE_READONLY) != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                          (attributes & FILE_ATTRIBUTE_SYSTEM) != 0};
 }
 
-bool Win32FileSystem::moveFile(const std::string& from, const std::string& to, bool replaceExisting) {
-    const DWORD flags = replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0;
-    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), flags) != FALSE;
+// A rename keeps the file's attributes, whatever they are.
+bool Win32FileSystem::moveFile(const std::string& from, const std::string& to) {
+    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), 0) != FALSE;
+}
+
+bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to) {
+    ClearReadOnly(Widen(to)); // a read-only file can't be replaced
+    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 bool Win32FileSystem::removeFile(const std::string& path) {
-    return DeleteFileW(Widen(path).c_str()) != FALSE;
+    const std::wstring file = Widen(path);
+    ClearReadOnly(file); // a read-only file can't be deleted
+    return DeleteFileW(file.c_str()) != FALSE;
+}
+
+std::string Win32FileSystem::fileSystemName(const std::string& driveName) {
+    wchar_t name[MAX_PATH + 1] = {};
+    const std::wstring root = Widen(driveName) + L"\\";
+    if (GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1) == FALSE) {
+        return {};
+    }
+    return Narrow(std::wstring(name));
 }
 
 bool Win32FileSystem::createDirectories(const std::string& path) {

@@ -7,10 +7,12 @@ namespace orvanta::win32 {
 class Win32FileSystem final : public FileSystem {
 public:
     std::string firstMatch(const std::string& path, MatchMask mask) override;
-    bool fileExists(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to, bool replaceExisting) override;
+    std::optional<FileAttributes> fileAttributes(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
+    std::string fileSystemName(const std::string& driveName) override;
     std::string applicationFolder() override;
 };
 

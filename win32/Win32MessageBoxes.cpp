@@ -4,10 +4,22 @@
 
 namespace orvanta::win32 {
 
+namespace {
+
+int Show(HWND owner, const Message& message, UINT buttons) {
+    const HWND usable = owner != nullptr && IsWindow(owner) ? owner : nullptr;
+    return MessageBoxW(usable, Widen(message.text).c_str(), Widen(message.title).c_str(),
+                       static_cast<UINT>(message.style) | buttons);
+}
+
+} // namespace
+
 void Win32MessageBoxes::show(const Message& message) {
-    const HWND owner = owner_ != nullptr && IsWindow(owner_) ? owner_ : nullptr;
-    MessageBoxW(owner, Widen(message.text).c_str(), Widen(message.title).c_str(),
-                static_cast<UINT>(message.style) | MB_OK);
+    Show(owner_, message, MB_OK);
+}
+
+bool Win32MessageBoxes::ask(const Message& message) {
+    return Show(owner_, message, MB_YESNO) == IDYES;
 }
 
 } // namespace orvanta::win32

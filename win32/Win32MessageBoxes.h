@@ -10,6 +10,7 @@ class Win32MessageBoxes final : public MessageBoxes {
 public:
     void setOwner(HWND owner) { owner_ = owner; }
     void show(const Message& message) override;
+    bool ask(const Message& message) override;
 
 private:
     HWND owner_ = nullptr;

@@ -5,20 +5,24 @@
 #include "platform/Platform.h"
 #include "win32/Win32Com.h"
 #include "win32/Win32CommonControls.h"
+#include "win32/Win32Devices.h"
 #include "win32/Win32Drives.h"
+#include "win32/Win32Elevation.h"
 #include "win32/Win32EventPump.h"
 #include "win32/Win32FileSystem.h"
+#include "win32/Win32Firmware.h"
 #include "win32/Win32FolderDialog.h"
 #include "win32/Win32MessageBoxes.h"
 #include "win32/Win32Processes.h"
+#include "win32/Win32Registry.h"
+#include "win32/Win32ShutdownBlock.h"
 #include "win32/Win32Version.h"
-#include "win32/Win32VolumeDevices.h"
 
 namespace orvanta::win32 {
 
 struct Win32Platform {
     Win32Drives drives;
-    Win32VolumeDevices volumes;
+    Win32Devices devices;
     Win32FileSystem files;
     Win32Processes processes;
     Win32EventPump events;
@@ -27,6 +31,10 @@ struct Win32Platform {
     Win32Version version;
     Win32Com com;
     Win32CommonControls commonControls;
+    Win32Firmware firmware;
+    Win32Registry registry;
+    Win32Elevation elevation;
+    Win32ShutdownBlock shutdownBlock;
 
     // The main window owns the message boxes and takes the keyboard navigation.
     void setMainWindow(HWND window) {
@@ -35,8 +43,9 @@ struct Win32Platform {
     }
 
     Platform bundle() {
-        return Platform{drives,   volumes,      files,   processes, events,
-                        messages, folderDialog, version, com,       commonControls};
+        return Platform{drives,   devices,  files,     processes, events,       messages,
+                        folderDialog, version, com, commonControls, firmware, registry,
+                        elevation, shutdownBlock};
     }
 };
 

@@ -32,6 +32,8 @@ public:
         return code;
     }
 
+    void terminate(std::uint32_t exitCode) override { TerminateProcess(process_.get(), exitCode); }
+
 private:
     UniqueHandle process_;
     UniqueHandle thread_;

@@ -50,6 +50,10 @@ std::uintptr_t Win32WindowFrame::handle() {
     return reinterpret_cast<std::uintptr_t>(window_);
 }
 
+void Win32WindowFrame::requestClose() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
 void Win32WindowFrame::resize(int width, int height) {
     SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -21,6 +21,7 @@ public:
     void setOuterWidth(std::int32_t twips) override;
     void setOuterHeight(std::int32_t twips) override;
     std::uintptr_t handle() override;
+    void requestClose() override;
 
 private:
     void resize(int width, int height);

@@ -23,6 +23,7 @@ public:
     void setOuterWidth(std::int32_t twips) override;
     void setOuterHeight(std::int32_t twips) override;
     std::uintptr_t handle() override { return 0x1234; }
+    void requestClose() override { journal_.add("close requested"); }
 
     // The user minimises, maximises or restores the window.
     void userState(WindowState state);

@@ -1,8 +1,15 @@
 #include "fakes/FakeDrives.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "discovery/LittleEndian.h"
+
 namespace orvanta {
+
+bool FakeDrives::has(char letter) const {
+    return std::any_of(drives_.begin(), drives_.end(), [&](const Drive& drive) { return drive.letter == letter; });
+}
 
 std::uint32_t FakeDrives::logicalDriveStrings(std::string& buffer) {
     journal_.add("drive strings " + std::to_string(buffer.size()));
@@ -21,42 +28,75 @@ std::uint32_t FakeDrives::driveType(const std::string& driveName) {
     return 1; // DRIVE_NO_ROOT_DIR
 }
 
-DeviceHandle FakeVolumeDevices::open(const std::string& devicePath) {
+bool FakeDrives::mapDrive(const std::string& driveName, const std::string& devicePath) {
+    journal_.add("map " + driveName + " " + devicePath);
+    if (has(driveName[0])) return false;
+    add(driveName[0], DriveKind::Fixed);
+    return true;
+}
+
+void FakeDrives::unmapDrive(const std::string& driveName, const std::string& devicePath) {
+    journal_.add("unmap " + driveName + " " + devicePath);
+    std::erase_if(drives_, [&](const Drive& drive) { return drive.letter == driveName[0]; });
+}
+
+DeviceHandle FakeDevices::open(const std::string& devicePath) {
     journal_.add("open " + devicePath);
     const auto volume = volumes_.find(devicePath);
     if (volume != volumes_.end() && !volume->second.opens) return InvalidDevice;
+    const bool isDisk = devicePath.find("PhysicalDrive") != std::string::npos;
+    if (isDisk && disks_.count(devicePath) == 0) return InvalidDevice;
     handles_.push_back(devicePath);
     return FirstHandle + static_cast<DeviceHandle>(handles_.size()) - 1;
 }
 
-const std::string* FakeVolumeDevices::openPath(DeviceHandle device) const {
+const std::string* FakeDevices::openPath(DeviceHandle device) const {
     const DeviceHandle index = device - FirstHandle;
     if (index < 0 || index >= static_cast<DeviceHandle>(handles_.size())) return nullptr;
     const std::string& path = handles_[static_cast<std::size_t>(index)];
     return path.empty() ? nullptr : &path;
 }
 
-bool FakeVolumeDevices::control(DeviceHandle device, std::uint32_t controlCode,
-                                std::span<const std::uint8_t> query, std::span<std::uint8_t> answer) {
+bool FakeDevices::control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
+                          std::span<std::uint8_t> answerBuffer) {
     const std::string* path = openPath(device);
     char code[16];
     std::snprintf(code, sizeof code, "0x%X", static_cast<unsigned>(controlCode));
-    journal_.add("control " + (path ? *path : std::string("of a closed handle")) + " " + code +
-                 " in " + std::to_string(query.size()) + " out " + std::to_string(answer.size()));
+    journal_.add("control " + (path ? *path : std::string("of a closed handle")) + " " + code + " in " +
+                 std::to_string(query.size()) + " out " + std::to_string(answerBuffer.size()));
     lastQuery.assign(query.begin(), query.end());
-    lastAnswerOffered.assign(answer.begin(), answer.end());
-    if (path == nullptr) return false;
-    const auto found = volumes_.find(*path);
-    const FakeVolume volume = found == volumes_.end() ? FakeVolume{} : found->second;
-    if (volume.writesAnswer && answer.size() >= 32) {
-        for (std::size_t byte = 0; byte < 4; ++byte) {
-            answer[28 + byte] = static_cast<std::uint8_t>(volume.busType >> (8 * byte));
-        }
-    }
-    return volume.succeeds;
+    lastAnswerOffered.assign(answerBuffer.begin(), answerBuffer.end());
+    return path != nullptr && answer(*path, controlCode, answerBuffer);
 }
 
-void FakeVolumeDevices::close(DeviceHandle device) {
+bool FakeDevices::answer(const std::string& path, std::uint32_t controlCode, std::span<std::uint8_t> buffer) {
+    const auto disk = disks_.find(path);
+    const FakeVolume volume = volumes_.count(path) != 0 ? volumes_.at(path) : FakeVolume{};
+    switch (controlCode) {
+    case 0x2D1400: { // IOCTL_STORAGE_QUERY_PROPERTY: the bus type at offset 28
+        const bool writes = disk != disks_.end() || volume.writesAnswer;
+        if (writes && buffer.size() >= 32) {
+            WriteLittleEndian32(buffer, 28, disk != disks_.end() ? disk->second.busType : volume.busType);
+        }
+        return disk != disks_.end() || volume.succeeds;
+    }
+    case 0x2D1080: // IOCTL_STORAGE_GET_DEVICE_NUMBER: the disk and partition of a volume
+        if (!volume.location || buffer.size() < 12) return false;
+        WriteLittleEndian32(buffer, 0, 7); // FILE_DEVICE_DISK
+        WriteLittleEndian32(buffer, 4, volume.location->disk);
+        WriteLittleEndian32(buffer, 8, volume.location->partition);
+        return true;
+    case 0x70050: // IOCTL_DISK_GET_DRIVE_LAYOUT_EX: the partition table as the disk gives it
+        if (disk == disks_.end() || disk->second.layout.empty()) return false;
+        if (disk->second.layout.size() > buffer.size()) return false; // ERROR_INSUFFICIENT_BUFFER
+        std::copy(disk->second.layout.begin(), disk->second.layout.end(), buffer.begin());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FakeDevices::close(DeviceHandle device) {
     const std::string* path = openPath(device);
     journal_.add("close " + (path ? *path : std::string("of a closed handle")));
     if (path != nullptr) handles_[static_cast<std::size_t>(device - FirstHandle)].clear();

@@ -1,13 +1,15 @@
 #pragma once
-// The drive letters of the fake machine and the volume devices behind them.
+// The drive letters of the fake machine, and the volume and disk devices behind them.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "discovery/DiskRecords.h"
 #include "fakes/Journal.h"
+#include "platform/Devices.h"
 #include "platform/Drives.h"
-#include "platform/VolumeDevices.h"
 
 namespace orvanta {
 
@@ -18,11 +20,15 @@ public:
     explicit FakeDrives(Journal& journal) : journal_(journal) {}
     void add(char letter, DriveKind kind) { drives_.push_back({letter, static_cast<std::uint32_t>(kind)}); }
     void failReads() { failing_ = true; }
+    bool has(char letter) const;
 
     // As the system does it: the count without the final NUL when the strings
     // fit, otherwise the size needed with it, leaving the buffer alone.
     std::uint32_t logicalDriveStrings(std::string& buffer) override;
     std::uint32_t driveType(const std::string& driveName) override;
+    // A mapped letter shows as a fixed drive until it is removed.
+    bool mapDrive(const std::string& driveName, const std::string& devicePath) override;
+    void unmapDrive(const std::string& driveName, const std::string& devicePath) override;
 
 private:
     struct Drive {
@@ -39,12 +45,23 @@ struct FakeVolume {
     std::uint32_t busType = 11; // SATA
     bool writesAnswer = true;
     bool succeeds = true;
+    std::optional<VolumeLocation> location = std::nullopt; // what IOCTL_STORAGE_GET_DEVICE_NUMBER answers
 };
 
-class FakeVolumeDevices : public VolumeDevices {
+struct FakeDisk {
+    std::vector<std::uint8_t> layout; // what IOCTL_DISK_GET_DRIVE_LAYOUT_EX answers; empty: it fails
+    std::uint32_t busType = 11;
+};
+
+// Volumes \\.\C: and disks \\.\PhysicalDriveN. A volume nobody described opens
+// with the defaults; a disk nobody added can't be opened.
+class FakeDevices : public Devices {
 public:
-    explicit FakeVolumeDevices(Journal& journal) : journal_(journal) {}
+    explicit FakeDevices(Journal& journal) : journal_(journal) {}
     void set(const std::string& driveName, FakeVolume volume) { volumes_["\\\\.\\" + driveName] = volume; }
+    void addDisk(std::uint32_t number, FakeDisk disk) {
+        disks_["\\\\.\\PhysicalDrive" + std::to_string(number)] = std::move(disk);
+    }
 
     DeviceHandle open(const std::string& devicePath) override;
     bool control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
@@ -57,10 +74,12 @@ public:
 
 private:
     const std::string* openPath(DeviceHandle device) const;
+    bool answer(const std::string& path, std::uint32_t controlCode, std::span<std::uint8_t> answer);
 
     Journal& journal_;
-    std::map<std::string, FakeVolume> volumes_; // unnamed volumes take the defaults
-    std::vector<std::string> handles_;          // by handle - FirstHandle; "" once closed
+    std::map<std::string, FakeVolume> volumes_;
+    std::map<std::string, FakeDisk> disks_;
+    std::vector<std::string> handles_; // by handle - FirstHandle; "" once closed
     static constexpr DeviceHandle FirstHandle = 100;
 };
 

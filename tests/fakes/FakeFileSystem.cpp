@@ -29,15 +29,25 @@ const FakeFileSystem::Entry* FakeFileSystem::find(const std::string& path) const
     return found == entries_.end() ? nullptr : &found->second;
 }
 
-void FakeFileSystem::put(const std::string& path, bool folder, FakeAttributes attributes) {
+void FakeFileSystem::put(const std::string& path, bool folder, FakeAttributes attributes, std::string content) {
     for (const std::string& parent : Parents(path)) {
-        if (find(parent) == nullptr) entries_[Key(parent)] = Entry{parent, true, {}};
+        if (find(parent) == nullptr) entries_[Key(parent)] = Entry{parent, true, {}, {}};
     }
-    entries_[Key(path)] = Entry{path, folder, attributes};
+    entries_[Key(path)] = Entry{path, folder, attributes, std::move(content)};
 }
 
-void FakeFileSystem::addFile(const std::string& path, FakeAttributes attributes) {
-    put(path, false, attributes);
+void FakeFileSystem::addFile(const std::string& path, FakeAttributes attributes, std::string content) {
+    put(path, false, attributes, std::move(content));
+}
+
+std::optional<FakeAttributes> FakeFileSystem::attributesOf(const std::string& path) const {
+    const Entry* entry = find(path);
+    return entry == nullptr ? std::nullopt : std::optional<FakeAttributes>(entry->attributes);
+}
+
+std::string FakeFileSystem::contentOf(const std::string& path) const {
+    const Entry* entry = find(path);
+    return entry == nullptr ? std::string() : entry->content;
 }
 
 void FakeFileSystem::addFolder(const std::string& path, FakeAttributes attributes) {
@@ -69,23 +79,35 @@ std::string FakeFileSystem::firstMatch(const std::string& path, MatchMask mask) 
     return entry->path.substr(entry->path.find_last_of('\\') + 1);
 }
 
-bool FakeFileSystem::fileExists(const std::string& path) {
-    journal_.add("exists " + path);
-    return isFile(path);
+std::optional<FileAttributes> FakeFileSystem::fileAttributes(const std::string& path) {
+    journal_.add("attributes " + path);
+    for (const std::string& prefix : unreadable_) {
+        if (Key(path).starts_with(Key(prefix))) throw PlatformError(21, "设备未就绪。");
+    }
+    const Entry* entry = find(path);
+    if (entry == nullptr || entry->folder) return std::nullopt;
+    return FileAttributes{entry->attributes.readOnly, entry->attributes.hidden, entry->attributes.system};
 }
 
-bool FakeFileSystem::moveFile(const std::string& from, const std::string& to, bool replaceExisting) {
+bool FakeFileSystem::moveFile(const std::string& from, const std::string& to) {
+    return rename(from, to, false);
+}
+
+bool FakeFileSystem::replaceFile(const std::string& from, const std::string& to) {
+    return rename(from, to, true);
+}
+
+// Renaming keeps the attributes; a read-only file may be renamed, but not replaced.
+bool FakeFileSystem::rename(const std::string& from, const std::string& to, bool replace) {
     const Entry* source = find(from);
     const Entry* target = find(to);
     const bool movable = source != nullptr && !source->folder && !source->attributes.locked;
-    const bool free = target == nullptr ||
-                      (replaceExisting && !target->folder && !target->attributes.locked);
-    journal_.add("move " + from + " -> " + to + (replaceExisting ? " replace" : "") +
-                 (movable && free ? "" : " refused"));
+    const bool free = target == nullptr || (replace && !target->folder && !target->attributes.locked);
+    journal_.add("move " + from + " -> " + to + (replace ? " replace" : "") + (movable && free ? "" : " refused"));
     if (!movable || !free) return false;
-    const FakeAttributes attributes = source->attributes;
+    const Entry moved = *source;
     erase(from);
-    put(to, false, attributes);
+    put(to, false, moved.attributes, moved.content);
     return true;
 }
 
@@ -97,13 +119,19 @@ bool FakeFileSystem::removeFile(const std::string& path) {
     return removable;
 }
 
+std::string FakeFileSystem::fileSystemName(const std::string& driveName) {
+    journal_.add("file system " + driveName);
+    const auto found = fileSystems_.find(driveName);
+    return found == fileSystems_.end() ? "NTFS" : found->second;
+}
+
 bool FakeFileSystem::createDirectories(const std::string& path) {
     std::vector<std::string> folders = Parents(path);
     folders.push_back(path);
     for (const std::string& folder : folders) {
         if (isFile(folder)) return false;
         if (find(folder) != nullptr) continue;
-        entries_[Key(folder)] = Entry{folder, true, {}};
+        entries_[Key(folder)] = Entry{folder, true, {}, {}};
         journal_.add("create " + folder);
     }
     return true;

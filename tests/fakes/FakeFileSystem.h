@@ -2,6 +2,7 @@
 // An in-memory file system with Windows paths: case-insensitive, with hidden,
 // system and locked entries and volumes that can't be read.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,10 @@ namespace orvanta {
 struct FakeAttributes {
     bool hidden = false;
     bool system = false;
+    bool readOnly = false;
     bool locked = false; // held open by the running system: can't be moved or removed
+
+    bool operator==(const FakeAttributes&) const = default;
 };
 
 class FakeFileSystem : public FileSystem {
@@ -21,21 +25,26 @@ public:
     explicit FakeFileSystem(Journal& journal) : journal_(journal) {}
 
     // Building the world; missing parents appear as plain folders.
-    void addFile(const std::string& path, FakeAttributes attributes = {});
+    void addFile(const std::string& path, FakeAttributes attributes = {}, std::string content = {});
     void addFolder(const std::string& path, FakeAttributes attributes = {});
     void erase(const std::string& path);
     void makeUnreadable(const std::string& prefix) { unreadable_.push_back(prefix); }
     void setApplicationFolder(std::string folder) { applicationFolder_ = std::move(folder); }
+    void setFileSystem(const std::string& driveName, std::string name) { fileSystems_[driveName] = std::move(name); }
 
     // Looking at the world without journalling.
     bool isFile(const std::string& path) const;
     bool isFolder(const std::string& path) const;
+    std::optional<FakeAttributes> attributesOf(const std::string& path) const;
+    std::string contentOf(const std::string& path) const;
 
     std::string firstMatch(const std::string& path, MatchMask mask) override;
-    bool fileExists(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to, bool replaceExisting) override;
+    std::optional<FileAttributes> fileAttributes(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
+    std::string fileSystemName(const std::string& driveName) override;
     std::string applicationFolder() override { return applicationFolder_; }
 
 private:
@@ -43,14 +52,17 @@ private:
         std::string path; // as written when it was made
         bool folder = false;
         FakeAttributes attributes;
+        std::string content;
     };
     const Entry* find(const std::string& path) const;
-    void put(const std::string& path, bool folder, FakeAttributes attributes);
+    void put(const std::string& path, bool folder, FakeAttributes attributes, std::string content = {});
+    bool rename(const std::string& from, const std::string& to, bool replace);
 
     Journal& journal_;
     std::map<std::string, Entry> entries_; // keyed by the upper-case path
     std::vector<std::string> unreadable_;
     std::string applicationFolder_ = "F:\\Kit";
+    std::map<std::string, std::string> fileSystems_; // by drive name; NTFS unless told
 };
 
 } // namespace orvanta

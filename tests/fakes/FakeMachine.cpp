@@ -4,9 +4,9 @@ namespace orvanta {
 
 FakeMachine::FakeMachine()
     : controller(MainControls{window, installationList, bootPartitionBox, makeDefaultCheckBox, browseButton,
-                              repairButton, statusLine},
-                 Platform{drives, volumes, files, processes, events, messages, folderDialog, version, com,
-                          commonControls}) {
+                              repairButton, statusLine, firmwareLine},
+                 Platform{drives, devices, files, processes, events, messages, folderDialog, version, com,
+                          commonControls, firmware, registry, elevation, shutdownBlock}) {
     window.onResize = [this] { controller.onResized(); };
 }
 

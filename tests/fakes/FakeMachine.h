@@ -33,7 +33,7 @@ public:
 
     Journal journal;
     FakeDrives drives{journal};
-    FakeVolumeDevices volumes{journal};
+    FakeDevices devices{journal};
     FakeFileSystem files{journal};
     FakeEventPump events;
     FakeProcesses processes{journal, files, events};
@@ -42,6 +42,10 @@ public:
     FakeVersionQuery version{journal};
     FakeComObjects com{journal};
     FakeCommonControls commonControls{journal};
+    FakeFirmware firmware{journal};
+    FakeRegistry registry{journal};
+    FakeElevation elevation{journal};
+    FakeShutdownBlock shutdownBlock{journal};
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};
@@ -50,6 +54,7 @@ public:
     FakeButton browseButton{journal, "browseButton", "选择..."};
     FakeButton repairButton{journal, "repairButton", "开始修复"};
     FakeLabel statusLine{journal, "statusLine"};
+    FakeLabel firmwareLine{journal, "firmwareLine"};
 
     MainController controller;
 };

@@ -33,6 +33,13 @@ public:
 
     std::uint32_t exitCode() override { return record_->ended ? exitCode_ : StillActiveExitCode; }
 
+    // Ended before it could do its work: it writes no store.
+    void terminate(std::uint32_t exitCode) override {
+        record_->terminated = !record_->ended;
+        record_->ended = true;
+        exitCode_ = exitCode;
+    }
+
 private:
     std::shared_ptr<ProcessRecord> record_;
     int left_;
@@ -96,7 +103,7 @@ std::unique_ptr<StartedProcess> FakeProcesses::start(const std::string& commandL
     const std::string program = resolve(commandLine);
     const ProgramBehaviour behaviour = behaviourOf(commandLine);
     if (program.empty()) throw PlatformError(2, "系统找不到指定的文件。");
-    if (behaviour.startFails) throw PlatformError(193, "不是有效的 Win32 应用程序。");
+    if (behaviour.startFails) throw PlatformError(193, "%1 不是有效的 Win32 应用程序。");
     auto record = std::make_shared<ProcessRecord>(ProcessRecord{commandLine, program});
     started_.push_back(record);
     for (auto& [part, action] : actions_) {
@@ -123,7 +130,7 @@ std::uint32_t FakeProcesses::finish(const ProcessRecord& record, const ProgramBe
 
 void FakeProcesses::writeStore(const std::string& path) {
     // An existing store is rewritten in place and keeps its attributes.
-    if (!files_.isFile(path)) files_.addFile(path);
+    files_.addFile(path, files_.attributesOf(path).value_or(FakeAttributes{}), "new");
 }
 
 } // namespace orvanta

@@ -27,6 +27,7 @@ struct ProcessRecord {
     std::string program; // the file the command line was resolved to
     int waits = 0;
     bool ended = false;
+    bool terminated = false;
     bool released = false;
     bool releasedWhileRunning = false;
 };

@@ -1,6 +1,9 @@
 #pragma once
-// Message boxes, the folder dialog, the version query, COM and the common controls.
+// Message boxes, the folder dialog, the version query, COM, the common
+// controls, firmware, registry, elevation and the shutdown block reason.
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +11,10 @@
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ComObjects.h"
+#include "platform/Elevation.h"
+#include "platform/Firmware.h"
+#include "platform/Registry.h"
+#include "platform/ShutdownBlock.h"
 #include "platform/CommonControls.h"
 #include "platform/VersionQuery.h"
 
@@ -20,6 +27,12 @@ public:
         journal_.add("message " + message.title + " " + std::to_string(static_cast<int>(message.style)) + " " +
                      message.text);
     }
+    bool ask(const Message& message) override {
+        journal_.add("ask " + message.title + " " + std::to_string(static_cast<int>(message.style)) + " " +
+                     message.text);
+        return answer;
+    }
+    bool answer = true; // the user's choice in the next question box
 
 private:
     Journal& journal_;
@@ -71,6 +84,74 @@ class FakeCommonControls : public CommonControls {
 public:
     explicit FakeCommonControls(Journal& journal) : journal_(journal) {}
     void initialize() override { journal_.add("init common controls"); }
+
+private:
+    Journal& journal_;
+};
+
+class FakeFirmware : public Firmware {
+public:
+    explicit FakeFirmware(Journal& journal) : journal_(journal) {}
+    std::optional<std::uint32_t> firmwareType() override {
+        journal_.add("firmware type");
+        return type;
+    }
+    std::uint32_t probeFirmwareVariable() override {
+        journal_.add("firmware variable");
+        return variableError;
+    }
+    std::optional<std::uint32_t> type;     // nothing: the system lacks GetFirmwareType
+    std::uint32_t variableError = 1;       // ERROR_INVALID_FUNCTION: a BIOS PC
+
+private:
+    Journal& journal_;
+};
+
+// HKEY_LOCAL_MACHINE: keys, and REG_DWORD values as "<key>\\<name>".
+class FakeRegistry : public Registry {
+public:
+    explicit FakeRegistry(Journal& journal) : journal_(journal) {}
+    bool keyExists(const std::string& key) override {
+        journal_.add("registry key " + key);
+        return keys.count(key) != 0;
+    }
+    std::optional<std::uint32_t> readNumber(const std::string& key, const std::string& name) override {
+        journal_.add("registry value " + key + "\\" + name);
+        const auto found = numbers.find(key + "\\" + name);
+        return found == numbers.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
+    }
+    // A WinPE booted from the given firmware type (1 BIOS, 2 UEFI).
+    void simulatePreinstallation(std::uint32_t firmwareType) {
+        keys["System\\CurrentControlSet\\Control\\MiniNT"] = true;
+        numbers["System\\CurrentControlSet\\Control\\PEFirmwareType"] = firmwareType;
+    }
+    std::map<std::string, bool> keys;
+    std::map<std::string, std::uint32_t> numbers;
+
+private:
+    Journal& journal_;
+};
+
+class FakeElevation : public Elevation {
+public:
+    explicit FakeElevation(Journal& journal) : journal_(journal) {}
+    bool isElevated() override { return elevated; }
+    bool restartElevated() override {
+        journal_.add("restart elevated");
+        return restartStarts;
+    }
+    bool elevated = true;
+    bool restartStarts = true; // false: the user declines the consent prompt
+
+private:
+    Journal& journal_;
+};
+
+class FakeShutdownBlock : public ShutdownBlock {
+public:
+    explicit FakeShutdownBlock(Journal& journal) : journal_(journal) {}
+    void setReason(std::uintptr_t, const std::string& reason) override { journal_.add("block shutdown " + reason); }
+    void clearReason(std::uintptr_t) override { journal_.add("allow shutdown"); }
 
 private:
     Journal& journal_;

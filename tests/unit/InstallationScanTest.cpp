@@ -10,7 +10,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 ScanResult Scan(FakeMachine& m) {
-    return FindInstallations({m.drives, m.volumes, m.files});
+    return FindInstallations({m.drives, m.devices, m.files});
 }
 
 TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverTheRamDrive) {
@@ -21,16 +21,18 @@ TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverTheRamDrive) {
     m.files.addFolder("E:\\Windows");
     m.drives.add('N', DriveKind::Network);
     m.addFixedDrive('X');
+    m.devices.set("C:", {.location = VolumeLocation{0, 2}});
     const ScanResult scan = Scan(m);
     EXPECT_EQ(scan.installations, Lines{"C:\\Windows"});
     EXPECT_TRUE(scan.anyFixedDrive);
     // Every letter is reported with its type; X: is still asked about; the
     // optical drive is neither queried nor opened.
-    EXPECT_EQ(scan.drives, (std::vector<ScannedDrive>{{"C:", 3, 11, true},
-                                                      {"D:", 3, 11, false},
-                                                      {"E:", 5, 0, false},
-                                                      {"N:", 4, 0, false},
-                                                      {"X:", 3, 11, true}}));
+    const VolumeLocation onDisk0{0, 2};
+    EXPECT_EQ(scan.drives, (std::vector<ScannedDrive>{{.name = "C:", .type = 3, .busType = 11, .location = onDisk0, .holdsWindows = true},
+                                                      {.name = "D:", .type = 3, .busType = 11, .holdsWindows = false},
+                                                      {.name = "E:", .type = 5},
+                                                      {.name = "N:", .type = 4},
+                                                      {.name = "X:", .type = 3, .busType = 11, .holdsWindows = true}}));
     EXPECT_EQ(m.journal.only({"query", "open"}),
               (Lines{"open \\\\.\\C:", "open \\\\.\\D:", "open \\\\.\\X:", "query C:\\Windows mask 16",
                      "query D:\\Windows mask 16", "query X:\\Windows mask 16"}));
@@ -92,11 +94,11 @@ TEST(InstallationScan, AFixedDriveOnUsbIsAskedAboutOnceAndStillListed) {
     FakeMachine m;
     m.addFixedDrive('C');
     m.addFixedDrive('U');
-    m.volumes.set("U:", {.busType = 7});
+    m.devices.set("U:", {.busType = 7});
     const ScanResult scan = Scan(m);
     EXPECT_EQ(scan.installations, (Lines{"C:\\Windows", "U:\\Windows"}));
     EXPECT_EQ(scan.drives[1].busType, UsbBusType);
-    EXPECT_EQ(m.journal.count("\\\\.\\U:"), 3U); // open, request, close
+    EXPECT_EQ(m.journal.count("\\\\.\\U:"), 4U); // open, the bus and the place, close
 }
 
 } // namespace

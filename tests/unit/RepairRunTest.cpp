@@ -7,10 +7,17 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const Lines Lock{"caption repairButton 正在修复", "enable repairButton 0", "enable browseButton 0", "enable bootPartitionBox 0",
-                 "enable installationList 0", "version", "call 0x5000 slot 10 (4660, 1)"};
-const Lines Unlock{"version", "call 0x5000 slot 10 (4660, 0)", "caption repairButton 开始修复", "enable repairButton 1",
-                   "enable browseButton 1", "enable bootPartitionBox 1", "enable installationList 1"};
+const Lines Lock{"caption repairButton 正在修复", "enable repairButton 0",   "enable browseButton 0",
+                 "enable bootPartitionBox 0",    "enable installationList 0", "version",
+                 "call 0x5000 slot 10 (4660, 1)", "block shutdown 正在修复系统引导：请等修复完成后再注销或关机。"};
+const Lines Unlock{"version",
+                   "call 0x5000 slot 10 (4660, 0)",
+                   "allow shutdown",
+                   "caption repairButton 开始修复",
+                   "enable repairButton 1",
+                   "enable browseButton 1",
+                   "enable bootPartitionBox 1",
+                   "enable installationList 1"};
 
 Lines Join(std::initializer_list<Lines> parts) {
     Lines joined;
@@ -23,7 +30,8 @@ Lines ScanOfCde() {
     Lines lines{"drive strings 64"};
     for (const char* drive : {"C:", "D:", "E:"}) {
         const std::string device = std::string("\\\\.\\") + drive;
-        lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40", "close " + device});
+        lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40",
+                                   "control " + device + " 0x2D1080 in 0 out 12", "close " + device});
     }
     for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("query ") + drive + "\\Windows mask 16");
     lines.push_back("clear installationList");
@@ -47,11 +55,13 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
     click();
     const Lines expected = Join({
         ScanOfCde(),
-        {"select installationList 1", "exists F:\\Kit\\Bin\\bcdboot.exe", "exists F:\\Kit\\bin\\bootsect.exe"},
+        {"select installationList 1", "attributes F:\\Kit\\Bin\\bcdboot.exe", "attributes F:\\Kit\\bin\\bootsect.exe",
+         "file system C:"},
         Lock,
-        {"query C:\\boot\\bcd mask 0", "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old replace",
-         "query C:\\EFI\\Microsoft\\Boot\\bcd mask 0",
-         "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old replace",
+        {"attributes C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-old",
+         "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old", "attributes C:\\EFI\\Microsoft\\Boot\\bcd",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+         "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
          "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /l zh-cn",
          "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn",
          "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn",
@@ -60,8 +70,8 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
          "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
          "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr",
          // Both stores are settled before the first message waits for the user.
-         "query C:\\boot\\bcd mask 0", "remove C:\\boot\\bcd.orvanta-old",
-         "query C:\\EFI\\Microsoft\\boot\\bcd mask 0", "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+         "attributes C:\\boot\\bcd", "remove C:\\boot\\bcd.orvanta-old",
+         "attributes C:\\EFI\\Microsoft\\boot\\bcd", "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
          "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"},
         Unlock,
     });
@@ -110,9 +120,8 @@ TEST_F(RepairRun, NothingListedOnRescanShowsOnlyTheMessages) {
     m.start();
     for (const char* folder : {"C:\\Windows", "D:\\Windows", "E:\\Windows"}) m.files.erase(folder);
     click();
-    EXPECT_EQ(m.journal.only({"message", "caption", "enable", "exists", "run", "call", "move"}),
+    EXPECT_EQ(m.journal.only({"message", "caption", "enable", "attributes", "run", "call", "move"}),
               Lines{"message 提示： 64 当前电脑硬盘里未发现操作系统！无法进行此操作！"});
-    EXPECT_EQ(m.journal.count("mask 0"), 0U);
 
     FakeMachine empty; // no fixed drive at all: the scan's own message comes first
     empty.controller.onRepairClicked();
@@ -120,17 +129,29 @@ TEST_F(RepairRun, NothingListedOnRescanShowsOnlyTheMessages) {
                                                       "message 提示： 64 当前电脑硬盘里未发现操作系统！无法进行此操作！"}));
 }
 
-TEST_F(RepairRun, HiddenStoresCountAsMissingAndOnlyStoresFoundAreReported) {
+// The boot tool writes its stores hidden and system; a store is a store
+// whatever its attributes.
+TEST_F(RepairRun, StoresAreFoundWhateverTheirAttributes) {
     m.addThreeInstallations();
-    m.files.addFile("C:\\Boot\\BCD", {.hidden = true, .system = true});
+    const FakeAttributes asTheToolWritesIt{.hidden = true, .system = true, .readOnly = true};
+    m.files.addFile("C:\\Boot\\BCD", asTheToolWritesIt);
     m.processes.behave("C: /l zh-cn", {.writesStore = false});
     m.start();
     click();
-    EXPECT_EQ(m.journal.count("move C:\\boot\\bcd"), 0U);
+    EXPECT_EQ(m.journal.only({"move C:\\boot"}), (Lines{"move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old",
+                                                      "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd"}));
+    EXPECT_EQ(m.files.attributesOf("C:\\Boot\\BCD"), asTheToolWritesIt); // put back as it was
     EXPECT_EQ(m.journal.only({"message"}), Lines{"message 提示： 64 UEFI引导修复成功！"});
-    EXPECT_TRUE(m.files.isFile("C:\\Boot\\BCD"));
+
+    // A new store the tools leave hidden counts as re-created.
+    m.processes.whileRunning("C:\\Windows /s C: /l", [this] { m.files.addFile("C:\\Boot\\BCD", {.hidden = true}); });
+    click();
+    EXPECT_EQ(m.journal.count("remove C:\\boot\\bcd.orvanta-old"), 1U);
+    EXPECT_EQ(m.journal.only({"message"}),
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"}));
 
     m.processes.behave("bcdboot", {.writesStore = false});
+    m.files.erase("C:\\Boot\\BCD");
     m.files.erase("C:\\EFI\\Microsoft\\Boot\\BCD");
     click();
     EXPECT_EQ(m.journal.count("message"), 0U);
@@ -142,9 +163,11 @@ TEST_F(RepairRun, ABootPartitionOtherThanCIsUsedEverywhere) {
     m.start();
     m.bootPartitionBox.value = "D:";
     click();
-    EXPECT_EQ(m.journal.only({"query D:\\boot", "query D:\\EFI"}),
-              (Lines{"query D:\\boot\\bcd mask 0", "query D:\\EFI\\Microsoft\\Boot\\bcd mask 0",
-                     "query D:\\boot\\bcd mask 0", "query D:\\EFI\\Microsoft\\boot\\bcd mask 0"}));
+    EXPECT_EQ(m.journal.only({"attributes D:\\boot\\bcd", "attributes D:\\EFI\\Microsoft\\Boot\\bcd",
+                              "attributes D:\\EFI\\Microsoft\\boot\\bcd"}),
+              (Lines{"attributes D:\\boot\\bcd", "attributes D:\\boot\\bcd.orvanta-old",
+                     "attributes D:\\EFI\\Microsoft\\Boot\\bcd", "attributes D:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+                     "attributes D:\\boot\\bcd", "attributes D:\\EFI\\Microsoft\\boot\\bcd"}));
     for (const std::string& run : m.runs()) {
         EXPECT_TRUE(run.find("/s D: ") != std::string::npos || run.ends_with("/nt60 D: /mbr")) << run;
     }

@@ -11,7 +11,7 @@ const std::string Tool = "F:\\Kit\\Bin\\tool.exe /x";
 
 struct ToolRunnerTest : ::testing::Test {
     ToolRunnerTest() { m.files.addFile("F:\\Kit\\Bin\\tool.exe"); }
-    std::uint32_t wait() { return RunTool(m.processes, m.events, Tool).exitCode; }
+    std::uint32_t wait() { return ToolRunner(m.processes, m.events).run(Tool).exitCode; }
     const ProcessRecord& process() const { return *m.processes.started().back(); }
     FakeMachine m;
 };
@@ -22,7 +22,7 @@ TEST_F(ToolRunnerTest, ReturnsTheExitCodeExactlyWhenTheProcessEnds) {
         FakeMachine pc;
         pc.files.addFile("F:\\Kit\\Bin\\tool.exe");
         pc.processes.behave("tool", {.waits = waits, .exitCode = exitCode});
-        EXPECT_EQ(RunTool(pc.processes, pc.events, Tool), (ToolRun{Tool, exitCode}));
+        EXPECT_EQ(ToolRunner(pc.processes, pc.events).run(Tool), (ToolRun{Tool, exitCode}));
         const ProcessRecord& record = *pc.processes.started().back();
         EXPECT_EQ(record.waits, waits);
         EXPECT_EQ(pc.events.dispatches(), waits); // one dispatch after every wake-up

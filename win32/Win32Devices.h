@@ -1,10 +1,10 @@
 #pragma once
-// Volume devices opened with CreateFileW and asked with DeviceIoControl.
-#include "platform/VolumeDevices.h"
+// Devices opened with CreateFileW and asked with DeviceIoControl.
+#include "platform/Devices.h"
 
 namespace orvanta::win32 {
 
-class Win32VolumeDevices final : public VolumeDevices {
+class Win32Devices final : public Devices {
 public:
     DeviceHandle open(const std::string& devicePath) override;
     bool control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,

@@ -1,5 +1,6 @@
 #pragma once
-// Volume devices: open, one device control request, close.
+// Devices (volumes such as \\.\C:, disks such as \\.\PhysicalDrive0): open,
+// one device control request, close.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,9 +10,9 @@ namespace orvanta {
 using DeviceHandle = std::intptr_t;
 inline constexpr DeviceHandle InvalidDevice = -1;
 
-class VolumeDevices {
+class Devices {
 public:
-    virtual ~VolumeDevices() = default;
+    virtual ~Devices() = default;
 
     // Opens a device path such as "\\\\.\\C:" for reading with shared read and
     // write; InvalidDevice when it can't be opened.

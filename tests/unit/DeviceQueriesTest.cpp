@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 
-#include "discovery/DriveBus.h"
+#include "discovery/DeviceQueries.h"
 #include "platform/PlatformError.h"
 #include "fakes/FakeMachine.h"
 
@@ -33,35 +33,35 @@ TEST(StorageRecords, QueryIsTwelveZeroBytesAndTheAnswerOffersFortyWithItsSize) {
 
 TEST(DriveBusType, TheRequestCarriesTheRecordsByteForByte) {
     FakeMachine m;
-    DriveBusType(m.volumes, "C:");
-    EXPECT_EQ(m.volumes.lastQuery, std::vector<std::uint8_t>(12, 0));
+    DriveBusType(m.devices, "C:");
+    EXPECT_EQ(m.devices.lastQuery, std::vector<std::uint8_t>(12, 0));
     std::vector<std::uint8_t> answer(40, 0);
     answer[4] = 40;
-    EXPECT_EQ(m.volumes.lastAnswerOffered, answer);
+    EXPECT_EQ(m.devices.lastAnswerOffered, answer);
 }
 
 TEST(DriveBusType, IsReadWholeFromTheAnswer) {
     for (const std::uint32_t bus : {0U, 7U, 17U, 0x107U}) {
         FakeMachine m;
-        m.volumes.set("C:", {.busType = bus});
-        EXPECT_EQ(DriveBusType(m.volumes, "C:"), bus);
+        m.devices.set("C:", {.busType = bus});
+        EXPECT_EQ(DriveBusType(m.devices, "C:"), bus);
     }
 }
 
 TEST(DriveBusType, FollowsTheAnswerNotTheRequestsResult) {
     FakeMachine m;
-    m.volumes.set("C:", {.busType = 7, .writesAnswer = true, .succeeds = false});
-    m.volumes.set("D:", {.busType = 7, .writesAnswer = false, .succeeds = false});
-    EXPECT_EQ(DriveBusType(m.volumes, "C:"), UsbBusType);
-    EXPECT_EQ(DriveBusType(m.volumes, "D:"), UnknownBusType);
+    m.devices.set("C:", {.busType = 7, .writesAnswer = true, .succeeds = false});
+    m.devices.set("D:", {.busType = 7, .writesAnswer = false, .succeeds = false});
+    EXPECT_EQ(DriveBusType(m.devices, "C:"), UsbBusType);
+    EXPECT_EQ(DriveBusType(m.devices, "D:"), UnknownBusType);
 }
 
 TEST(DriveBusType, AnOpenedDeviceIsClosedExactlyOnceAndAFailedOpenNever) {
     FakeMachine m;
-    m.volumes.set("D:", {.opens = false});
-    m.volumes.set("E:", {.succeeds = false});
-    EXPECT_EQ(DriveBusType(m.volumes, "D:"), UnknownBusType);
-    DriveBusType(m.volumes, "E:");
+    m.devices.set("D:", {.opens = false});
+    m.devices.set("E:", {.succeeds = false});
+    EXPECT_EQ(DriveBusType(m.devices, "D:"), UnknownBusType);
+    DriveBusType(m.devices, "E:");
     EXPECT_EQ(m.journal.lines(), (Lines{"open \\\\.\\D:", "open \\\\.\\E:",
                                         "control \\\\.\\E: 0x2D1400 in 12 out 40", "close \\\\.\\E:"}));
 }

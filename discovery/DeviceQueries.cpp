@@ -1,4 +1,4 @@
-#include "discovery/DriveBus.h"
+#include "discovery/DeviceQueries.h"
 
 #include <cmath>
 #include <limits>
@@ -17,22 +17,6 @@ std::int32_t ToInt32(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-// Closes an open device exactly once, whatever happens after the open.
-class OpenDevice {
-public:
-    OpenDevice(VolumeDevices& volumes, DeviceHandle handle) : volumes_(volumes), handle_(handle) {}
-    ~OpenDevice() {
-        if (handle_ != InvalidDevice) volumes_.close(handle_);
-    }
-    OpenDevice(const OpenDevice&) = delete;
-    OpenDevice& operator=(const OpenDevice&) = delete;
-    DeviceHandle get() const { return handle_; }
-
-private:
-    VolumeDevices& volumes_;
-    DeviceHandle handle_;
-};
-
 } // namespace
 
 std::int32_t DeviceControlCode(std::int32_t deviceType, std::int32_t function, std::int32_t method,
@@ -47,20 +31,38 @@ std::int32_t StorageQueryPropertyCode() {
     return DeviceControlCode(0x2D, 0x500, 0, 0);
 }
 
-bool QueryStorageDevice(VolumeDevices& volumes, DeviceHandle device, AnswerRecord& answer) {
+bool QueryStorageDevice(Devices& devices, DeviceHandle device, AnswerRecord& answer) {
     const QueryRecord query = MakeDeviceQuery();
-    return volumes.control(device, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query,
-                           answer);
+    return devices.control(device, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query, answer);
 }
 
-std::uint32_t DriveBusType(VolumeDevices& volumes, const std::string& driveName) {
-    OpenDevice device(volumes, volumes.open("\\\\.\\" + driveName));
-    if (device.get() == InvalidDevice) return UnknownBusType;
+std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device) {
     AnswerRecord answer = MakeEmptyAnswer();
     // The outcome follows the BusType field alone: a request that wrote
     // nothing leaves it 0.
-    QueryStorageDevice(volumes, device.get(), answer);
+    QueryStorageDevice(devices, device, answer);
     return BusTypeOf(answer);
+}
+
+std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device) {
+    std::array<std::uint8_t, DeviceNumberRecordSize> answer{};
+    if (!devices.control(device, DeviceNumberControlCode, {}, answer)) return std::nullopt;
+    return ParseDeviceNumber(answer);
+}
+
+std::vector<PartitionRecord> PartitionsOf(Devices& devices, DeviceHandle disk) {
+    std::vector<std::uint8_t> answer(DriveLayoutBufferSize, 0);
+    if (!devices.control(disk, DriveLayoutControlCode, {}, answer)) return {};
+    return ParseDriveLayout(answer);
+}
+
+std::uint32_t DriveBusType(Devices& devices, const std::string& driveName) {
+    const OpenDevice volume(devices, VolumePath(driveName));
+    return volume.isOpen() ? BusTypeOf(devices, volume.get()) : UnknownBusType;
+}
+
+std::string VolumePath(const std::string& driveName) {
+    return "\\\\.\\" + driveName;
 }
 
 } // namespace orvanta

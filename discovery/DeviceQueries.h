@@ -1,0 +1,62 @@
+#pragma once
+// The questions the program asks of devices: a volume's bus and place, a
+// disk's partitions.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "discovery/DiskRecords.h"
+#include "discovery/StorageRecords.h"
+#include "platform/Devices.h"
+
+namespace orvanta {
+
+// Composes a device control code like the system's CTL_CODE: device type in
+// bits 16 and up, access in bits 14-15, function in bits 2-13, method in bits
+// 0-1. Throws PlatformError (overflow, number 6) when a part leaves the signed
+// 32-bit range.
+std::int32_t DeviceControlCode(std::int32_t deviceType, std::int32_t function, std::int32_t method,
+                               std::int32_t access);
+
+// IOCTL_STORAGE_QUERY_PROPERTY, 0x2D1400.
+std::int32_t StorageQueryPropertyCode();
+
+// A device opened for the length of a scope, closed exactly once.
+class OpenDevice {
+public:
+    OpenDevice(Devices& devices, const std::string& path) : devices_(devices), handle_(devices.open(path)) {}
+    ~OpenDevice() {
+        if (handle_ != InvalidDevice) devices_.close(handle_);
+    }
+    OpenDevice(const OpenDevice&) = delete;
+    OpenDevice& operator=(const OpenDevice&) = delete;
+    bool isOpen() const { return handle_ != InvalidDevice; }
+    DeviceHandle get() const { return handle_; }
+
+private:
+    Devices& devices_;
+    DeviceHandle handle_;
+};
+
+// One standard device-property request on an open device; true when it succeeded.
+bool QueryStorageDevice(Devices& devices, DeviceHandle device, AnswerRecord& answer);
+
+// The STORAGE_BUS_TYPE of an open device; UnknownBusType when the request
+// writes nothing.
+std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device);
+
+// The disk and partition of an open volume; nothing when the device can't tell
+// (a volume that spans disks, say).
+std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device);
+
+// The partitions of an open disk; none when the disk doesn't answer.
+std::vector<PartitionRecord> PartitionsOf(Devices& devices, DeviceHandle disk);
+
+// The bus of a drive such as "C:"; UnknownBusType when its volume can't be opened.
+std::uint32_t DriveBusType(Devices& devices, const std::string& driveName);
+
+// "\\.\C:", the volume device of a drive.
+std::string VolumePath(const std::string& driveName);
+
+} // namespace orvanta

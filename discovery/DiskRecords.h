@@ -1,0 +1,74 @@
+#pragma once
+// The disk records the program reads, laid out byte for byte as the device
+// stack returns them (little-endian): the partition table of a disk
+// (DRIVE_LAYOUT_INFORMATION_EX) and where a volume lies (STORAGE_DEVICE_NUMBER).
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace orvanta {
+
+// IOCTL_DISK_GET_DRIVE_LAYOUT_EX and IOCTL_STORAGE_GET_DEVICE_NUMBER.
+inline constexpr std::uint32_t DriveLayoutControlCode = 0x00070050;
+inline constexpr std::uint32_t DeviceNumberControlCode = 0x002D1080;
+
+// DRIVE_LAYOUT_INFORMATION_EX: PartitionStyle (4), PartitionCount (4), the
+// MBR or GPT part (40), then PARTITION_INFORMATION_EX entries.
+inline constexpr std::size_t LayoutStyleOffset = 0;
+inline constexpr std::size_t LayoutCountOffset = 4;
+inline constexpr std::size_t LayoutEntriesOffset = 48;
+// PARTITION_INFORMATION_EX: PartitionStyle (4), fill (4), StartingOffset (8),
+// PartitionLength (8), PartitionNumber (4), two flags and fill (4), then the
+// MBR part (PartitionType byte first) or the GPT part (PartitionType GUID first).
+inline constexpr std::size_t PartitionEntrySize = 144;
+inline constexpr std::size_t EntryStyleOffset = 0;
+inline constexpr std::size_t EntryStartOffset = 8;
+inline constexpr std::size_t EntryLengthOffset = 16;
+inline constexpr std::size_t EntryNumberOffset = 24;
+inline constexpr std::size_t EntryTypeOffset = 32;
+
+// PARTITION_STYLE values.
+inline constexpr std::uint32_t MbrPartitionStyle = 0;
+inline constexpr std::uint32_t GptPartitionStyle = 1;
+
+// The EFI system partition: MBR type 0xEF; GPT type
+// c12a7328-f81f-11d2-ba4b-00a0c93ec93b, as the GUID lies in memory.
+inline constexpr std::uint8_t MbrSystemPartitionType = 0xEF;
+inline constexpr std::array<std::uint8_t, 16> GptSystemPartitionType{
+    0x28, 0x73, 0x2A, 0xC1, 0x1F, 0xF8, 0xD2, 0x11, 0xBA, 0x4B, 0x00, 0xA0, 0xC9, 0x3E, 0xC9, 0x3B};
+
+// A buffer for a layout of up to 128 partitions, the most a GPT disk usually has.
+inline constexpr std::size_t DriveLayoutBufferSize = LayoutEntriesOffset + 128 * PartitionEntrySize;
+
+// STORAGE_DEVICE_NUMBER: DeviceType (4), DeviceNumber (4), PartitionNumber (4).
+inline constexpr std::size_t DeviceNumberRecordSize = 12;
+inline constexpr std::size_t DeviceNumberOffset = 4;
+inline constexpr std::size_t PartitionNumberOffset = 8;
+
+struct PartitionRecord {
+    std::uint32_t number = 0; // PartitionNumber, from 1
+    std::uint64_t offset = 0; // bytes from the start of the disk
+    std::uint64_t length = 0;
+    bool systemPartition = false; // an EFI system partition
+
+    bool operator==(const PartitionRecord&) const = default;
+};
+
+// The partitions of a layout answer, unused MBR slots left out. An answer too
+// short for what it claims gives only the entries it holds.
+std::vector<PartitionRecord> ParseDriveLayout(std::span<const std::uint8_t> answer);
+
+// Where a volume lies: its disk (\\.\PhysicalDriveN) and partition number.
+struct VolumeLocation {
+    std::uint32_t disk = 0;
+    std::uint32_t partition = 0;
+
+    bool operator==(const VolumeLocation&) const = default;
+};
+
+VolumeLocation ParseDeviceNumber(std::span<const std::uint8_t, DeviceNumberRecordSize> answer);
+
+} // namespace orvanta

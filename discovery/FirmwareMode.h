@@ -1,0 +1,16 @@
+#pragma once
+// Whether the PC was started from UEFI or from BIOS firmware.
+#include "platform/Firmware.h"
+#include "platform/Registry.h"
+
+namespace orvanta {
+
+enum class FirmwareMode { Unknown, Bios, Uefi };
+
+// A pre-installation environment says how it was started (PEFirmwareType);
+// otherwise GetFirmwareType answers where the system has it; otherwise the
+// firmware-variable probe: no variables at all means BIOS, a missing
+// privilege means the answer is unknown.
+FirmwareMode DetectFirmwareMode(Firmware& firmware, Registry& registry);
+
+} // namespace orvanta

@@ -1,0 +1,34 @@
+#pragma once
+// Everything the program learns about the PC before a repair: the drives and
+// installations, the firmware, and the EFI system partition to repair.
+#include <optional>
+
+#include "discovery/FirmwareMode.h"
+#include "discovery/InstallationScan.h"
+#include "discovery/SystemPartition.h"
+#include "platform/Firmware.h"
+#include "platform/Registry.h"
+
+namespace orvanta {
+
+struct SurveyServices {
+    Drives& drives;
+    Devices& devices;
+    FileSystem& files;
+    Firmware& firmware;
+    Registry& registry;
+};
+
+struct MachineSurvey {
+    ScanResult scan;
+    FirmwareMode firmware = FirmwareMode::Unknown;
+    std::optional<SystemPartition> systemPartition; // the one to repair, preferring the first installation's disk
+};
+
+MachineSurvey SurveyMachine(SurveyServices services);
+
+// Whether the ESP needs a letter: it is what UEFI firmware starts from, so not
+// on a PC known to start from BIOS.
+bool NeedsSystemPartitionLetter(const MachineSurvey& survey);
+
+} // namespace orvanta

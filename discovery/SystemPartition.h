@@ -1,0 +1,44 @@
+#pragma once
+// The EFI system partition (ESP): the small FAT partition that UEFI firmware
+// starts Windows from, usually without a drive letter.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "discovery/InstallationScan.h"
+#include "platform/Devices.h"
+#include "platform/Drives.h"
+
+namespace orvanta {
+
+// \\.\PhysicalDrive0 to \\.\PhysicalDrive31 are looked at; numbers may have gaps.
+inline constexpr std::uint32_t DisksToExamine = 32;
+
+struct SystemPartition {
+    std::uint32_t disk = 0;
+    std::uint32_t partition = 0; // PartitionNumber, from 1
+    std::uint32_t busType = 0;   // of its disk
+    std::string driveName;       // "S:" when it has a drive letter already, else ""
+
+    bool operator==(const SystemPartition&) const = default;
+};
+
+// Every ESP on the disks that answer, in disk order. A disk that can't be
+// opened or doesn't give its layout has none.
+std::vector<SystemPartition> FindSystemPartitions(Devices& devices, const std::vector<ScannedDrive>& drives);
+
+// The ESP to use: the one on the disk of the default installation, else the
+// first one on a disk that is not attached through USB (the technician's own
+// stick may carry one).
+std::optional<SystemPartition> ChooseSystemPartition(const std::vector<SystemPartition>& partitions,
+                                                     std::optional<std::uint32_t> defaultDisk);
+
+// "\Device\Harddisk0\Partition1", the device a drive letter can be given to.
+std::string PartitionDevicePath(const SystemPartition& partition);
+
+// A drive letter no drive uses, from Z: downwards; never X: (the RAM drive of
+// a pre-installation environment), A: or B:. "" when every letter is taken.
+std::string FreeDriveName(const std::vector<ScannedDrive>& drives);
+
+} // namespace orvanta

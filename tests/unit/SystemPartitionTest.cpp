@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "discovery/DiskRecords.h"
+#include "discovery/SystemPartition.h"
+#include "fakes/DiskLayouts.h"
+#include "fakes/FakeMachine.h"
+
+namespace orvanta {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(DriveLayout, TheEfiSystemPartitionIsToldFromTheBytesOfGptAndMbrLayouts) {
+    const auto gpt = ParseDriveLayout(GptLayout({{1, true, 1048576, 104857600}, {2, false}, {3, false, 5 << 20}}));
+    EXPECT_EQ(gpt, (std::vector<PartitionRecord>{{1, 1048576, 104857600, true},
+                                                 {2, 1048576, 104857600, false},
+                                                 {3, 5 << 20, 104857600, false}}));
+    // MBR: unused slots (number 0) are left out; type 0xEF is the ESP.
+    const auto mbr = ParseDriveLayout(MbrLayout({{1, false}, {2, true}, {0, false}, {0, false}}));
+    ASSERT_EQ(mbr.size(), 2U);
+    EXPECT_FALSE(mbr[0].systemPartition);
+    EXPECT_TRUE(mbr[1].systemPartition);
+    EXPECT_EQ(mbr[1].number, 2U);
+}
+
+TEST(DriveLayout, AnAnswerShorterThanItsCountGivesOnlyTheEntriesItHolds) {
+    std::vector<std::uint8_t> bytes = GptLayout({{1, true}, {2, false}});
+    bytes.resize(48 + 144 + 100); // the second entry cut short
+    EXPECT_EQ(ParseDriveLayout(bytes).size(), 1U);
+    bytes.resize(20);
+    EXPECT_TRUE(ParseDriveLayout(bytes).empty());
+}
+
+struct SystemPartitions : ::testing::Test {
+    std::vector<SystemPartition> find() { return FindSystemPartitions(m.devices, scan.drives); }
+    FakeMachine m;
+    ScanResult scan;
+};
+
+TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
+    m.devices.addDisk(0, {GptLayout({{1, true}, {2, false}})});
+    m.devices.addDisk(1, {});                                    // opens, but gives no layout (Wine: error 50)
+    m.devices.addDisk(3, {MbrLayout({{1, true}}), 7});           // on USB, after a gap in the numbers
+    m.devices.addDisk(4, {GptLayout({{1, false}, {2, false}})}); // no ESP
+    scan.drives = {{.name = "S:", .type = 3, .location = VolumeLocation{3, 1}}};
+    EXPECT_EQ(find(), (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, "S:"}}));
+    EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine);
+    EXPECT_EQ(m.journal.count("close \\\\.\\PhysicalDrive"), 4U);
+}
+
+TEST_F(SystemPartitions, TheDefaultInstallationsDiskComesFirstThenAnyDiskNotOnUsb) {
+    const SystemPartition internal{0, 1, 11, ""}, usb{1, 2, 7, ""}, second{2, 1, 17, ""};
+    EXPECT_EQ(ChooseSystemPartition({internal, usb, second}, 2U), second);
+    EXPECT_EQ(ChooseSystemPartition({internal, usb, second}, 1U), usb);
+    EXPECT_EQ(ChooseSystemPartition({usb, second}, std::nullopt), second);
+    EXPECT_EQ(ChooseSystemPartition({usb}, 0U), std::nullopt); // the technician's own stick
+    EXPECT_EQ(ChooseSystemPartition({}, 0U), std::nullopt);
+}
+
+TEST(FreeDriveName, TakesTheHighestFreeLetterButNeverX) {
+    std::vector<ScannedDrive> drives{{.name = "C:"}, {.name = "Z:"}, {.name = "Y:"}};
+    EXPECT_EQ(FreeDriveName(drives), "W:");
+    drives.push_back({.name = "W:"});
+    EXPECT_EQ(FreeDriveName(drives), "V:"); // X: stands between W: and Y:, never taken
+    drives.clear();
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        if (letter != 'X') drives.push_back({.name = std::string{letter, ':'}});
+    }
+    EXPECT_EQ(FreeDriveName(drives), "");
+}
+
+// The PC of a technician: Windows on C: (disk 0), its ESP without a letter.
+struct EspOnLoad : ::testing::Test {
+    EspOnLoad() {
+        m.addFixedDrive('C');
+        m.devices.set("C:", {.location = VolumeLocation{0, 3}});
+        m.devices.addDisk(0, {GptLayout({{1, false}, {2, true}, {3, false}})});
+    }
+    FakeMachine m;
+};
+
+TEST_F(EspOnLoad, OnUefiTheEspGetsAFreeLetterAndBecomesTheBootPartition) {
+    m.firmware.type = 2;
+    m.start();
+    EXPECT_EQ(m.journal.only({"map", "text", "caption firmwareLine"}),
+              (Lines{"map Z: \\Device\\Harddisk0\\Partition2", "caption firmwareLine 固件：UEFI，EFI 系统分区：Z:",
+                     "text bootPartitionBox Z:"}));
+    m.controller.onSessionEnding(); // the session ends: the letter goes at once, and only once
+    m.controller.releaseBeforeExit();
+    EXPECT_EQ(m.journal.only({"unmap"}), Lines{"unmap Z: \\Device\\Harddisk0\\Partition2"});
+}
+
+TEST(SystemPartitionLetter, ALetterItGaveIsTakenAwayWhenItsOwnerGoes) {
+    FakeMachine m;
+    m.drives.add('Z', DriveKind::Network);
+    const std::vector<ScannedDrive> drives{{.name = "C:"}, {.name = "Z:"}};
+    {
+        const SystemPartitionLetter letter(m.drives, {0, 2, 11, ""}, drives);
+        EXPECT_EQ(letter.driveName(), "Y:");
+        EXPECT_TRUE(m.drives.has('Y'));
+    }
+    EXPECT_FALSE(m.drives.has('Y'));
+    {
+        const SystemPartitionLetter given(m.drives, {0, 2, 11, "S:"}, drives);
+        EXPECT_EQ(given.driveName(), "S:");
+    }
+    EXPECT_EQ(m.journal.only({"map", "unmap"}),
+              (Lines{"map Y: \\Device\\Harddisk0\\Partition2", "unmap Y: \\Device\\Harddisk0\\Partition2"}));
+}
+
+TEST_F(EspOnLoad, AnEspWithALetterIsUsedAsItIsAndBiosNeedsNone) {
+    m.drives.add('S', DriveKind::Fixed);
+    m.devices.set("S:", {.location = VolumeLocation{0, 2}});
+    m.firmware.type = 2;
+    m.start();
+    EXPECT_EQ(m.bootPartitionBox.value, "S:");
+    EXPECT_EQ(m.journal.count("map"), 0U);
+
+    FakeMachine bios;
+    bios.addFixedDrive('C');
+    bios.devices.addDisk(0, {GptLayout({{1, true}})});
+    bios.firmware.type = 1;
+    bios.start();
+    EXPECT_EQ(bios.bootPartitionBox.value, "C:");
+    EXPECT_EQ(bios.journal.count("map"), 0U);
+    EXPECT_EQ(bios.firmwareLine.label, "固件：BIOS（传统）");
+}
+
+TEST_F(EspOnLoad, OnUnknownFirmwareTheEspGetsALetterButTheBoxKeepsC) {
+    m.firmware.variableError = 1314; // the privilege is missing: can't tell
+    m.start();
+    EXPECT_EQ(m.bootPartitionBox.value, "C:");
+    EXPECT_EQ(m.firmwareLine.label, "固件：未知，EFI 系统分区：Z:");
+}
+
+} // namespace
+} // namespace orvanta

@@ -1,0 +1,14 @@
+#pragma once
+// The firmware type, from GetFirmwareType where the system has it (Windows 8
+// on), else from a firmware-variable probe.
+#include "platform/Firmware.h"
+
+namespace orvanta::win32 {
+
+class Win32Firmware final : public Firmware {
+public:
+    std::optional<std::uint32_t> firmwareType() override;
+    std::uint32_t probeFirmwareVariable() override;
+};
+
+} // namespace orvanta::win32
