@@ -14,15 +14,16 @@
 //      <home>\standin.log;
 //   3. waits for the delay;
 //   4. as bcdboot: creates <bp>\Boot\BCD, or <bp>\EFI\Microsoft\Boot\BCD with
-//      "/f uefi", for "/s <bp>" (no /s: code 87);
+//      "/f uefi", for "/s <bp>" (no /s: code 87; the store not written: 5);
 //   5. writes the print rules' messages, in file order;
 //   6. reads the clock again and appends "<tool> <start ns> <end ns>" to the
 //      stamps file, if there is one; ends with the exit code.
 //
-// <home>\standin.cfg (UTF-8), one rule a line. <text> limits a rule to
-// command lines that contain it (exact case); without it the rule applies to
-// every run of that tool. Of exit, delay, store and needfolder (and exitfrom)
-// the last rule that applies wins.
+// <home>\standin.cfg (UTF-8), one rule a line; <tool> is bcdboot or bootsect,
+// and lines of no known form are ignored. <text> limits a rule to command
+// lines that contain it (exact case); without it the rule applies to every
+// run of that tool. Where rules set the same thing (the exit code, the delay,
+// whether a store is made), the last one that applies wins.
 //   <tool> exit <code> [<text>]        end with this code
 //   <tool> delay <ms> [<text>]         wait this long after logging
 //   <tool> store none [<text>]         create no store
