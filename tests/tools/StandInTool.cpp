@@ -55,30 +55,17 @@
 #include <vector>
 
 #include "../bench/win/BenchClock.h"
+#include "../e2e/tools/Utf.h"
 
 namespace {
+
+using e2etext::Narrow;
+using e2etext::Utf8;
+using e2etext::Wide;
 
 std::wstring Lower(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
     return text;
-}
-
-std::string Encode(const std::wstring& text, UINT codePage) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-std::string Utf8(const std::wstring& text) { return Encode(text, CP_UTF8); }
-
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size);
-    return out;
 }
 
 std::wstring ModulePath() {
@@ -289,7 +276,7 @@ void Print(const std::vector<Message>& messages) {
     bool marked[2] = {false, false};
     for (const Message& message : messages) {
         std::string bytes;
-        if (message.encoding == L"gbk") bytes = Encode(message.text, 936);
+        if (message.encoding == L"gbk") bytes = Narrow(message.text, 936);
         if (message.encoding == L"utf8") bytes = Utf8(message.text);
         if (message.encoding == L"utf16") {
             if (!marked[message.toError]) bytes = "\xFF\xFE";
