@@ -18,12 +18,16 @@ bench_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# The stand-in boot tool, shared with the end-to-end suite, and its text header.
+STANDIN_SOURCE=$ROOT/tests/tools/StandInTool.cpp
+STANDIN_HEADER=$ROOT/tests/e2e/tools/Utf.h
+
 # compile OUTPUT COMPILER FLAGS... : only when a source is newer than OUTPUT.
 compile() {
   local output=$1; shift
   local newest
   newest=$(ls -t "$HERE"/win/*.cpp "$HERE"/win/*.h "$HERE"/win/*.rc "$HERE"/win/*.in "$HERE"/host/*.cpp \
-    "$HERE/build.sh" | head -1)
+    "$STANDIN_SOURCE" "$STANDIN_HEADER" "$HERE/build.sh" | head -1)
   [ -f "$output" ] && [ "$output" -nt "$newest" ] && return 0
   mkdir -p "$(dirname "$output")"
   "$@" -o "$output"
@@ -38,7 +42,7 @@ build_windows_tools() {
   compile "$out/MinimalWindow.exe" $cxx "$src/MinimalWindow.cpp" $link -mwindows
   build_themed_window "$arch" "$triplet" "$cxx" "$link"
   compile "$out/SpinWait.exe" $cxx "$src/SpinWait.cpp" $link -mwindows -lshell32
-  compile "$out/StandInTool.exe" $cxx "$src/StandInTool.cpp" $link
+  compile "$out/StandInTool.exe" $cxx "$STANDIN_SOURCE" $link
   compile "$out/DriveProbe.exe" $cxx "$src/DriveProbe.cpp" $link
   compile "$out/BenchDriver.exe" $cxx "$src/BenchDriver.cpp" $link -lshell32 -lpsapi -luser32
 }

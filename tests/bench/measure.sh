@@ -25,17 +25,32 @@ fresh_run_dir() {
   echo "$dir"
 }
 
+# The stand-in tools' rules for a run (standin.cfg beside each architecture's
+# copies): each run appends its clock stamps to the tool log, bcdboot takes
+# TOOL_MS and bootsect BOOTSECT_MS. Their own log of command lines is emptied.
+# standin_rules PREFIX TOOL_MS BOOTSECT_MS
+standin_rules() {
+  local prefix=$1 tool_ms=$2 bootsect_ms=$3 arch
+  for arch in $BENCH_ARCHS; do
+    printf 'stamps %s\r\nbcdboot delay %s\r\nbootsect delay %s\r\n' "$TOOL_LOG_WINDOWS" "$tool_ms" "$bootsect_ms" \
+      >"$prefix/drive_c/$arch/Bin/standin.cfg"
+    rm -f "$prefix/drive_c/$arch/Bin/standin.log"
+  done
+}
+
 # Drives the program through the driver while the sampler watches it.
 # sampled_run PREFIX DIR EXE_NAME TOOL_MS BOOTSECT_MS DRIVER_ARGS...
 sampled_run() {
   local prefix=$1 dir=$2 exe=$3 tool_ms=$4 bootsect_ms=$5; shift 5
-  rm -rf "$prefix/drive_c/bench/tools.log" "$prefix/drive_c/boot" "$prefix/drive_c/EFI"
+  # The stores of the last run (the stand-in writes C:\Boot\BCD and C:\EFI\...).
+  rm -rf "$prefix/drive_c/bench/tools.log" "$prefix/drive_c/"{boot,Boot,efi,EFI}
+  standin_rules "$prefix" "$tool_ms" "$bootsect_ms"
   "$BENCH_OUT/host/procsample" "$exe" "$prefix" "$dir/samples" 10 60 &
   local sampler=$!
-  BENCH_TOOL_LOG=$TOOL_LOG_WINDOWS BENCH_TOOL_MS=$tool_ms BENCH_BOOTSECT_MS=$bootsect_ms \
-    WINEPREFIX=$prefix wine "$@" >"$dir/driver" 2>"$dir/wine-stderr" || true
+  WINEPREFIX=$prefix wine "$@" >"$dir/driver" 2>"$dir/wine-stderr" || true
   wait "$sampler" || true
   cp "$prefix/drive_c/bench/tools.log" "$dir/tools.log" 2>/dev/null || touch "$dir/tools.log"
+  cat "$prefix/drive_c/"*/Bin/standin.log >"$dir/command-lines" 2>/dev/null || true
 }
 
 # The run did what a repair does: every tool ran, and for Orvanta both

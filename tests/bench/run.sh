@@ -30,6 +30,8 @@ fi
 GAP_TOOL_MS=${BENCH_GAP_TOOL_MS:-300}
 DRIVE_COUNTS=${BENCH_DRIVES:-"1 8 24"}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+# The stand-in tools read their rules from beside themselves (standin.cfg).
+unset STANDIN_HOME
 export BENCH_ARCHS ROOT BENCH_OUT
 
 source "$HERE/build.sh"

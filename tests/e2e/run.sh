@@ -13,6 +13,8 @@ export E2E_LIB=$HERE/lib
 export E2E_BUILD=${E2E_BUILD:-$ROOT/build/e2e}
 export E2E_TOOLS=$E2E_BUILD/tools
 export WINEDEBUG=-all
+# The stand-in tools keep their rules and log beside themselves.
+unset STANDIN_HOME
 
 # shellcheck source=lib/sandbox.sh
 source "$E2E_LIB/sandbox.sh"
@@ -20,6 +22,8 @@ source "$E2E_LIB/sandbox.sh"
 source "$E2E_LIB/harness.sh"
 # shellcheck source=lib/tools.sh
 source "$E2E_LIB/tools.sh"
+# shellcheck source=../tools/standin-check.sh
+source "$HERE/../tools/standin-check.sh"
 for file in "$HERE"/scenarios/*.sh; do
   # shellcheck disable=SC1090
   source "$file"
@@ -50,6 +54,8 @@ main() {
   echo "making the base Wine prefix"
   sandbox_base "$E2E_BASE"
   rm -rf "$E2E_WORK"
+  echo "checking the stand-in tool's own rules"
+  check_standin_tool "$E2E_TOOLS/standin.exe" "$E2E_BASE" "$E2E_WORK/standin-check"
 
   local -a names=("$@")
   if [ ${#names[@]} -eq 0 ]; then
@@ -62,7 +68,15 @@ main() {
     done
   done | xargs -0 -n 3 -P "$jobs" bash "$0" --one
 
-  local passed=0 failed=0 result
+  local passed=0 failed=0 result=$E2E_WORK/standin-check/result
+  if head -1 "$result" | grep -q '^PASS'; then
+    passed=$((passed + 1))
+    echo "PASS stand-in tool check ($(head -1 "$result" | cut -d' ' -f2))"
+  else
+    failed=$((failed + 1))
+    echo "FAIL stand-in tool check"
+    tail -n +2 "$result"
+  fi
   for name in "${names[@]}"; do
     for entry in "${executables[@]}"; do
       result=$E2E_WORK/${entry%%=*}/$name/result

@@ -1,14 +1,15 @@
 # Building the Windows test tools and running a private X server. Sourced by
 # run.sh and demo.sh.
 
-# build_e2e_tools <e2e folder> <output folder>: the stand-in boot tools, the
-# probe and the UI driver (for both architectures).
+# build_e2e_tools <e2e folder> <output folder>: the stand-in boot tool
+# (tests/tools/StandInTool.cpp, shared with the benchmarks; built as
+# standin.exe), the probe and the UI driver (for both architectures).
 build_e2e_tools() {
   local here=$1 out=$2
   mkdir -p "$out"
   local flags=(-std=c++20 -O2 -Wall -Wextra -municode -static -s)
   local driver=("$here/tools/uidriver_main.cpp" "$here/tools/uidriver_find.cpp" "$here/tools/uidriver_tree.cpp")
-  i686-w64-mingw32-g++ "${flags[@]}" -o "$out/standin.exe" "$here/tools/standin.cpp"
+  i686-w64-mingw32-g++ "${flags[@]}" -o "$out/standin.exe" "$here/../tools/StandInTool.cpp"
   i686-w64-mingw32-g++ "${flags[@]}" -o "$out/probe.exe" "$here/tools/probe.cpp"
   i686-w64-mingw32-g++ "${flags[@]}" -o "$out/uidriver-x86.exe" "${driver[@]}" -lcomctl32
   x86_64-w64-mingw32-g++ "${flags[@]}" -o "$out/uidriver-x64.exe" "${driver[@]}" -lcomctl32
