@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <iterator>
 
 namespace orvanta::win32 {
 namespace {

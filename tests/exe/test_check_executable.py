@@ -118,14 +118,18 @@ class DamagedExecutables(unittest.TestCase):
         self.assertNotIn("FAIL", output)
 
     def test_extra_import(self):
+        good = bytes(self.image)
         dlls = [entry.dll for entry in self.pe.DIRECTORY_ENTRY_IMPORT]
-        self.image = with_extra_import(self.image, b"uxtheme.dll", b"IsThemeActive")
-        damaged = pefile.PE(data=bytes(self.image))
-        self.assertEqual([entry.dll for entry in damaged.DIRECTORY_ENTRY_IMPORT],
-                         dlls + [b"uxtheme.dll"])
-        self.assertEqual([i.name for i in damaged.DIRECTORY_ENTRY_IMPORT[-1].imports],
-                         [b"IsThemeActive"])
-        self.expect_failure("imports", "uxtheme.dll")
+        for dll, function in ((b"comctl32.dll", b"InitCommonControlsEx"),
+                              (b"uxtheme.dll", b"IsThemeActive")):
+            with self.subTest(dll=dll):
+                self.image = with_extra_import(good, dll, function)
+                damaged = pefile.PE(data=bytes(self.image))
+                self.assertEqual([entry.dll for entry in damaged.DIRECTORY_ENTRY_IMPORT],
+                                 dlls + [dll])
+                self.assertEqual([i.name for i in damaged.DIRECTORY_ENTRY_IMPORT[-1].imports],
+                                 [function])
+                self.expect_failure("imports", "%s is not a known DLL" % dll.decode())
 
     def test_larger_than_300_kb(self):
         self.image += bytes(300 * 1024)
