@@ -1,5 +1,6 @@
 #pragma once
-// The common-controls library, so the controls take the manifest's visual styles.
+// The common-controls library, loaded at run time so the controls take the
+// manifest's visual styles.
 #include "platform/CommonControls.h"
 
 namespace orvanta::win32 {
