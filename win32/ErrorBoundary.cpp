@@ -9,11 +9,11 @@ namespace orvanta::win32 {
 namespace {
 
 // Shows the error as far as that is still possible, then ends the program at
-// once: no later step of the interrupted handler may run.
-template <typename MakeError>
-[[noreturn]] void ShowAndEnd(MessageBoxes& messages, std::uint32_t code, MakeError makeError) noexcept {
+// once: no later step of the interrupted handler may run. `what` is the
+// description; without one the system's own for the code is shown.
+[[noreturn]] void ShowAndEnd(MessageBoxes& messages, std::uint32_t code, const char* what) noexcept {
     try {
-        messages.show(ErrorMessage(makeError()));
+        messages.show(ErrorMessage(PlatformError(code, what != nullptr ? what : ErrorDescription(code))));
     } catch (...) {
         // Nothing more can be shown; the program ends all the same.
     }
@@ -26,16 +26,13 @@ void EndWithCurrentException(MessageBoxes& messages) noexcept {
     try {
         throw;
     } catch (const PlatformError& error) {
-        ShowAndEnd(messages, error.number(), [&error] { return error; });
+        ShowAndEnd(messages, error.number(), error.description().c_str());
     } catch (const std::bad_alloc&) {
-        ShowAndEnd(messages, ERROR_NOT_ENOUGH_MEMORY, [] {
-            return PlatformError(ERROR_NOT_ENOUGH_MEMORY, ErrorDescription(ERROR_NOT_ENOUGH_MEMORY));
-        });
+        ShowAndEnd(messages, ERROR_NOT_ENOUGH_MEMORY, nullptr);
     } catch (const std::exception& error) {
-        const char* what = error.what();
-        ShowAndEnd(messages, ERROR_INTERNAL_ERROR, [what] { return PlatformError(ERROR_INTERNAL_ERROR, what); });
+        ShowAndEnd(messages, ERROR_INTERNAL_ERROR, error.what());
     } catch (...) {
-        ShowAndEnd(messages, ERROR_INTERNAL_ERROR, [] { return PlatformError(ERROR_INTERNAL_ERROR, ""); });
+        ShowAndEnd(messages, ERROR_INTERNAL_ERROR, "");
     }
 }
 

@@ -7,6 +7,8 @@
 #   tests/e2e/demo.sh [x86|x64] [--screenshots]
 # With --screenshots it always runs headless and writes the README's pictures
 # (docs/screenshot-compact.png, -expanded.png, -repair.png) from this build.
+# DEMO_WINPE=2 makes the PC a pre-installation environment started from UEFI
+# firmware (1: from BIOS).
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
@@ -54,6 +56,7 @@ make_pc() {
   drive E fixed
   folder E Data/Photos
   drive F removable
+  [ -n "${DEMO_WINPE:-}" ] && winpe "$DEMO_WINPE"
   store C bios
   store C uefi
   app F Orvanta

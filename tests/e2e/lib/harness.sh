@@ -24,14 +24,17 @@ drive() {
 # folder <letter> <path below the root, with />
 folder() { mkdir -p "$(sandbox_folder "$S_PREFIX" "$1")/$2"; }
 
-# store <letter> <bios|uefi> [hidden]: an old BCD store from an earlier repair
+# store <letter> <bios|uefi> [hidden|hidden-system]: an old BCD store from an earlier repair
 store() {
   local letter=$1 which=$2 root path
   root=$(sandbox_folder "$S_PREFIX" "$letter")
   if [ "$which" = bios ]; then path=boot/bcd; else path=EFI/Microsoft/Boot/bcd; fi
   mkdir -p "$root/$(dirname "$path")"
   printf 'old store\r\n' >"$root/$path"
-  [ "${3:-}" = hidden ] && echo "$letter:\\${path//\//\\} +h" >>"$S_DIR/attributes"
+  case "${3:-}" in
+    hidden) echo "$letter:\\${path//\//\\} +h" >>"$S_DIR/attributes" ;;
+    hidden-system) echo "$letter:\\${path//\//\\} +h +s" >>"$S_DIR/attributes" ;;
+  esac
   return 0
 }
 
@@ -63,6 +66,13 @@ app() {
   APP_WINDOWS="$letter:\\${name//\//\\}"
   printf 'launch %s:\\%s\\Orvanta.exe\n' "$letter" "${name//\//\\}" >"$S_DIR/script.txt"
 }
+
+# winpe <firmware type>: the PC runs a pre-installation environment started
+# from that firmware (1 BIOS, 2 UEFI), as its registry says
+winpe() {
+  printf '\n[System\\\\CurrentControlSet\\\\Control\\\\MiniNT] 1700000000\n'
+  printf '\n[System\\\\CurrentControlSet\\\\Control] 1700000000\n"PEFirmwareType"=dword:%08x\n' "$1"
+} >>"$S_PREFIX/system.reg"
 
 # faults: the stand-in tools' rules (standin.cfg), from standard input
 faults() { cat >"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"; }

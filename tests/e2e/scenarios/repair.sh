@@ -197,3 +197,21 @@ scenario_installation_removed() {
   } | expect_ui
   repair_runs C: 'E:\Windows' 'C:\Windows' | expect_log
 }
+
+# A pre-installation environment started from UEFI firmware, repairing onto an
+# NTFS boot partition: the UEFI files are written, but UEFI firmware can't
+# start from there, so a warning stands where the UEFI success would.
+scenario_winpe_uefi_on_ntfs() {
+  drive C fixed
+  drive F fixed
+  winpe 2
+  app F Kit
+  { printf '%s\n' 'window 20000' 'show firmwareLine' 'show bootPartitionBox'; repair_click 2; echo 'nomessage'; } | ui
+  {
+    printf '%s\n' 'window Orvanta' 'frame firmwareLine 固件：UEFI，未找到 EFI 系统分区'
+    box_expected C: 1
+    repair_click_expected "$BIOS_OK" '警告！ UEFI 引导文件已写入 C:，但 C: 是 NTFS 分区，UEFI 固件只能从 FAT32 格式的 EFI 系统分区启动，无法从 C: 启动。\n没有找到 EFI 系统分区：请先确认硬盘上有 EFI 系统分区并给它分配盘符，再把它填为引导盘重新修复。'
+    echo 'nomessage'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
+}

@@ -43,7 +43,8 @@ EOF_
 }
 
 # A slow tool: the program waits without using the processor, refuses both
-# kinds of close request with the warning, and the size toggle still works.
+# kinds of close request with the warning and the end of the session, and the
+# size toggle still works.
 scenario_slow_tool() {
   drive C fixed
   drive F fixed
@@ -58,6 +59,7 @@ close
 message 10000
 sysclose
 message 10000
+queryend
 controls
 maximize
 size
@@ -66,6 +68,7 @@ size
 message 30000
 message 30000
 waitcaption repairButton 10000 开始修复
+queryend
 exited 0
 close
 exited 10000
@@ -74,10 +77,12 @@ EOF_
     printf '%s\n' 'window Orvanta' 'file has bootsect' 'cpu low'
     echo 'message 警告！ 正在修复系统引导，无法关闭！'
     echo 'message 警告！ 正在修复系统引导，无法关闭！'
+    echo 'queryend refused'
     controls_expected running C: 0 'C:\Windows'
     echo 'size normal outer 394x333 client 388x308'
     echo 'size normal outer 394x175 client 388x150'
-    printf '%s\n' "message $BIOS_OK" "message $UEFI_OK" 'caption repairButton 开始修复' 'running' 'exited 0'
+    printf '%s\n' "message $BIOS_OK" "message $UEFI_OK" 'caption repairButton 开始修复' 'queryend allowed' 'running' \
+      'exited 0'
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
 }

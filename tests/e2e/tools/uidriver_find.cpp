@@ -77,9 +77,11 @@ HWND FindNamedControl(HWND window, const std::string& name) {
     const std::vector<Control> controls = ChildControls(window);
     std::vector<HWND> pushButtons;
     std::vector<HWND> statics;
+    std::vector<HWND> frames;
     for (const Control& control : controls) {
         const bool push = IsButtonKind(control, BS_PUSHBUTTON) || IsButtonKind(control, BS_DEFPUSHBUTTON);
         if (push) pushButtons.push_back(control.handle);
+        if (IsButtonKind(control, BS_GROUPBOX)) frames.push_back(control.handle);
         if ((name == "makeDefaultCheckBox") && (IsButtonKind(control, BS_AUTOCHECKBOX) || IsButtonKind(control, BS_CHECKBOX)))
             return control.handle;
         if (name == "bootPartitionBox" && _wcsicmp(control.className.c_str(), L"Edit") == 0 &&
@@ -94,6 +96,7 @@ HWND FindNamedControl(HWND window, const std::string& name) {
     if (name == "browseButton" && !pushButtons.empty()) return pushButtons.front();
     if (name == "repairButton" && pushButtons.size() >= 2) return pushButtons[1];
     if (name == "statusLine" && !statics.empty()) return statics.front();
+    if (name == "firmwareLine" && frames.size() >= 2) return frames[1]; // the middle frame's caption
     return nullptr;
 }
 

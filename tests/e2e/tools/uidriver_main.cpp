@@ -5,6 +5,7 @@
 //   rename <from> <to>           rename a file or folder of the sandbox
 //   window <ms>                  wait for the visible window titled "Orvanta"
 //   controls                     every named control's caption/state
+//   show <Name>                  one of them, or firmwareLine (the status frame's caption)
 //   click <Name>                 post BM_CLICK (does not wait for the handler)
 //   sendclick <Name>             send BM_CLICK (returns when the handler has run)
 //   settext <Name> <text>        WM_SETTEXT
@@ -23,6 +24,7 @@
 //   exited <ms>                  wait for the program's end and print its exit code
 //   kill                         end the program if it still runs
 //   echo <text>                  print the text (a cue for the script that reads the output)
+//   queryend                     ask whether the session may end (WM_QUERYENDSESSION); prints the answer
 //   cue <name>                   print "cue <name> WxH+X+Y", the main window's place on the
 //                                screen, for the script that takes screenshots
 #include <windows.h>
@@ -100,6 +102,10 @@ struct Driver {
         if (name == "repairButton" || name == "browseButton") Print("caption " + name + " " + OneLine(TextOf(handle)));
         if (name == "bootPartitionBox") Print("text bootPartitionBox " + OneLine(TextOf(handle)));
         if (name == "statusLine") Print("status " + OneLine(TextOf(handle)));
+        if (name == "firmwareLine") {
+            Print("frame firmwareLine " + OneLine(TextOf(handle)));
+            return;
+        }
         if (name == "makeDefaultCheckBox") {
             DWORD_PTR check = 0;
             SendMessageTimeoutW(handle, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check);
@@ -306,6 +312,15 @@ struct Driver {
         Print("text " + name + " " + OneLine(TextOf(handle)));
     }
 
+    // Asks the program, as the system does when the user logs off, whether the
+    // session may end; its answer is printed, nothing ends.
+    void queryEnd() {
+        DWORD_PTR answer = 1;
+        if (!SendMessageTimeoutW(target.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer))
+            fail("no answer to the end of the session");
+        else Print(answer == FALSE ? "queryend refused" : "queryend allowed");
+    }
+
     void cue(const std::string& name) {
         RECT outer{};
         GetWindowRect(target.window, &outer);
@@ -391,6 +406,7 @@ void Driver::run(const std::string& line) {
     else if (command == "exited") { words >> ms; exited(ms); }
     else if (command == "echo") Print(Utf8(Rest(words)));
     else if (command == "cue") { words >> name; cue(name); }
+    else if (command == "queryend") queryEnd();
     else if (command == "kill") {
         if (target.process && WaitForSingleObject(target.process, 0) == WAIT_TIMEOUT) TerminateProcess(target.process, 1);
     } else fail("unknown command " + command);
