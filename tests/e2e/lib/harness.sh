@@ -64,6 +64,7 @@ app() {
   printf '%s\n' "$letter" >"$S_DIR/app-drive"
   printf '%s\n' "$APP_UNIX" >"$S_DIR/app-unix"
   APP_WINDOWS="$letter:\\${name//\//\\}"
+  printf '%s\n' "$APP_WINDOWS" >"$S_DIR/app-windows"
   printf 'launch %s:\\%s\\Orvanta.exe\n' "$letter" "${name//\//\\}" >"$S_DIR/script.txt"
 }
 
@@ -74,6 +75,18 @@ winpe() {
   printf '\n[System\\\\CurrentControlSet\\\\Control] 1700000000\n"PEFirmwareType"=dword:%08x\n' "$1"
 } >>"$S_PREFIX/system.reg"
 
+# wine_locale <name>: the programs run in that locale; zh_CN.UTF-8 gives
+# console programs code page 936 (GBK), as on a Chinese Windows
+wine_locale() { echo "$1" >"$S_DIR/locale"; }
+
+# shared_tool_home: every copy of the stand-in tool, wherever it lies, reads
+# its rules from and logs to the Bin folder of the program
+shared_tool_home() { : >"$S_DIR/shared-tool-home"; }
+
+# readonly_app: the program's folder can't be written, as on a CD or a locked
+# stick (its Bin folder stays writable for the stand-in tools' own log)
+readonly_app() { : >"$S_DIR/readonly-app"; }
+
 # faults: the stand-in tools' rules (standin.cfg), from standard input
 faults() { cat >"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"; }
 
@@ -81,6 +94,9 @@ faults() { cat >"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"; }
 ui() { cat >>"$S_DIR/script.txt"; }
 
 expect_ui() { cat >"$S_DIR/expect-ui"; }
+# expect_repair_log <beside|temp>: the lines the program's log of this start
+# holds, in order (shell patterns), in Logs beside the program or in %TEMP%
+expect_repair_log() { echo "$1" >"$S_DIR/repair-log-place"; cat >"$S_DIR/expect-repair-log"; }
 expect_log() { cat >"$S_DIR/expect-log"; }
 # expect_files <letter>: the boot store area of that drive afterwards
 expect_files() { cat >"$S_DIR/expect-files-${1,,}"; }
@@ -110,9 +126,28 @@ repair_click() {
 # repair_click_expected <message text>...: what repair_click prints, one
 # "message" line per box, in order.
 repair_click_expected() {
-  local text
-  for text in "$@"; do echo "message $text"; done
+  local text last=$(($# - 1)) i=0
+  for text in "$@"; do
+    if [ $i -eq $last ]; then logged_message "$text"; else echo "message $text"; fi
+    i=$((i + 1))
+  done
   echo 'caption repairButton 开始修复'
+}
+
+# glob_literal <text>: a shell pattern that matches exactly the text
+glob_literal() {
+  local text=$1
+  text=${text//\\/\\\\}
+  text=${text//\*/\\*}
+  text=${text//\?/\\?}
+  text=${text//\[/\\[}
+  printf '%s' "$text"
+}
+
+# logged_message <title and text>: the last message of a repair, which ends
+# with where the log of this start is (beside the program, named by the time)
+logged_message() {
+  printf 'glob message %s*.log\n' "$(glob_literal "$1\\n\\n修复日志：$APP_WINDOWS\\Logs\\Orvanta-")"
 }
 
 # button_expected <repairButton|browseButton> <caption> <enabled 0|1>: "show <button>"
@@ -233,6 +268,7 @@ run_scenario() {
   S_PREFIX=$S_DIR/prefix
   S_ARCH=$arch
   S_EXE=$exe
+  unmount_below "$S_DIR"
   rm -rf "$S_DIR"
   mkdir -p "$S_DIR"
   : >"$S_DIR/attributes"
@@ -247,18 +283,21 @@ run_scenario() {
   local letter unix
   letter=$(cat "$S_DIR/app-drive")
   unix=$(sandbox_folder "$S_PREFIX" "$letter")
+  [ -f "$S_DIR/readonly-app" ] && make_readonly "$(cat "$S_DIR/app-unix")"
   (
     export WINEPREFIX=$S_PREFIX WINEDEBUG=-all
+    if [ -f "$S_DIR/shared-tool-home" ]; then export STANDIN_HOME; STANDIN_HOME=$(winpath_of_app)\\Bin; fi
     cd "$unix" || exit 1
     while read -r path change; do
-      [ -n "$path" ] && wine "$letter:\\Driver\\probe.exe" setattr "$path" $change
+      [ -n "$path" ] && in_locale wine "$letter:\\Driver\\probe.exe" setattr "$path" $change
     done <"$S_DIR/attributes" >"$S_DIR/attributes.out" 2>&1
     cp "$S_DIR/script.txt" "$unix/Driver/script.txt"
-    timeout 180 wine "$letter:\\Driver\\uidriver.exe" "$letter:\\Driver\\script.txt" 2>"$S_DIR/driver.err" |
+    in_locale timeout 180 wine "$letter:\\Driver\\uidriver.exe" "$letter:\\Driver\\script.txt" 2>"$S_DIR/driver.err" |
       tr -d '\r' >"$S_DIR/ui.txt"
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
-  )
+  ) || true
+  [ -f "$S_DIR/readonly-app" ] && undo_readonly "$(cat "$S_DIR/app-unix")"
   check_scenario "$(cat "$S_DIR/app-unix")" >"$S_DIR/checks.txt"
   local verdict=PASS
   [ -s "$S_DIR/checks.txt" ] && verdict=FAIL
@@ -280,6 +319,7 @@ check_scenario() {
     python3 "$E2E_LIB/listfiles.py" "$(sandbox_folder "$S_PREFIX" "$letter")" >"$S_DIR/files-$letter.txt"
     compare_lines "files on ${letter^^}:" "$file" "$S_DIR/files-$letter.txt" || true
   done
+  [ -f "$S_DIR/expect-repair-log" ] && check_repair_log "$app_unix"
   if [ -f "$S_DIR/expect-absent" ]; then
     while read -r letter path; do
       [ -e "$(sandbox_folder "$S_PREFIX" "$letter")/$path" ] && echo "  ${letter^^}:/$path exists"
@@ -287,3 +327,52 @@ check_scenario() {
   fi
   return 0
 }
+
+# The log of the scenario's start, in the place it expects, checked against
+# its expected lines; says so when it is missing or in another place.
+check_repair_log() {
+  local app_unix=$1 place logs
+  place=$(cat "$S_DIR/repair-log-place")
+  if [ "$place" = beside ]; then logs=("$app_unix"/Logs/Orvanta-*.log)
+  else mapfile -t logs < <(find "$S_PREFIX/drive_c/users" -name 'Orvanta-*.log'); fi
+  if [ ${#logs[@]} -ne 1 ] || [ ! -f "${logs[0]}" ]; then
+    echo "  no single repair log $place the program: ${logs[*]}"
+    return
+  fi
+  [ "$place" = temp ] && [ -e "$app_unix/Logs" ] && echo "  a Logs folder was made in the read-only folder"
+  python3 "$E2E_LIB/checklog.py" "${logs[0]}" "$S_DIR/expect-repair-log"
+}
+
+# make_readonly <folder>: mounts the folder read-only over itself (root is
+# not held back by permissions), its Bin folder writable over that; without
+# the right to mount, takes the write permission away instead.
+make_readonly() {
+  local folder=$1
+  if [ "$(id -u)" -ne 0 ]; then chmod a-w "$folder"; return; fi
+  mv "$folder/Bin" "$S_DIR/bin-writable" && mkdir "$folder/Bin"
+  mount --bind "$folder" "$folder" && mount -o remount,bind,ro "$folder" &&
+    mount --bind "$S_DIR/bin-writable" "$folder/Bin"
+}
+
+# unmount_below <folder>: what an interrupted run left mounted there.
+unmount_below() {
+  local mounted
+  mount 2>/dev/null | awk -v below="$1/" 'index($3, below) == 1 { print $3 }' | sort -r |
+    while read -r mounted; do umount "$mounted"; done
+}
+
+undo_readonly() {
+  local folder=$1
+  if [ "$(id -u)" -ne 0 ]; then chmod u+w "$folder"; return; fi
+  umount "$folder/Bin" 2>/dev/null; umount "$folder" 2>/dev/null
+  rmdir "$folder/Bin" && mv "$S_DIR/bin-writable" "$folder/Bin"
+}
+
+# in_locale <command>...: runs the command in the scenario's locale, if it has one.
+in_locale() {
+  if [ -f "$S_DIR/locale" ]; then env LANG="$(cat "$S_DIR/locale")" LC_ALL="$(cat "$S_DIR/locale")" "$@"
+  else "$@"; fi
+}
+
+# The program's folder as Windows names it (F:\Kit).
+winpath_of_app() { cat "$S_DIR/app-windows"; }

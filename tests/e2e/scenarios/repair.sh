@@ -35,7 +35,8 @@ EOF_
     button_expected browseButton 选择... 0
     box_expected C: 0
     list_expected 0 1 "${found[@]}"
-    printf '%s\n' "message $UEFI_OK" 'caption repairButton 开始修复' 'nomessage'
+    logged_message "$UEFI_OK"
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 1 "${found[@]}"
     echo 'exited 0'
   } | expect_ui

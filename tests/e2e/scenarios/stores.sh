@@ -47,7 +47,8 @@ scenario_old_stores_moved() {
   printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-old old' 'efi/microsoft/boot/bcd new' | expect_files C
 }
 
-# The tools create no store: both old stores are put back, no message.
+# The tools create no store: both old stores are put back, no message; the
+# status line says where the log is.
 scenario_stores_put_back() {
   drive C fixed
   drive F fixed
@@ -68,7 +69,8 @@ controls
 EOF_
   {
     printf '%s\n' 'window Orvanta' 'file has bootsect' 'caption repairButton 开始修复' 'nomessage'
-    controls_expected idle C: 0 'C:\Windows'
+    controls_expected idle C: 0 'C:\Windows' | head -n -1
+    echo 'glob status 修复日志：Orvanta-*.log'
   } | expect_ui
   {
     bcdboot_run C: 'C:\Windows'
@@ -159,8 +161,8 @@ scenario_unstartable_tool() {
   { echo 'window 20000'; repair_click 1; printf '%s\n' 'nomessage' 'controls' 'exited 0'; } | ui
   {
     echo 'window Orvanta'
-    printf '%s\n' 'message Error! 错误 193：Bad EXE format for F:\Kit\bin\bootsect.exe.' 'caption repairButton 开始修复' \
-      'nomessage'
+    logged_message 'Error! 错误 193：Bad EXE format for F:\Kit\bin\bootsect.exe.'
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 0 'C:\Windows' 'D:\Windows'
     echo 'running'
   } | expect_ui

@@ -81,8 +81,9 @@ EOF_
     controls_expected running C: 0 'C:\Windows'
     echo 'size normal outer 394x333 client 388x308'
     echo 'size normal outer 394x175 client 388x150'
-    printf '%s\n' "message $BIOS_OK" "message $UEFI_OK" 'caption repairButton 开始修复' 'queryend allowed' 'running' \
-      'exited 0'
+    echo "message $BIOS_OK"
+    logged_message "$UEFI_OK"
+    printf '%s\n' 'caption repairButton 开始修复' 'queryend allowed' 'running' 'exited 0'
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
 }
