@@ -4,6 +4,7 @@
 
 #include "app/UserMessages.h"
 #include "platform/TaskbarProgress.h"
+#include "repair/CommandLines.h"
 #include "repair/FolderChooser.h"
 #include "repair/RepairPlan.h"
 
@@ -24,14 +25,21 @@ private:
 
 } // namespace
 
+// The program's version, as its about panel and version block give it.
+inline constexpr const char* ProgramVersion = "1.0";
+
 MainController::MainController(MainControls controls, Platform platform)
-    : controls_(controls), platform_(platform) {}
+    : controls_(controls), platform_(platform), log_(platform.files, platform.clock), messages_(platform.messages, log_) {}
 
 void MainController::onInitialize() {
     platform_.commonControls.initialize();
 }
 
 void MainController::onLoad() {
+    log_.open();
+    log_.write(StartLines(platform_.clock.now(), {ProgramVersion, platform_.runningSystem.programArchitecture(),
+                                                   platform_.runningSystem.windowsVersion(),
+                                                   platform_.elevation.isElevated()}));
     taskbarList_ = OpenTaskbarProgress(platform_.version, platform_.com);
     sizeToggle_.measure(controls_.window);
     const MachineSurvey survey = SurveyMachine(
@@ -48,6 +56,7 @@ void MainController::showSurvey(const MachineSurvey& survey) {
         systemPartitionLetter_.emplace(platform_.drives, *survey.systemPartition, survey.scan.drives);
     }
     const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
+    log_.write(SurveyLines(survey, letter, systemPartitionLetter_ && systemPartitionLetter_->mapped()));
     controls_.firmwareLine.setCaption(FirmwareCaption(firmware_, letter));
     // On a UEFI PC the ESP is the partition to repair.
     if (firmware_ == FirmwareMode::Uefi && !letter.empty()) controls_.bootPartitionBox.setText(letter);
@@ -64,7 +73,7 @@ bool MainController::isRepairing() {
 
 bool MainController::onCloseRequested() {
     if (!isRepairing()) return false;
-    platform_.messages.show(CloseRefusedMessage());
+    messages_.show(CloseRefusedMessage());
     return true;
 }
 
@@ -90,7 +99,7 @@ void MainController::onRepairClicked() {
     const std::string selectedBefore = SelectedText(controls_.installationList);
     const ScanResult scan = scanAndList();
     if (scan.installations.empty()) {
-        platform_.messages.show(NothingToRepairMessage());
+        messages_.show(NothingToRepairMessage());
         return;
     }
     const std::string defaultInstallation = DefaultInstallationOf(
@@ -104,23 +113,36 @@ void MainController::onRepairClicked() {
         {scan.installations, defaultInstallation, bootPartition, platform_.elevation.isElevated()},
         platform_.files);
     if (plan.refusal == Refusal::NotElevated) return offerElevatedRestart(RefusalMessage(plan, bootPartition));
-    if (plan.refusal != Refusal::None) return platform_.messages.show(RefusalMessage(plan, bootPartition));
+    if (plan.refusal != Refusal::None) return messages_.show(RefusalMessage(plan, bootPartition));
 
     setRunning(true);
-    RepairRun run(plan, {platform_.files, platform_.processes, platform_.events});
+    log_.write(PlanLines(platform_.clock.now(), plan));
+    RepairRun run(plan,
+                  {platform_.files, platform_.processes, platform_.events, platform_.consoleCodePage, platform_.clock,
+                   platform_.runningSystem},
+                  log_);
     const RepairReport report = [&] {
         const ActiveRun active(activeRun_, run);
         return run.carryOut();
     }();
-    const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
-    for (const Message& message : OutcomeMessages(report, plan, {firmware_, letter})) {
-        platform_.messages.show(message);
-    }
+    log_.write(ReportLines(platform_.clock.now(), report));
+    showOutcome(report, plan);
     setRunning(false);
 }
 
+// The last message says where the log is; without one, the status line does.
+void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan) {
+    if (report.abandoned) return;
+    const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
+    std::vector<Message> messages = OutcomeMessages(report, plan, {firmware_, letter});
+    if (!AddToLastMessage(messages, LogNote(log_.path(), log_.failed()))) {
+        controls_.statusLine.setCaption(LogNote(FileNameOf(log_.path()), log_.failed()));
+    }
+    for (const Message& message : messages) messages_.show(message);
+}
+
 void MainController::offerElevatedRestart(const Message& question) {
-    if (!platform_.messages.ask(question) || !platform_.elevation.restartElevated()) return;
+    if (!messages_.ask(question) || !platform_.elevation.restartElevated()) return;
     releaseBeforeExit();
     controls_.window.requestClose();
 }
@@ -133,7 +155,7 @@ ScanResult MainController::scanAndList() {
 
 void MainController::listFound(const ScanResult& scan) {
     ShowEntries(controls_.installationList, scan.installations);
-    if (!scan.anyFixedDrive) platform_.messages.show(NoDiskMessage());
+    if (!scan.anyFixedDrive) messages_.show(NoDiskMessage());
 }
 
 void MainController::setRunning(bool running) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/MainControls.h"
+#include "app/SessionLog.h"
 #include "app/SizeToggle.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
@@ -37,6 +38,7 @@ public:
     void releaseBeforeExit();
 
     const SizeToggle& sizeToggle() const { return sizeToggle_; }
+    const SessionLog& log() const { return log_; }
     ComPointer taskbarList() const { return taskbarList_; }
 
 private:
@@ -50,8 +52,12 @@ private:
     // Locks or unlocks the inputs while a repair runs.
     void setRunning(bool running);
 
+    void showOutcome(const RepairReport& report, const RepairPlan& plan);
+
     MainControls controls_;
     Platform platform_;
+    SessionLog log_;
+    LoggedMessageBoxes messages_; // every box the user sees is also in the log
     SizeToggle sizeToggle_;
     ComPointer taskbarList_ = 0;
     FirmwareMode firmware_ = FirmwareMode::Unknown;

@@ -1,12 +1,10 @@
 #include "app/UserMessages.h"
 
+#include "repair/CommandLines.h"
+#include "repair/ToolOutput.h"
+
 namespace orvanta {
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string Hexadecimal(std::uint32_t value) {
     static constexpr char Digits[] = "0123456789ABCDEF";
@@ -39,11 +37,22 @@ Message BadBootPartitionMessage(const std::string& text) {
     return Warning("引导盘“" + text + "”无效：请只填写盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。");
 }
 
-Message FailedToolsMessage(const std::vector<ToolRun>& failures) {
+// How many of a failed tool's last lines the box shows; the log has them all.
+constexpr std::size_t ShownOutputLines = 3;
+
+std::string RunText(const ToolRun& run) {
+    std::string text = run.commandLine + "\r\n";
+    if (run.startError) return text + "无法启动：" + ErrorMessage(*run.startError).text + "\r\n";
+    text += "退出代码：" + std::to_string(run.exitCode) + "（" + Hexadecimal(run.exitCode) + "）\r\n";
+    for (const std::string& line : LastLines(run.output(), ShownOutputLines)) text += "　" + line + "\r\n";
+    return text;
+}
+
+Message FailedToolsMessage(const std::vector<FailedTool>& failures) {
     std::string text = "以下修复命令没有成功完成：\r\n";
-    for (const ToolRun& failure : failures) {
-        text += failure.commandLine + "\r\n退出代码：" + std::to_string(failure.exitCode) + "（" +
-                Hexadecimal(failure.exitCode) + "）\r\n";
+    for (const FailedTool& failure : failures) {
+        text += RunText(failure.run);
+        if (failure.fallback) text += "再用该系统自带的 bcdboot 修复，也没有成功：\r\n" + RunText(*failure.fallback);
     }
     text += "引导可能没有完全修复，请检查后再试。";
     return Warning(text);
@@ -116,6 +125,17 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
     }
     if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));
     return messages;
+}
+
+std::string LogNote(const std::string& logPath, bool logFailed) {
+    if (logPath.empty() || logFailed) return "修复日志无法写入。";
+    return "修复日志：" + logPath;
+}
+
+bool AddToLastMessage(std::vector<Message>& messages, const std::string& note) {
+    if (messages.empty()) return false;
+    messages.back().text += "\r\n\r\n" + note;
+    return true;
 }
 
 } // namespace orvanta

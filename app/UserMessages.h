@@ -52,4 +52,9 @@ struct UefiContext {
 // run stopped by an error shows the error and the tools that failed before it.
 std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi);
 
+// Where the repair log is, or that it could not be written.
+std::string LogNote(const std::string& logPath, bool logFailed);
+// Adds the note to the last message of a repair; false when there is none.
+bool AddToLastMessage(std::vector<Message>& messages, const std::string& note);
+
 } // namespace orvanta

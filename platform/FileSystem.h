@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvanta {
 
@@ -53,8 +54,16 @@ public:
     // it can't be told.
     virtual std::string fileSystemName(const std::string& driveName) = 0;
 
+    // Writes the bytes to the file, through to the disk: a new file replaces
+    // any old one; with `append` they go after what the file holds. False
+    // when the file can't be written.
+    virtual bool writeFile(const std::string& path, std::string_view bytes, bool append) = 0;
+
     // The folder of the program's executable, without a trailing backslash.
     virtual std::string applicationFolder() = 0;
+
+    // The user's folder for temporary files (%TEMP%), without a trailing backslash.
+    virtual std::string temporaryFolder() = 0;
 };
 
 } // namespace orvanta

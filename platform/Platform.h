@@ -1,7 +1,9 @@
 #pragma once
 // Every operating-system service the program uses, in one bundle.
+#include "platform/Clock.h"
 #include "platform/ComObjects.h"
 #include "platform/CommonControls.h"
+#include "platform/ConsoleCodePage.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"
 #include "platform/Elevation.h"
@@ -11,6 +13,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
+#include "platform/RunningSystem.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/VersionQuery.h"
 
@@ -31,6 +34,9 @@ struct Platform {
     Registry& registry;
     Elevation& elevation;
     ShutdownBlock& shutdownBlock;
+    ConsoleCodePage& consoleCodePage;
+    Clock& clock;
+    RunningSystem& runningSystem;
 };
 
 } // namespace orvanta

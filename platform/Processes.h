@@ -9,6 +9,13 @@ namespace orvanta {
 // What GetExitCodeProcess answers while a process runs; a tool may end with it too.
 inline constexpr std::uint32_t StillActiveExitCode = 259;
 
+// What a process wrote to its standard output and standard error, byte for
+// byte, in whatever encoding it chose.
+struct CapturedOutput {
+    std::string standardOutput;
+    std::string standardError;
+};
+
 // What ended one blocking wait.
 enum class WakeReason { ProcessEnded, EventsPending };
 
@@ -26,14 +33,19 @@ public:
 
     // Ends the process at once, with the given exit code.
     virtual void terminate(std::uint32_t exitCode) = 0;
+
+    // What the process wrote; complete once it has ended.
+    virtual CapturedOutput output() = 0;
 };
 
 class Processes {
 public:
     virtual ~Processes() = default;
-    // Starts the command line with its window hidden, without waiting. Throws
-    // PlatformError when it can't be started.
-    virtual std::unique_ptr<StartedProcess> start(const std::string& commandLine) = 0;
+    // Starts the command line hidden, with no console window, in the working
+    // folder, without waiting. Its standard output and error are captured; it
+    // inherits no other handle. Throws PlatformError when it can't be started.
+    virtual std::unique_ptr<StartedProcess> start(const std::string& commandLine,
+                                                  const std::string& workingFolder) = 0;
 };
 
 // Dispatches every window event pending for the thread and returns as soon as

@@ -1,6 +1,22 @@
 #include "repair/CommandLines.h"
 
+#include <cctype>
+
 namespace orvanta {
+namespace {
+
+bool SameIgnoringCase(const std::string& first, const std::string& second) {
+    if (first.size() != second.size()) return false;
+    for (std::size_t index = 0; index < first.size(); ++index) {
+        if (std::toupper(static_cast<unsigned char>(first[index])) !=
+            std::toupper(static_cast<unsigned char>(second[index]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 // The folder is written "Bin" for one tool and "bin" for the other; both name
 // the same folder on Windows and are kept as the tools' users know them.
@@ -10,6 +26,12 @@ std::string BcdbootPath(const std::string& applicationFolder) {
 
 std::string BootsectPath(const std::string& applicationFolder) {
     return applicationFolder + "\\bin\\bootsect.exe";
+}
+
+std::string InstallationBcdbootPath(const std::string& installation, const std::string& runningWindowsFolder,
+                                    bool redirected32Bit) {
+    const bool running = SameIgnoringCase(installation, runningWindowsFolder);
+    return installation + (running && redirected32Bit ? "\\Sysnative" : "\\System32") + "\\bcdboot.exe";
 }
 
 std::string QuotedProgram(const std::string& programPath) {
@@ -22,32 +44,33 @@ std::string ProgramOf(const std::string& commandLine) {
     return commandLine.substr(0, commandLine.find(' '));
 }
 
-std::string BiosCommandLine(const std::string& applicationFolder, const std::string& installation,
-                            const std::string& bootPartition) {
-    return QuotedProgram(BcdbootPath(applicationFolder)) + " " + installation + " /s " +
-           bootPartition + " /l zh-cn";
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string UefiCommandLine(const std::string& applicationFolder, const std::string& installation,
-                            const std::string& bootPartition) {
-    return QuotedProgram(BcdbootPath(applicationFolder)) + " " + installation + " /s " +
-           bootPartition + " /f uefi /l zh-cn";
+std::string FileNameOf(const std::string& path) {
+    return path.substr(path.find_last_of('\\') + 1);
 }
 
-std::string BootsectCommandLine(const std::string& applicationFolder, const std::string& bootPartition) {
-    return QuotedProgram(BootsectPath(applicationFolder)) + " /nt60 " + bootPartition + " /mbr";
+std::string ToolCall::commandLine() const {
+    return QuotedProgram(program) + " " + arguments;
 }
 
-std::vector<std::string> RepairCommandLines(const std::string& applicationFolder,
-                                            const std::vector<std::string>& runOrder,
-                                            const std::string& bootPartition) {
-    std::vector<std::string> lines;
+ToolCall ToolCall::with(const std::string& otherProgram) const {
+    return ToolCall{otherProgram, arguments, installation};
+}
+
+std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, const std::vector<std::string>& runOrder,
+                                      const std::string& bootPartition) {
+    std::vector<ToolCall> calls;
+    const std::string bcdboot = BcdbootPath(applicationFolder);
     for (const std::string& installation : runOrder) {
-        lines.push_back(BiosCommandLine(applicationFolder, installation, bootPartition));
-        lines.push_back(UefiCommandLine(applicationFolder, installation, bootPartition));
+        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /l zh-cn", installation});
+        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f uefi /l zh-cn", installation});
     }
-    lines.push_back(BootsectCommandLine(applicationFolder, bootPartition));
-    return lines;
+    calls.push_back({BootsectPath(applicationFolder), "/nt60 " + bootPartition + " /mbr", ""});
+    return calls;
 }
 
 } // namespace orvanta

@@ -16,12 +16,14 @@ inline constexpr const char* UefiBootFolder = "\\EFI\\Microsoft\\Boot";
 
 } // namespace
 
-RepairRun::RepairRun(const RepairPlan& plan, RepairServices services)
+RepairRun::RepairRun(const RepairPlan& plan, RepairServices services, RepairObserver& observer)
     : plan_(plan),
       services_(services),
-      runner_(services.processes, services.events),
-      biosStore_(services.files, plan.bootPartition + BiosStorePath, report_.storeSteps),
-      uefiStore_(services.files, plan.bootPartition + UefiStorePathToMove, report_.storeSteps) {}
+      observer_(observer),
+      runner_(services.processes, services.events, services.consoleCodePage, services.clock),
+      biosStore_(services.files, plan.bootPartition + BiosStorePath, [this](const StoreEvent& event) { noted(event); }),
+      uefiStore_(services.files, plan.bootPartition + UefiStorePathToMove,
+                 [this](const StoreEvent& event) { noted(event); }) {}
 
 RepairReport RepairRun::carryOut() {
     try {
@@ -29,10 +31,15 @@ RepairReport RepairRun::carryOut() {
         uefiStore_.prepare();
         // The UEFI tool can't write its files where this folder is missing.
         services_.files.createDirectories(plan_.bootPartition + UefiBootFolder);
-        for (const std::string& line : RepairCommandLines(plan_.toolFolder, plan_.runOrder, plan_.bootPartition)) {
-            ToolRun run = runner_.run(line);
+        for (const ToolCall& call : RepairToolCalls(plan_.toolFolder, plan_.runOrder, plan_.bootPartition)) {
             if (report_.abandoned) break;
-            if (run.exitCode != 0) report_.failedTools.push_back(std::move(run));
+            if (!call.installation.empty()) {
+                runBcdboot(call);
+                continue;
+            }
+            ToolRun bootsect = run(call);
+            if (bootsect.startError) throw *bootsect.startError;
+            if (!bootsect.succeeded() && !report_.abandoned) report_.failedTools.push_back({std::move(bootsect), {}});
         }
         if (report_.abandoned) return report_;
         report_.biosStore = settle(biosStore_, BiosStorePath);
@@ -54,6 +61,37 @@ void RepairRun::abandon() {
         store->restoreOriginal();
         *outcome = StoreOutcome::Restored;
     }
+}
+
+ToolRun RepairRun::run(const ToolCall& call) {
+    observer_.toolStarting(call.commandLine());
+    ToolRun done = runner_.run(call.commandLine());
+    observer_.toolFinished(done);
+    return done;
+}
+
+// The installation's own bcdboot often fits it better than ours (one from a
+// newer release can fail on an older installation). The stores are not moved
+// again between the two.
+void RepairRun::runBcdboot(const ToolCall& call) {
+    ToolRun ours = run(call);
+    if (ours.succeeded() || report_.abandoned) return;
+    const std::string own = InstallationBcdbootPath(call.installation, services_.runningSystem.windowsFolder(),
+                                                    services_.runningSystem.isRedirected32Bit());
+    if (!services_.files.fileAttributes(own)) {
+        if (ours.startError) throw *ours.startError;
+        report_.failedTools.push_back({std::move(ours), {}});
+        return;
+    }
+    ToolRun theirs = run(call.with(own));
+    if (theirs.succeeded() || report_.abandoned) return;
+    if (ours.startError && theirs.startError) throw *ours.startError;
+    report_.failedTools.push_back({std::move(ours), std::move(theirs)});
+}
+
+void RepairRun::noted(const StoreEvent& event) {
+    report_.storeSteps.push_back(event);
+    observer_.storeChanged(event);
 }
 
 bool RepairRun::storeExists(const std::string& suffix) {

@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Clock.h"
+#include "platform/ConsoleCodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
 #include "platform/Processes.h"
+#include "platform/RunningSystem.h"
+#include "repair/CommandLines.h"
+#include "repair/RepairObserver.h"
 #include "repair/RepairPlan.h"
 #include "repair/StoreBackup.h"
 #include "repair/ToolRunner.h"
@@ -19,6 +24,9 @@ struct RepairServices {
     FileSystem& files;
     Processes& processes;
     EventPump& events;
+    ConsoleCodePage& consoleCodePage;
+    Clock& clock;
+    RunningSystem& runningSystem;
 };
 
 // What became of one BCD store.
@@ -29,19 +37,27 @@ enum class StoreOutcome {
     Restored,  // the run was abandoned: the old store is back, over what the tools wrote
 };
 
+// A tool that failed. When Bin\bcdboot.exe fails, the installation's own
+// bcdboot.exe runs with the same arguments; only when that fails too (or
+// isn't there) does the installation count as failed.
+struct FailedTool {
+    ToolRun run;
+    std::optional<ToolRun> fallback;
+};
+
 struct RepairReport {
     StoreOutcome biosStore = StoreOutcome::Missing;
     StoreOutcome uefiStore = StoreOutcome::Missing;
-    std::vector<ToolRun> failedTools;   // every tool that ended with a non-zero code, in order
-    std::vector<StoreEvent> storeSteps; // what was done with the stores, in order
-    std::optional<PlatformError> error; // a tool that could not start, or an unreadable store
-    bool abandoned = false;             // the session ended during the run
+    std::vector<FailedTool> failedTools; // in order
+    std::vector<StoreEvent> storeSteps;  // what was done with the stores, in order
+    std::optional<PlatformError> error;  // a tool that could not start, or an unreadable store
+    bool abandoned = false;              // the session ended during the run
 };
 
 class RepairRun {
 public:
-    // For a plan that was not refused.
-    RepairRun(const RepairPlan& plan, RepairServices services);
+    // For a plan that was not refused; the observer hears every step.
+    RepairRun(const RepairPlan& plan, RepairServices services, RepairObserver& observer);
 
     RepairReport carryOut();
 
@@ -51,12 +67,17 @@ public:
     void abandon();
 
 private:
+    ToolRun run(const ToolCall& call);
+    // Runs bcdboot for one installation, with its own bcdboot when ours fails.
+    void runBcdboot(const ToolCall& call);
+    void noted(const StoreEvent& event);
     bool storeExists(const std::string& suffix);
     StoreOutcome settle(StoreBackup& store, const std::string& testSuffix);
     void stopEarly();
 
     const RepairPlan& plan_;
     RepairServices services_;
+    RepairObserver& observer_;
     ToolRunner runner_;
     RepairReport report_;
     StoreBackup biosStore_;

@@ -8,8 +8,8 @@ std::string BackupPathOf(const std::string& storePath) {
     return storePath + ".orvanta-old";
 }
 
-StoreBackup::StoreBackup(FileSystem& files, std::string storePath, std::vector<StoreEvent>& events)
-    : files_(files), storePath_(std::move(storePath)), events_(events) {}
+StoreBackup::StoreBackup(FileSystem& files, std::string storePath, StoreEventSink events)
+    : files_(files), storePath_(std::move(storePath)), events_(std::move(events)) {}
 
 StoreBackup::~StoreBackup() {
     try {
@@ -20,7 +20,7 @@ StoreBackup::~StoreBackup() {
 }
 
 void StoreBackup::record(StoreStep step, std::optional<FileAttributes> attributes) {
-    events_.push_back({step, storePath_, attributes});
+    events_({step, storePath_, attributes});
 }
 
 void StoreBackup::prepare() {

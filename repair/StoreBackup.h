@@ -2,9 +2,9 @@
 // An old BCD store is moved aside before the tools run and removed only once a
 // new store exists, so that no run, finished or cut short, loses the boot
 // configuration the machine had. An existing backup is never replaced.
+#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -34,9 +34,12 @@ struct StoreEvent {
     bool operator==(const StoreEvent&) const = default;
 };
 
+// Receives each step as it is done.
+using StoreEventSink = std::function<void(const StoreEvent&)>;
+
 class StoreBackup {
 public:
-    StoreBackup(FileSystem& files, std::string storePath, std::vector<StoreEvent>& events);
+    StoreBackup(FileSystem& files, std::string storePath, StoreEventSink events);
     // Puts the old store back if the backup was neither settled nor restored.
     ~StoreBackup();
     StoreBackup(const StoreBackup&) = delete;
@@ -66,7 +69,7 @@ private:
 
     FileSystem& files_;
     std::string storePath_;
-    std::vector<StoreEvent>& events_;
+    StoreEventSink events_;
     bool moved_ = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include "platform/PlatformError.h"
 #include "repair/CommandLines.h"
+#include "repair/ToolOutput.h"
 
 namespace orvanta {
 namespace {
@@ -22,12 +23,21 @@ private:
 
 } // namespace
 
+std::string ToolRun::output() const {
+    if (standardOutput.empty() || standardError.empty()) return standardOutput + standardError;
+    return standardOutput + (standardOutput.back() == '\n' ? "" : "\n") + standardError;
+}
+
 ToolRun ToolRunner::run(const std::string& commandLine) {
+    ToolRun run{.commandLine = commandLine, .startedAt = clock_.now()};
+    const std::uint64_t started = clock_.milliseconds();
+    const std::string program = ProgramOf(commandLine);
     std::unique_ptr<StartedProcess> process;
     try {
-        process = processes_.start(commandLine);
+        process = processes_.start(commandLine, FolderOf(program));
     } catch (const PlatformError& error) {
-        throw PlatformError(error.number(), FillInserts(error.description(), ProgramOf(commandLine)));
+        run.startError = PlatformError(error.number(), FillInserts(error.description(), program));
+        return run;
     }
     const CurrentProcess current(current_, *process);
     // The end is recognised from the process itself, not from its exit code,
@@ -37,7 +47,12 @@ ToolRun ToolRunner::run(const std::string& commandLine) {
         reason = process->waitForExitOrEvents();
         events_.dispatchPending();
     } while (reason != WakeReason::ProcessEnded);
-    return ToolRun{commandLine, process->exitCode()};
+    run.exitCode = process->exitCode();
+    const CapturedOutput output = process->output();
+    run.standardOutput = DecodeToolOutput(output.standardOutput, codePage_);
+    run.standardError = DecodeToolOutput(output.standardError, codePage_);
+    run.milliseconds = clock_.milliseconds() - started;
+    return run;
 }
 
 void ToolRunner::stopCurrent() {

@@ -1,9 +1,13 @@
 #pragma once
 // Runs one external tool at a time and waits for its end while the window
-// stays alive.
+// stays alive; keeps what the tool wrote.
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "platform/Clock.h"
+#include "platform/ConsoleCodePage.h"
+#include "platform/PlatformError.h"
 #include "platform/Processes.h"
 
 namespace orvanta {
@@ -11,19 +15,27 @@ namespace orvanta {
 struct ToolRun {
     std::string commandLine;
     std::uint32_t exitCode = 0;
+    std::optional<PlatformError> startError = std::nullopt; // set when it could not be started at all
+    std::string standardOutput = {};         // decoded as UTF-8
+    std::string standardError = {};
+    LocalTime startedAt = {};
+    std::uint64_t milliseconds = 0;
 
-    bool operator==(const ToolRun&) const = default;
+    bool succeeded() const { return !startError && exitCode == 0; }
+    // Its standard output, then its standard error.
+    std::string output() const;
 };
 
 class ToolRunner {
 public:
-    ToolRunner(Processes& processes, EventPump& events) : processes_(processes), events_(events) {}
+    ToolRunner(Processes& processes, EventPump& events, ConsoleCodePage& codePage, Clock& clock)
+        : processes_(processes), events_(events), codePage_(codePage), clock_(clock) {}
 
-    // Starts the command line with a hidden window and returns once the
-    // process has ended. Between wake-ups it sleeps on the process and the
-    // thread's event queue together; after every wake-up it dispatches the
-    // pending window events. Throws PlatformError when the line can't be
-    // started, its description naming the program.
+    // Starts the command line hidden, in its program's folder, and returns
+    // once the process has ended. Between wake-ups it sleeps on the process
+    // and the thread's event queue together; after every wake-up it
+    // dispatches the pending window events. A tool that can't be started
+    // gives a run with its start error, the description naming the program.
     ToolRun run(const std::string& commandLine);
 
     // Ends the tool that runs now, if any; for an event handler that runs
@@ -33,6 +45,8 @@ public:
 private:
     Processes& processes_;
     EventPump& events_;
+    ConsoleCodePage& codePage_;
+    Clock& clock_;
     StartedProcess* current_ = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/UserMessages.h"
 #include "win32/Win32Error.h"
 
@@ -37,3 +39,14 @@ void EndWithCurrentException(MessageBoxes& messages) noexcept {
 }
 
 } // namespace orvanta::win32
+
+#if defined(__GLIBCXX__)
+// An exception that escapes every handler ends the program without a word
+// either way; libstdc++'s own handler would print the exception's demangled
+// name to a console this program doesn't have, and bring a 40 KB demangler.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+} // namespace __gnu_cxx
+#endif

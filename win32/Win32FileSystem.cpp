@@ -94,6 +94,25 @@ bool Win32FileSystem::createDirectories(const std::string& path) {
     return IsFolder(full);
 }
 
+bool Win32FileSystem::writeFile(const std::string& path, std::string_view bytes, bool append) {
+    const UniqueHandle file(CreateFileW(Widen(path).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                        FILE_SHARE_READ, nullptr, append ? OPEN_EXISTING : CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+    if (!file.valid()) return false;
+    DWORD written = 0;
+    const auto size = static_cast<DWORD>(bytes.size());
+    return WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE && written == size;
+}
+
+std::string Win32FileSystem::temporaryFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return {};
+    std::wstring path(folder, length);
+    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return Narrow(path);
+}
+
 std::string Win32FileSystem::applicationFolder() {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {

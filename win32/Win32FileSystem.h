@@ -13,7 +13,9 @@ public:
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
+    bool writeFile(const std::string& path, std::string_view bytes, bool append) override;
     std::string applicationFolder() override;
+    std::string temporaryFolder() override;
 };
 
 } // namespace orvanta::win32

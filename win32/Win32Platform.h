@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
+#include "win32/Win32Clock.h"
 #include "win32/Win32Com.h"
 #include "win32/Win32CommonControls.h"
+#include "win32/Win32ConsoleCodePage.h"
 #include "win32/Win32Devices.h"
 #include "win32/Win32Drives.h"
 #include "win32/Win32Elevation.h"
@@ -15,6 +17,7 @@
 #include "win32/Win32MessageBoxes.h"
 #include "win32/Win32Processes.h"
 #include "win32/Win32Registry.h"
+#include "win32/Win32RunningSystem.h"
 #include "win32/Win32ShutdownBlock.h"
 #include "win32/Win32Version.h"
 
@@ -35,6 +38,9 @@ struct Win32Platform {
     Win32Registry registry;
     Win32Elevation elevation;
     Win32ShutdownBlock shutdownBlock;
+    Win32ConsoleCodePage consoleCodePage;
+    Win32Clock clock;
+    Win32RunningSystem runningSystem;
 
     // The main window owns the message boxes and takes the keyboard navigation.
     void setMainWindow(HWND window) {
@@ -45,7 +51,7 @@ struct Win32Platform {
     Platform bundle() {
         return Platform{drives,   devices,  files,     processes, events,       messages,
                         folderDialog, version, com, commonControls, firmware, registry,
-                        elevation, shutdownBlock};
+                        elevation, shutdownBlock, consoleCodePage, clock, runningSystem};
     }
 };
 

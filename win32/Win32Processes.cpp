@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <utility>
 
 #include "win32/ScopedHandles.h"
@@ -11,10 +12,75 @@
 namespace orvanta::win32 {
 namespace {
 
+// More than any boot tool writes; the rest is left unread.
+constexpr DWORD MostOutputKept = 1 << 20;
+
+// An inheritable handle for a child's standard stream: a temporary file that
+// goes when the last handle to it closes. Both share the file position, so
+// the parent reads it from the start once the child has ended. A file, not a
+// pipe: the child never blocks on a full pipe and the wait needs no reader.
+UniqueHandle TemporaryOutputFile() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    wchar_t name[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"orv", 0, name) == 0) return {};
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    return UniqueHandle(CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+}
+
+// Where the output goes when no temporary file can be made: nowhere.
+UniqueHandle NullDevice(DWORD access) {
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    return UniqueHandle(CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
+                                    0, nullptr));
+}
+
+std::string ReadFromStart(HANDLE file) {
+    if (GetFileType(file) != FILE_TYPE_DISK) return {};
+    LARGE_INTEGER start{};
+    if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN) == FALSE) return {};
+    std::string bytes;
+    std::array<char, 4096> chunk{};
+    DWORD got = 0;
+    while (bytes.size() < MostOutputKept && ReadFile(file, chunk.data(), chunk.size(), &got, nullptr) != FALSE &&
+           got > 0) {
+        bytes.append(chunk.data(), got);
+    }
+    return bytes;
+}
+
+// The attribute list that limits what a child inherits to its three streams.
+class InheritedHandles {
+public:
+    explicit InheritedHandles(std::array<HANDLE, 3> handles) : handles_(handles) {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        storage_.resize(size);
+        list_ = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+        ready_ = InitializeProcThreadAttributeList(list_, 1, 0, &size) != FALSE &&
+                 UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                           sizeof(HANDLE) * handles_.size(), nullptr, nullptr) != FALSE;
+    }
+    ~InheritedHandles() {
+        if (ready_) DeleteProcThreadAttributeList(list_);
+    }
+    InheritedHandles(const InheritedHandles&) = delete;
+    InheritedHandles& operator=(const InheritedHandles&) = delete;
+    LPPROC_THREAD_ATTRIBUTE_LIST list() const { return ready_ ? list_ : nullptr; }
+
+private:
+    std::array<HANDLE, 3> handles_;
+    std::string storage_;
+    LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+    bool ready_ = false;
+};
+
 class Win32StartedProcess final : public StartedProcess {
 public:
-    Win32StartedProcess(UniqueHandle process, UniqueHandle thread)
-        : process_(std::move(process)), thread_(std::move(thread)) {}
+    Win32StartedProcess(UniqueHandle process, UniqueHandle output, UniqueHandle error)
+        : process_(std::move(process)), output_(std::move(output)), error_(std::move(error)) {}
 
     WakeReason waitForExitOrEvents() override {
         const HANDLE process = process_.get();
@@ -34,27 +100,46 @@ public:
 
     void terminate(std::uint32_t exitCode) override { TerminateProcess(process_.get(), exitCode); }
 
+    CapturedOutput output() override { return {ReadFromStart(output_.get()), ReadFromStart(error_.get())}; }
+
 private:
     UniqueHandle process_;
-    UniqueHandle thread_;
+    UniqueHandle output_;
+    UniqueHandle error_;
 };
 
 } // namespace
 
-std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& commandLine) {
+std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& commandLine,
+                                                      const std::string& workingFolder) {
+    UniqueHandle input = NullDevice(GENERIC_READ);
+    UniqueHandle output = TemporaryOutputFile();
+    UniqueHandle error = TemporaryOutputFile();
+    if (!output.valid()) output = NullDevice(GENERIC_WRITE);
+    if (!error.valid()) error = NullDevice(GENERIC_WRITE);
+    const InheritedHandles inherited({input.get(), output.get(), error.get()});
+
     std::wstring line = Widen(commandLine); // CreateProcessW may write into its command line
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
+    const std::wstring folder = Widen(workingFolder);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof(startup);
+    startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.StartupInfo.wShowWindow = SW_HIDE;
+    startup.StartupInfo.hStdInput = input.get();
+    startup.StartupInfo.hStdOutput = output.get();
+    startup.StartupInfo.hStdError = error.get();
+    startup.lpAttributeList = inherited.list();
+    // Without the list no handle is inherited at all rather than every inheritable one.
+    const BOOL inherit = inherited.list() != nullptr ? TRUE : FALSE;
+    const DWORD flags = CREATE_NO_WINDOW | (inherit != FALSE ? EXTENDED_STARTUPINFO_PRESENT : 0);
     PROCESS_INFORMATION started{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &started) == FALSE) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, flags, nullptr,
+                       folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &started) == FALSE) {
         throw LastError();
     }
     UniqueHandle process(started.hProcess);
-    UniqueHandle thread(started.hThread);
-    return std::make_unique<Win32StartedProcess>(std::move(process), std::move(thread));
+    CloseHandle(started.hThread);
+    return std::make_unique<Win32StartedProcess>(std::move(process), std::move(output), std::move(error));
 }
 
 } // namespace orvanta::win32

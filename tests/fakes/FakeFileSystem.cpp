@@ -119,6 +119,20 @@ bool FakeFileSystem::removeFile(const std::string& path) {
     return removable;
 }
 
+// Not journalled: the log writes many times, and tests read the file instead.
+bool FakeFileSystem::writeFile(const std::string& path, std::string_view bytes, bool append) {
+    for (const std::string& prefix : readOnly_) {
+        if (Key(path).starts_with(Key(prefix))) return false;
+    }
+    const Entry* entry = find(path);
+    const std::string folder = path.substr(0, path.find_last_of('\\'));
+    const bool folderThere = folder.size() == 2 || isFolder(folder); // "C:" is a drive's root
+    if (!folderThere || (entry != nullptr && (entry->folder || entry->attributes.locked))) return false;
+    const std::string before = append && entry != nullptr ? entry->content : std::string();
+    put(path, false, entry != nullptr ? entry->attributes : FakeAttributes{}, before + std::string(bytes));
+    return true;
+}
+
 std::string FakeFileSystem::fileSystemName(const std::string& driveName) {
     journal_.add("file system " + driveName);
     const auto found = fileSystems_.find(driveName);
@@ -130,6 +144,9 @@ bool FakeFileSystem::createDirectories(const std::string& path) {
     folders.push_back(path);
     for (const std::string& folder : folders) {
         if (isFile(folder)) return false;
+        for (const std::string& prefix : readOnly_) {
+            if (find(folder) == nullptr && Key(folder).starts_with(Key(prefix))) return false;
+        }
         if (find(folder) != nullptr) continue;
         entries_[Key(folder)] = Entry{folder, true, {}, {}};
         journal_.add("create " + folder);

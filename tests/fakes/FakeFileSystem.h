@@ -45,7 +45,11 @@ public:
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
+    bool writeFile(const std::string& path, std::string_view bytes, bool append) override;
     std::string applicationFolder() override { return applicationFolder_; }
+    std::string temporaryFolder() override { return "T:\\Temp"; }
+    // Paths below this one can't be written (read-only media).
+    void makeReadOnly(const std::string& prefix) { readOnly_.push_back(prefix); }
 
 private:
     struct Entry {
@@ -61,6 +65,7 @@ private:
     Journal& journal_;
     std::map<std::string, Entry> entries_; // keyed by the upper-case path
     std::vector<std::string> unreadable_;
+    std::vector<std::string> readOnly_;
     std::string applicationFolder_ = "F:\\Kit";
     std::map<std::string, std::string> fileSystems_; // by drive name; NTFS unless told
 };

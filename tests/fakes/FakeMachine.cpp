@@ -6,8 +6,10 @@ FakeMachine::FakeMachine()
     : controller(MainControls{window, installationList, bootPartitionBox, makeDefaultCheckBox, browseButton,
                               repairButton, statusLine, firmwareLine},
                  Platform{drives, devices, files, processes, events, messages, folderDialog, version, com,
-                          commonControls, firmware, registry, elevation, shutdownBlock}) {
+                          commonControls, firmware, registry, elevation, shutdownBlock, consoleCodePage, clock,
+                          runningSystem}) {
     window.onResize = [this] { controller.onResized(); };
+    files.addFolder("T:\\Temp");
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {

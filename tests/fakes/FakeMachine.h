@@ -11,6 +11,9 @@
 
 namespace orvanta {
 
+// The note the last message of a repair ends with: where the log is.
+inline const std::string LogNoteOfRepair = "\r\n\r\n修复日志：F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
+
 class FakeMachine {
 public:
     FakeMachine();
@@ -46,6 +49,9 @@ public:
     FakeRegistry registry{journal};
     FakeElevation elevation{journal};
     FakeShutdownBlock shutdownBlock{journal};
+    FakeConsoleCodePage consoleCodePage;
+    FakeClock clock;
+    FakeRunningSystem runningSystem;
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};

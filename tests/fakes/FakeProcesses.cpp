@@ -11,9 +11,10 @@ constexpr int MaximumWaits = 1000;
 
 class FakeProcess : public StartedProcess {
 public:
-    FakeProcess(std::shared_ptr<ProcessRecord> record, int waits, FakeEventPump& events,
+    FakeProcess(std::shared_ptr<ProcessRecord> record, const ProgramBehaviour& behaviour, FakeEventPump& events,
                 std::function<std::uint32_t()> end)
-        : record_(std::move(record)), left_(waits), events_(events), end_(std::move(end)) {}
+        : record_(std::move(record)), left_(behaviour.waits), events_(events), end_(std::move(end)),
+          output_{behaviour.standardOutput, behaviour.standardError} {}
     ~FakeProcess() override {
         record_->released = true;
         record_->releasedWhileRunning = !record_->ended;
@@ -33,6 +34,8 @@ public:
 
     std::uint32_t exitCode() override { return record_->ended ? exitCode_ : StillActiveExitCode; }
 
+    CapturedOutput output() override { return record_->terminated ? CapturedOutput{} : output_; }
+
     // Ended before it could do its work: it writes no store.
     void terminate(std::uint32_t exitCode) override {
         record_->terminated = !record_->ended;
@@ -46,6 +49,7 @@ private:
     FakeEventPump& events_;
     std::function<std::uint32_t()> end_;
     std::uint32_t exitCode_ = StillActiveExitCode;
+    CapturedOutput output_;
 };
 
 std::string UpperFileName(const std::string& path) {
@@ -98,18 +102,19 @@ ProgramBehaviour FakeProcesses::behaviourOf(const std::string& commandLine) cons
     return {};
 }
 
-std::unique_ptr<StartedProcess> FakeProcesses::start(const std::string& commandLine) {
+std::unique_ptr<StartedProcess> FakeProcesses::start(const std::string& commandLine,
+                                                     const std::string& workingFolder) {
     journal_.add("run " + commandLine);
     const std::string program = resolve(commandLine);
     const ProgramBehaviour behaviour = behaviourOf(commandLine);
     if (program.empty()) throw PlatformError(2, "系统找不到指定的文件。");
     if (behaviour.startFails) throw PlatformError(193, "%1 不是有效的 Win32 应用程序。");
-    auto record = std::make_shared<ProcessRecord>(ProcessRecord{commandLine, program});
+    auto record = std::make_shared<ProcessRecord>(ProcessRecord{commandLine, program, workingFolder});
     started_.push_back(record);
     for (auto& [part, action] : actions_) {
         if (action && commandLine.find(part) != std::string::npos) events_.post(std::exchange(action, nullptr));
     }
-    return std::make_unique<FakeProcess>(record, behaviour.waits, events_, [this, record, behaviour] {
+    return std::make_unique<FakeProcess>(record, behaviour, events_, [this, record, behaviour] {
         return finish(*record, behaviour);
     });
 }

@@ -20,11 +20,14 @@ struct ProgramBehaviour {
     std::uint32_t exitCode = 0;
     bool writesStore = true;    // bcdboot writes the store that its arguments ask for
     bool startFails = false;    // the file is there but the system can't start it
+    std::string standardOutput = {}; // bytes it writes, in any encoding
+    std::string standardError = {};
 };
 
 struct ProcessRecord {
     std::string commandLine;
     std::string program; // the file the command line was resolved to
+    std::string workingFolder;
     int waits = 0;
     bool ended = false;
     bool terminated = false;
@@ -57,7 +60,7 @@ public:
         actions_.emplace_back(std::move(part), std::move(action));
     }
 
-    std::unique_ptr<StartedProcess> start(const std::string& commandLine) override;
+    std::unique_ptr<StartedProcess> start(const std::string& commandLine, const std::string& workingFolder) override;
     const std::vector<std::shared_ptr<ProcessRecord>>& started() const { return started_; }
 
 private:

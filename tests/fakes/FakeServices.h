@@ -10,7 +10,10 @@
 #include "fakes/Journal.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Clock.h"
 #include "platform/ComObjects.h"
+#include "platform/ConsoleCodePage.h"
+#include "platform/RunningSystem.h"
 #include "platform/Elevation.h"
 #include "platform/Firmware.h"
 #include "platform/Registry.h"
@@ -155,6 +158,41 @@ public:
 
 private:
     Journal& journal_;
+};
+
+// The console's code page: knows the byte strings it was taught (say GBK
+// ones) and plain ASCII; anything else is not valid in it.
+class FakeConsoleCodePage : public ConsoleCodePage {
+public:
+    std::optional<std::string> toUtf8(std::string_view bytes) override {
+        const auto found = known.find(std::string(bytes));
+        if (found != known.end()) return found->second;
+        for (const char byte : bytes) {
+            if (static_cast<unsigned char>(byte) >= 0x80) return std::nullopt;
+        }
+        return std::string(bytes);
+    }
+    std::map<std::string, std::string> known; // bytes -> their text
+};
+
+// 2026-12-07 15:30:00.000, and a second passes with every question.
+class FakeClock : public Clock {
+public:
+    LocalTime now() override { return {2026, 12, 7, 15, 30, static_cast<int>(ticks_ / 1000 % 60), 0}; }
+    std::uint64_t milliseconds() override { return ticks_ += 1000; }
+
+private:
+    std::uint64_t ticks_ = 0;
+};
+
+class FakeRunningSystem : public RunningSystem {
+public:
+    std::string windowsFolder() override { return windows; }
+    bool isRedirected32Bit() override { return redirected; }
+    std::string windowsVersion() override { return "10.0.19045"; }
+    std::string programArchitecture() override { return "x64"; }
+    std::string windows = "X:\\Windows"; // a pre-installation environment unless told
+    bool redirected = false;
 };
 
 } // namespace orvanta

@@ -19,7 +19,7 @@ TEST(OnLoad, RunsItsStepsInOrderAndSizesFromTheFrame) {
     EXPECT_EQ(std::erase_if(lines, [](const std::string& line) { return line.starts_with("open \\\\.\\PhysicalDrive"); }),
               32U);
     EXPECT_EQ(lines,
-              (Lines{"init common controls", "version",
+              (Lines{"init common controls", "create F:\\Kit", "create F:\\Kit\\Logs", "version",
                      "create {56FDF344-FD6D-11d0-958A-006097C9A090} {EA1AFB91-9E28-4B86-90E9-9E9F8A5EEFAF}",
                      "call 0x5000 slot 3 ()", "height 2685", "resize", "drive strings 64", "open \\\\.\\C:",
                      "control \\\\.\\C: 0x2D1400 in 12 out 40", "control \\\\.\\C: 0x2D1080 in 0 out 12",

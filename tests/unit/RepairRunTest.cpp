@@ -72,7 +72,7 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
          // Both stores are settled before the first message waits for the user.
          "attributes C:\\boot\\bcd", "remove C:\\boot\\bcd.orvanta-old",
          "attributes C:\\EFI\\Microsoft\\boot\\bcd", "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
-         "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"},
+         "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair},
         Unlock,
     });
     EXPECT_EQ(m.journal.lines(), expected);
@@ -141,20 +141,22 @@ TEST_F(RepairRun, StoresAreFoundWhateverTheirAttributes) {
     EXPECT_EQ(m.journal.only({"move C:\\boot"}), (Lines{"move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old",
                                                       "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd"}));
     EXPECT_EQ(m.files.attributesOf("C:\\Boot\\BCD"), asTheToolWritesIt); // put back as it was
-    EXPECT_EQ(m.journal.only({"message"}), Lines{"message 提示： 64 UEFI引导修复成功！"});
+    EXPECT_EQ(m.journal.only({"message"}), Lines{"message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair});
 
     // A new store the tools leave hidden counts as re-created.
     m.processes.whileRunning("C:\\Windows /s C: /l", [this] { m.files.addFile("C:\\Boot\\BCD", {.hidden = true}); });
     click();
     EXPECT_EQ(m.journal.count("remove C:\\boot\\bcd.orvanta-old"), 1U);
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"}));
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
 
     m.processes.behave("bcdboot", {.writesStore = false});
     m.files.erase("C:\\Boot\\BCD");
     m.files.erase("C:\\EFI\\Microsoft\\Boot\\BCD");
     click();
+    // No message at all: the status line says where the log is.
     EXPECT_EQ(m.journal.count("message"), 0U);
+    EXPECT_EQ(m.statusLine.label, "修复日志：Orvanta-20261207-153000.log");
     EXPECT_EQ(m.journal.lines().back(), "enable installationList 1");
 }
 

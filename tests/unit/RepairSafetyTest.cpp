@@ -84,7 +84,7 @@ TEST_F(RepairSafety, AnOldStoreGoesBackWhenNoNewOneAppears) {
                      m.journal.lines().begin() + static_cast<std::ptrdiff_t>(report) + 6);
     EXPECT_EQ(tail, (Lines{"attributes C:\\boot\\bcd", "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd",
                            "attributes C:\\EFI\\Microsoft\\boot\\bcd",
-                           "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old", "message 提示： 64 UEFI引导修复成功！",
+                           "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair,
                            "version"}));
     EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
     EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
@@ -97,7 +97,7 @@ TEST_F(RepairSafety, AStoreHeldOpenStaysWhereItIsAndTheRunGoesOn) {
     EXPECT_EQ(m.runs().size(), 7U);
     EXPECT_EQ(m.journal.count("remove C:\\boot"), 0U);
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"}));
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
     EXPECT_EQ(m.repairButton.label, "开始修复");
 }
 
@@ -155,7 +155,7 @@ TEST_F(RepairSafety, TheUefiFolderIsCreatedBeforeTheFirstUefiRun) {
     EXPECT_EQ(m.journal.lines().at(created + 2), "create C:\\EFI\\Microsoft\\Boot");
     EXPECT_LT(created, m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn"));
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！"}));
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
 }
 
 TEST_F(RepairSafety, WithoutAdministratorRightsNothingIsTouchedAndARestartIsOffered) {
@@ -204,7 +204,7 @@ TEST_F(RepairSafety, AUefiStoreOnAPartitionUefiFirmwareCantReadIsAWarningNotASuc
         pc.bootPartitionBox.value = "C:";
         pc.journal.clear();
         pc.controller.onRepairClicked();
-        EXPECT_EQ(pc.journal.only({"message"}), (Lines{"message 提示： 64 BIOS引导修复成功！", uefiMessage}))
+        EXPECT_EQ(pc.journal.only({"message"}), (Lines{"message 提示： 64 BIOS引导修复成功！", uefiMessage + LogNoteOfRepair}))
             << fileSystem << " " << withEsp;
     }
 }

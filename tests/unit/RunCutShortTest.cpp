@@ -73,7 +73,8 @@ TEST_F(RunCutShort, AnEarlyStartFailurePutsBothOldStoresBack) {
     EXPECT_EQ(m.files.contentOf(UefiStore), "old");
     EXPECT_FALSE(m.files.isFile(BiosBackup) || m.files.isFile(UefiBackup));
     EXPECT_EQ(m.journal.only({"message"}),
-              Lines{"message Error! 64 错误 193：F:\\My Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序。"});
+              Lines{"message Error! 64 错误 193：F:\\My Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序。" +
+                    LogNoteOfRepair});
 }
 
 TEST_F(RunCutShort, TheSessionMayNotEndDuringARepairAndIfItDoesTheOldStoresGoBack) {

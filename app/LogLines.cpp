@@ -1,0 +1,189 @@
+#include "app/LogLines.h"
+
+#include <cstdio>
+
+#include "app/UserMessages.h"
+#include "repair/StoreBackup.h"
+
+namespace orvanta {
+namespace {
+
+std::string TwoDigits(int value) {
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+std::string DriveTypeName(std::uint32_t type) {
+    switch (type) {
+    case 2: return "可移动磁盘";
+    case 3: return "固定磁盘";
+    case 4: return "网络驱动器";
+    case 5: return "光驱";
+    case 6: return "内存盘";
+    default: return "未知类型（" + std::to_string(type) + "）";
+    }
+}
+
+std::string BusName(std::uint32_t bus) {
+    static const char* const Names[] = {"未知", "SCSI", "ATAPI", "ATA", "1394", "SSA", "Fibre Channel", "USB", "RAID",
+                                        "iSCSI", "SAS", "SATA", "SD", "MMC", "虚拟", "文件虚拟盘", "存储空间", "NVMe",
+                                        "SCM", "UFS"};
+    return bus < std::size(Names) ? Names[bus] : "总线 " + std::to_string(bus);
+}
+
+std::string AttributesText(const std::optional<FileAttributes>& attributes) {
+    if (!attributes) return "";
+    std::string text;
+    for (const auto& [set, name] : {std::pair{attributes->readOnly, "只读"}, std::pair{attributes->hidden, "隐藏"},
+                                    std::pair{attributes->system, "系统"}}) {
+        if (set) text += (text.empty() ? "" : "、") + std::string(name);
+    }
+    return "（属性：" + (text.empty() ? std::string("普通") : text) + "）";
+}
+
+std::string StepText(StoreStep step, const std::string& backup) {
+    switch (step) {
+    case StoreStep::BackupPutBack: return "只有上次中断的修复留下的备份，修复前先把它放回原处";
+    case StoreStep::MovedAside: return "已移到 " + backup;
+    case StoreStep::KeptOlderBackup: return "旁边已有旧备份 " + backup + "，存储留在原处，旧备份保留";
+    case StoreStep::CouldNotMove: return "无法移动（可能正被系统使用），留在原处";
+    case StoreStep::BackupRemoved: return "已有新存储，备份已删除";
+    case StoreStep::PutBack: return "工具没有写出新存储，旧存储已放回原处";
+    case StoreStep::BackupLeftBeside: return "备份无法删除或放回，留在 " + backup;
+    case StoreStep::KeptWithBackup: return "修复中止：保留工具已写出的新存储，旧存储留作备份 " + backup;
+    case StoreStep::Restored: return "会话结束：旧存储已恢复";
+    }
+    return {};
+}
+
+void Indented(LogLines& lines, const std::string& text, const std::string& indent) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!(end == text.size() && line.empty())) lines.push_back(indent + line);
+        start = end + 1;
+    }
+}
+
+std::string Hexadecimal(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+    return text;
+}
+
+} // namespace
+
+std::string DateTimeText(const LocalTime& time) {
+    return std::to_string(time.year) + "-" + TwoDigits(time.month) + "-" + TwoDigits(time.day) + " " +
+           TwoDigits(time.hour) + ":" + TwoDigits(time.minute) + ":" + TwoDigits(time.second);
+}
+
+std::string TimeOfDayText(const LocalTime& time) {
+    const std::string milliseconds = std::to_string(1000 + time.millisecond).substr(1);
+    return TwoDigits(time.hour) + ":" + TwoDigits(time.minute) + ":" + TwoDigits(time.second) + "." + milliseconds;
+}
+
+std::string LogFileName(const LocalTime& time) {
+    return "Orvanta-" + std::to_string(time.year) + TwoDigits(time.month) + TwoDigits(time.day) + "-" +
+           TwoDigits(time.hour) + TwoDigits(time.minute) + TwoDigits(time.second) + ".log";
+}
+
+LogLines StartLines(const LocalTime& time, const ProgramFacts& program) {
+    return {"Orvanta " + program.version + "（" + program.architecture + "）修复日志",
+            "启动时间：" + DateTimeText(time), "Windows 版本：" + program.windows,
+            std::string("管理员权限：") + (program.elevated ? "有" : "没有")};
+}
+
+LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemPartitionLetter, bool letterGiven) {
+    LogLines lines{"固件：" + std::string(survey.firmware == FirmwareMode::Uefi   ? "UEFI"
+                                          : survey.firmware == FirmwareMode::Bios ? "BIOS"
+                                                                                  : "未知")};
+    if (const auto& esp = survey.systemPartition) {
+        std::string line = "EFI 系统分区：磁盘 " + std::to_string(esp->disk) + " 分区 " + std::to_string(esp->partition);
+        if (!systemPartitionLetter.empty()) {
+            line += "，盘符 " + systemPartitionLetter + (letterGiven ? "（本程序临时分配，退出时收回）" : "");
+        }
+        lines.push_back(line);
+    } else {
+        lines.push_back("EFI 系统分区：未找到");
+    }
+    lines.push_back("驱动器：" + std::string(survey.scan.drives.empty() ? "无" : ""));
+    for (const ScannedDrive& drive : survey.scan.drives) {
+        std::string line = "  " + drive.name + " " + DriveTypeName(drive.type);
+        if (drive.type == FixedDriveType) {
+            line += "，总线 " + BusName(drive.busType);
+            if (drive.location) {
+                line += "，磁盘 " + std::to_string(drive.location->disk) + " 分区 " +
+                        std::to_string(drive.location->partition);
+            }
+            if (drive.holdsWindows) line += "，有 Windows 文件夹";
+        }
+        lines.push_back(line);
+    }
+    std::string installations;
+    for (const std::string& installation : survey.scan.installations) {
+        installations += (installations.empty() ? "" : "，") + installation;
+    }
+    lines.push_back("找到的系统：" + (installations.empty() ? std::string("无") : installations));
+    return lines;
+}
+
+LogLines PlanLines(const LocalTime& time, const RepairPlan& plan) {
+    std::string order;
+    for (const std::string& installation : plan.runOrder) order += (order.empty() ? "" : "，") + installation;
+    return {"", "=== 修复开始 " + DateTimeText(time) + " ===",
+            "引导盘：" + plan.bootPartition + "（" + (plan.bootFileSystem.empty() ? "文件系统未知" : plan.bootFileSystem) +
+                "）",
+            "修复顺序（最后一个为默认系统）：" + order};
+}
+
+LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine) {
+    return {"[" + TimeOfDayText(time) + "] 运行：" + commandLine};
+}
+
+LogLines ToolEndLines(const ToolRun& run) {
+    if (run.startError) return {"  无法启动：" + ErrorMessage(*run.startError).text};
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.3f", static_cast<double>(run.milliseconds) / 1000.0);
+    LogLines lines{"  用时 " + std::string(seconds) + " 秒，退出代码 " + std::to_string(run.exitCode) + "（" +
+                   Hexadecimal(run.exitCode) + "）"};
+    for (const auto& [name, text] : {std::pair{"标准输出", &run.standardOutput}, std::pair{"标准错误", &run.standardError}}) {
+        if (text->empty()) continue;
+        lines.push_back("  " + std::string(name) + "：");
+        Indented(lines, *text, "    ");
+    }
+    return lines;
+}
+
+LogLines StoreLines(const StoreEvent& event) {
+    return {"引导存储 " + event.path + AttributesText(event.attributes) + "：" +
+            StepText(event.step, BackupPathOf(event.path))};
+}
+
+LogLines MessageLines(const LocalTime& time, const Message& message) {
+    LogLines lines{"[" + TimeOfDayText(time) + "] 消息框「" + message.title + "」："};
+    Indented(lines, message.text, "  ");
+    return lines;
+}
+
+LogLines ReportLines(const LocalTime& time, const RepairReport& report) {
+    const auto outcome = [](StoreOutcome value) -> std::string {
+        switch (value) {
+        case StoreOutcome::Recreated: return "存在（已重建）";
+        case StoreOutcome::PutBack: return "未重建，旧存储已放回";
+        case StoreOutcome::Missing: return "不存在";
+        case StoreOutcome::Restored: return "旧存储已恢复";
+        }
+        return {};
+    };
+    LogLines lines{"=== 修复结束 " + DateTimeText(time) + " ===", "BIOS 引导存储：" + outcome(report.biosStore),
+                   "UEFI 引导存储：" + outcome(report.uefiStore)};
+    if (report.error) lines.push_back("中止原因：" + ErrorMessage(*report.error).text);
+    if (report.abandoned) lines.push_back("中止原因：Windows 会话结束");
+    lines.push_back("失败的命令：" + std::to_string(report.failedTools.size()) + " 条");
+    return lines;
+}
+
+} // namespace orvanta

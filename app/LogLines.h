@@ -1,0 +1,40 @@
+#pragma once
+// The lines of the repair log: what the program found and did, in words.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "discovery/MachineSurvey.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "repair/RepairPlan.h"
+#include "repair/RepairRun.h"
+
+namespace orvanta {
+
+using LogLines = std::vector<std::string>;
+
+// "2026-12-07 15:31:02" and "15:31:02.120".
+std::string DateTimeText(const LocalTime& time);
+std::string TimeOfDayText(const LocalTime& time);
+// "Orvanta-20261207-153102.log", one name per start.
+std::string LogFileName(const LocalTime& time);
+
+struct ProgramFacts {
+    std::string version;      // "1.0"
+    std::string architecture; // "x64"
+    std::string windows;      // "10.0.19045"
+    bool elevated = false;
+};
+
+LogLines StartLines(const LocalTime& time, const ProgramFacts& program);
+// The drives, the installations, the firmware and the ESP with its letter.
+LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemPartitionLetter, bool letterGiven);
+LogLines PlanLines(const LocalTime& time, const RepairPlan& plan);
+LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine);
+LogLines ToolEndLines(const ToolRun& run);
+LogLines StoreLines(const StoreEvent& event);
+LogLines MessageLines(const LocalTime& time, const Message& message);
+LogLines ReportLines(const LocalTime& time, const RepairReport& report);
+
+} // namespace orvanta

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "fakes/DiskLayouts.h"
+#include "fakes/FakeMachine.h"
+
+namespace orvanta {
+namespace {
+
+const std::string LogPath = "F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
+
+// A UEFI PC whose ESP gets Z:, Windows on C: and D:, the old BIOS store
+// hidden and system; D:'s bcdboot run prints GBK text and fails.
+struct RepairLog : ::testing::Test {
+    RepairLog() {
+        m.addThreeInstallations();
+        m.files.addFile("C:\\Boot\\BCD", {.hidden = true, .system = true});
+        m.devices.set("C:", {.location = VolumeLocation{0, 3}});
+        m.devices.addDisk(0, {GptLayout({{1, true}, {3, false}})});
+        m.firmware.type = 2;
+        m.consoleCodePage.known[Gbk] = "无法复制引导文件。\r\n";
+        m.processes.behave("D:\\Windows /s Z: /l", {.exitCode = 1, .standardError = Gbk});
+    }
+    const std::string Gbk = "\xCE\xDE\xB7\xA8\xB8\xB4\xD6\xC6\xD2\xFD\xB5\xBC\xCE\xC4\xBC\xFE\xA1\xA3\r\n";
+    FakeMachine m;
+};
+
+TEST_F(RepairLog, HoldsEverythingFoundAndDoneInCrLfUtf8WithAByteOrderMark) {
+    m.start();
+    m.controller.onRepairClicked();
+    const std::string log = m.files.contentOf(LogPath);
+    ASSERT_TRUE(log.starts_with("\xEF\xBB\xBF" "Orvanta 1.0（x64）修复日志\r\n")) << log;
+    EXPECT_EQ(log.find("\n", 0), log.find("\r\n") + 1); // CRLF line ends
+    for (const std::string part : {
+             "启动时间：2026-12-07 15:30:00\r\n", "Windows 版本：10.0.19045\r\n", "管理员权限：有\r\n", "固件：UEFI\r\n",
+             "EFI 系统分区：磁盘 0 分区 1，盘符 Z:（本程序临时分配，退出时收回）\r\n",
+             "  C: 固定磁盘，总线 SATA，磁盘 0 分区 3，有 Windows 文件夹\r\n", "  F: 可移动磁盘\r\n",
+             "找到的系统：C:\\Windows，D:\\Windows，E:\\Windows\r\n", "引导盘：Z:（NTFS）\r\n",
+             "运行：F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s Z: /l zh-cn\r\n  用时 1.000 秒，退出代码 1（0x00000001）\r\n"
+             "  标准错误：\r\n    无法复制引导文件。\r\n",
+             "运行：F:\\Kit\\bin\\bootsect.exe /nt60 Z: /mbr\r\n",
+             "消息框「警告！」：\r\n  以下修复命令没有成功完成：\r\n",
+             "BIOS 引导存储：存在（已重建）\r\n", "失败的命令：1 条\r\n"}) {
+        EXPECT_NE(log.find(part), std::string::npos) << part;
+    }
+    // The message as shown, the note where the log is included.
+    EXPECT_NE(log.find("  修复日志：" + LogPath + "\r\n"), std::string::npos);
+    EXPECT_LT(log.find("=== 修复开始"), log.find("运行：F:\\Kit\\Bin\\bcdboot.exe E:"));
+}
+
+TEST_F(RepairLog, StoresAreLoggedWithTheirAttributesAndWhatBecameOfThem) {
+    m.firmware.type = 1; // BIOS: the box keeps C:, the hidden store is the one repaired
+    m.start();
+    m.controller.onRepairClicked();
+    const std::string log = m.files.contentOf(LogPath);
+    EXPECT_NE(log.find("引导存储 C:\\boot\\bcd（属性：隐藏、系统）：已移到 C:\\boot\\bcd.orvanta-old\r\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("引导存储 C:\\boot\\bcd：已有新存储，备份已删除\r\n"), std::string::npos) << log;
+}
+
+TEST_F(RepairLog, FromReadOnlyMediaTheLogGoesToTempAndNoLogStopsNothing) {
+    m.files.makeReadOnly("F:\\");
+    m.start();
+    m.controller.onRepairClicked();
+    EXPECT_EQ(m.controller.log().path(), "T:\\Temp\\Orvanta-20261207-153000.log");
+    EXPECT_TRUE(m.files.contentOf("T:\\Temp\\Orvanta-20261207-153000.log").find("=== 修复结束") != std::string::npos);
+
+    FakeMachine nowhere;
+    nowhere.addThreeInstallations();
+    nowhere.files.makeReadOnly("F:\\");
+    nowhere.files.makeReadOnly("T:\\");
+    nowhere.start();
+    nowhere.controller.onRepairClicked();
+    EXPECT_EQ(nowhere.runs().size(), 7U);
+    const auto messages = nowhere.journal.only({"message"});
+    ASSERT_EQ(messages.size(), 2U);
+    EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！\r\n\r\n修复日志无法写入。");
+}
+
+} // namespace
+} // namespace orvanta

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakeMachine.h"
+
+namespace orvanta {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// One installation, D:\Windows, which carries its own bcdboot; the kit's
+// bcdboot fails for it.
+struct SecondBcdboot : ::testing::Test {
+    SecondBcdboot() {
+        m.addFixedDrive('D');
+        m.addTools();
+        m.files.addFile("C:\\Boot\\BCD", {}, "old");
+        m.files.addFile("D:\\Windows\\System32\\bcdboot.exe");
+        m.start();
+    }
+    void oursFails() { m.processes.behave("F:\\Kit\\Bin\\bcdboot.exe", {.exitCode = 193, .writesStore = false}); }
+    void click() {
+        m.journal.clear();
+        m.controller.onRepairClicked();
+    }
+    FakeMachine m;
+};
+
+TEST_F(SecondBcdboot, TheInstallationsOwnBcdbootRunsWithTheSameArgumentsAndItsSuccessCounts) {
+    oursFails();
+    click();
+    EXPECT_EQ(m.runs(), (Lines{"run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
+                               "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
+                               "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
+                               "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
+                               "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr"}));
+    EXPECT_EQ(m.journal.count("move C:\\boot\\bcd -> "), 1U); // moved aside once, before the first tool
+    EXPECT_EQ(m.journal.only({"message"}),
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
+}
+
+TEST_F(SecondBcdboot, WhenBothFailTheBoxSaysWhichRanWhatEachReturnedAndWhatTheyPrinted) {
+    m.processes.behave("D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l",
+                       {.exitCode = 1, .writesStore = false, .standardError = "Failure when attempting to copy boot files.\r\n"});
+    oursFails();
+    click();
+    const Lines messages = m.journal.only({"message"});
+    ASSERT_EQ(messages.size(), 2U);
+    EXPECT_EQ(messages[1], "message 警告！ 16 以下修复命令没有成功完成：\r\n"
+                           "F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn\r\n退出代码：193（0x000000C1）\r\n"
+                           "再用该系统自带的 bcdboot 修复，也没有成功：\r\n"
+                           "D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l zh-cn\r\n退出代码：1（0x00000001）\r\n"
+                           "　Failure when attempting to copy boot files.\r\n"
+                           "引导可能没有完全修复，请检查后再试。" + LogNoteOfRepair);
+}
+
+TEST_F(SecondBcdboot, OursThatCantStartIsReplacedByTheirsAndOnlyBothMissingEndTheRun) {
+    m.processes.behave("F:\\Kit\\Bin\\bcdboot.exe", {.startFails = true});
+    click();
+    EXPECT_EQ(m.runs().size(), 5U);
+    EXPECT_EQ(m.journal.count("message Error!"), 0U);
+
+    m.files.erase("D:\\Windows\\System32\\bcdboot.exe");
+    click();
+    EXPECT_EQ(m.runs().size(), 1U);
+    EXPECT_EQ(m.journal.only({"message"}),
+              Lines{"message Error! 64 错误 193：F:\\Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序。" + LogNoteOfRepair});
+    EXPECT_EQ(m.files.contentOf("C:\\Boot\\BCD"), "new"); // written by the first click's runs, kept
+}
+
+TEST_F(SecondBcdboot, TheRunningSystemsOwnBcdbootIsReachedThroughSysnativeFromA32BitProgram) {
+    m.runningSystem.windows = "d:\\windows";
+    m.runningSystem.redirected = true;
+    m.files.addFile("D:\\Windows\\Sysnative\\bcdboot.exe"); // what a 32-bit program sees of the 64-bit System32
+    oursFails();
+    click();
+    EXPECT_EQ(m.runs()[1], "run D:\\Windows\\Sysnative\\bcdboot.exe D:\\Windows /s C: /l zh-cn");
+    m.runningSystem.redirected = false;
+    click();
+    EXPECT_EQ(m.runs()[1], "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l zh-cn");
+}
+
+} // namespace
+} // namespace orvanta
