@@ -25,9 +25,6 @@ private:
 
 } // namespace
 
-// The program's version, as its about panel and version block give it.
-inline constexpr const char* ProgramVersion = "1.0";
-
 MainController::MainController(MainControls controls, Platform platform)
     : controls_(controls), platform_(platform), log_(platform.files, platform.clock), messages_(platform.messages, log_) {}
 

@@ -106,6 +106,15 @@ Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionT
     return BadBootPartitionMessage(bootPartitionText);
 }
 
+Message NotElevatedCommandLineMessage() {
+    return Warning("修复系统引导需要管理员权限：请在以管理员身份运行的命令提示符里执行。\r\n修复未开始，没有做任何更改。");
+}
+
+Message UnknownDefaultMessage(const std::string& installation) {
+    return Warning("/default 指定的系统“" + installation + "”没有找到：它必须是 /list 列出的系统之一。\r\n"
+                   "修复未开始，没有做任何更改。");
+}
+
 Message ErrorMessage(const PlatformError& error) {
     return {"错误 " + std::to_string(error.number()) + "：" + error.description(), ErrorTitle,
             MessageStyle::Information};

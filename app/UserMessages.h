@@ -12,6 +12,9 @@
 
 namespace orvanta {
 
+// The program's version, as its about panel and version block give it.
+inline constexpr const char* ProgramVersion = "1.0";
+
 inline constexpr const char* NoteTitle = "提示：";
 inline constexpr const char* WarningTitle = "警告！";
 inline constexpr const char* ErrorTitle = "Error!";
@@ -37,6 +40,10 @@ Message CloseRefusedMessage();
 // A plan that was refused, and why; `bootPartitionText` as the user gave it.
 // A missing right is asked about: Yes starts the program again elevated.
 Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionText);
+// The command line's refusals: no administrator rights (nothing to offer
+// there), and a /default that names no installation found.
+Message NotElevatedCommandLineMessage();
+Message UnknownDefaultMessage(const std::string& installation);
 // An error that ended a run or a handler: its number and description.
 Message ErrorMessage(const PlatformError& error);
 

@@ -1,10 +1,18 @@
-// The program: creates the main window and runs it until it has closed.
+// The program: with no arguments it creates the main window and runs it until
+// it has closed; with arguments it runs the command line without a window.
 #include <windows.h>
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "app/CommandLineMode.h"
 #include "app/MainController.h"
 #include "win32/ErrorBoundary.h"
 #include "win32/MainWindow.h"
 #include "win32/ScopedHandles.h"
+#include "win32/Utf.h"
+#include "win32/Win32ConsoleOutput.h"
 #include "win32/Win32Platform.h"
 
 namespace {
@@ -40,9 +48,27 @@ int RunProgram(HINSTANCE instance, int showCommand) {
     return RunMessageLoop(window.handle(), platform.events);
 }
 
+// The arguments after the program's name, as UTF-8.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> texts;
+    for (int index = 1; arguments != nullptr && index < count; ++index) texts.push_back(Narrow(arguments[index]));
+    LocalFree(arguments);
+    return texts;
+}
+
+int RunWithoutWindow(const CommandLineOptions& options) {
+    Win32Platform platform;
+    Win32ConsoleOutput output;
+    return RunCommandLine(options, platform.bundle(), output);
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    const CommandLineOptions options = ParseCommandLine(Arguments());
+    if (options.kind != CommandKind::Window || !options.error.empty()) return RunWithoutWindow(options);
     const ComApartment com; // the taskbar list and the folder dialog need COM on this thread
     return RunProgram(instance, showCommand);
 }

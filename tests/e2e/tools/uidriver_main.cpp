@@ -25,6 +25,9 @@
 //   kill                         end the program if it still runs
 //   echo <text>                  print the text (a cue for the script that reads the output)
 //   queryend                     ask whether the session may end (WM_QUERYENDSESSION); prints the answer
+//   launch-detached <exe> [args] start the program with no console to inherit
+//   nowindow <ms>                wait for the program's end; print whether a window "Orvanta" showed
+//   print <path>                 print a UTF-8 text file, a line each
 //   cue <name>                   print "cue <name> WxH+X+Y", the main window's place on the
 //                                screen, for the script that takes screenshots
 #include <windows.h>
@@ -58,7 +61,8 @@ struct Driver {
     }
 
     // The path ends at ".exe"; what follows are the program's arguments.
-    void launch(const std::wstring& line) {
+    // `detached`: without a console to inherit, as from a shortcut.
+    void launch(const std::wstring& line, bool detached = false) {
         std::wstring lower = line;
         for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
         const std::size_t end = lower.find(L".exe");
@@ -69,7 +73,8 @@ struct Driver {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+        const DWORD flags = detached ? DETACHED_PROCESS : 0;
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, folder.c_str(),
                             &startup, &info)) {
             fail("launch " + std::to_string(GetLastError()));
             return;
@@ -321,6 +326,31 @@ struct Driver {
         else Print(answer == FALSE ? "queryend refused" : "queryend allowed");
     }
 
+    // Waits for the program under test to end, watching that no window
+    // titled "Orvanta", of any process, shows meanwhile.
+    void noWindow(DWORD ms) {
+        bool seen = false;
+        WaitFor(ms, [&] {
+            seen = seen || FindWindowW(nullptr, L"Orvanta") != nullptr;
+            return WaitForSingleObject(target.process, 0) == WAIT_OBJECT_0;
+        });
+        Print(seen ? "window seen" : "no window");
+    }
+
+    // Prints a UTF-8 text file of the sandbox, a line each, line ends dropped.
+    void printFile(const std::wstring& path) {
+        std::ifstream file(Utf8(path).c_str(), std::ios::binary);
+        if (!file) {
+            Print("no file " + Utf8(path));
+            return;
+        }
+        std::string line;
+        while (std::getline(file, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            Print(line);
+        }
+    }
+
     void cue(const std::string& name) {
         RECT outer{};
         GetWindowRect(target.window, &outer);
@@ -407,6 +437,9 @@ void Driver::run(const std::string& line) {
     else if (command == "echo") Print(Utf8(Rest(words)));
     else if (command == "cue") { words >> name; cue(name); }
     else if (command == "queryend") queryEnd();
+    else if (command == "launch-detached") launch(Rest(words), true);
+    else if (command == "nowindow") { words >> ms; noWindow(ms); }
+    else if (command == "print") printFile(Rest(words));
     else if (command == "kill") {
         if (target.process && WaitForSingleObject(target.process, 0) == WAIT_TIMEOUT) TerminateProcess(target.process, 1);
     } else fail("unknown command " + command);

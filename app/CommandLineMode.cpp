@@ -1,0 +1,181 @@
+#include "app/CommandLineMode.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/LogLines.h"
+#include "app/SessionLog.h"
+#include "app/UserMessages.h"
+#include "discovery/MachineSurvey.h"
+#include "discovery/SystemPartitionLetter.h"
+#include "repair/RepairPlan.h"
+#include "repair/RepairRun.h"
+
+namespace orvanta {
+namespace {
+
+void WriteLines(TextOutput& output, const LogLines& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    output.write(text);
+}
+
+void WriteMessage(TextOutput& output, const Message& message) {
+    std::string text = message.title + message.text;
+    if (!text.ends_with("\r\n")) text += "\r\n";
+    output.write(text);
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The tools' runs shown as they happen, and written to the log.
+class ConsoleAndLog : public RepairObserver {
+public:
+    ConsoleAndLog(TextOutput& output, SessionLog& log) : output_(output), log_(log) {}
+    void toolStarting(const std::string& commandLine) override {
+        log_.toolStarting(commandLine);
+        WriteLines(output_, {"运行：" + commandLine});
+    }
+    void toolFinished(const ToolRun& run) override {
+        log_.toolFinished(run);
+        WriteLines(output_, ToolEndLines(run));
+    }
+    void storeChanged(const StoreEvent& event) override { log_.storeChanged(event); }
+
+private:
+    TextOutput& output_;
+    SessionLog& log_;
+};
+
+class CommandLineRun {
+public:
+    CommandLineRun(Platform platform, TextOutput& output)
+        : platform_(platform), output_(output), log_(platform.files, platform.clock) {}
+
+    int list();
+    int repair(const CommandLineOptions& options);
+
+private:
+    MachineSurvey survey();
+    int refuse(const Message& message);
+    void say(const Message& message);
+
+    Platform platform_;
+    TextOutput& output_;
+    SessionLog log_;
+};
+
+MachineSurvey CommandLineRun::survey() {
+    MachineSurvey found = SurveyMachine(
+        {platform_.drives, platform_.devices, platform_.files, platform_.firmware, platform_.registry});
+    if (!found.scan.anyFixedDrive) say(NoDiskMessage());
+    return found;
+}
+
+void CommandLineRun::say(const Message& message) {
+    log_.write(MessageLines(platform_.clock.now(), message));
+    WriteMessage(output_, message);
+}
+
+int CommandLineRun::refuse(const Message& message) {
+    say(message);
+    return RefusedExitCode;
+}
+
+int CommandLineRun::list() {
+    const MachineSurvey found = survey();
+    const std::string letter = found.systemPartition ? found.systemPartition->driveName : "";
+    WriteLines(output_, SurveyLines(found, letter, false));
+    return RepairedExitCode;
+}
+
+int CommandLineRun::repair(const CommandLineOptions& options) {
+    log_.open(options.logPath.value_or(""));
+    log_.write(StartLines(platform_.clock.now(), {ProgramVersion, platform_.runningSystem.programArchitecture(),
+                                                   platform_.runningSystem.windowsVersion(),
+                                                   platform_.elevation.isElevated()}));
+    const MachineSurvey found = survey();
+    std::optional<SystemPartitionLetter> espLetter;
+    if (NeedsSystemPartitionLetter(found)) espLetter.emplace(platform_.drives, *found.systemPartition, found.scan.drives);
+    const std::string letter = espLetter ? espLetter->driveName() : "";
+    log_.write(SurveyLines(found, letter, espLetter && espLetter->mapped()));
+    const std::vector<std::string>& installations = found.scan.installations;
+    if (installations.empty()) return refuse(NothingToRepairMessage());
+
+    std::string defaultInstallation = installations.front();
+    if (options.defaultInstallation) {
+        const auto listed = std::find_if(installations.begin(), installations.end(), [&](const std::string& entry) {
+            return Upper(entry) == Upper(*options.defaultInstallation);
+        });
+        if (listed == installations.end()) return refuse(UnknownDefaultMessage(*options.defaultInstallation));
+        defaultInstallation = *listed;
+    }
+    // As the window's box would start: the ESP on a UEFI PC, else C:.
+    const std::string bootPartition =
+        options.bootPartition.value_or(found.firmware == FirmwareMode::Uefi && !letter.empty() ? letter : "C:");
+    const RepairPlan plan = PlanRepair(
+        {installations, defaultInstallation, bootPartition, platform_.elevation.isElevated()}, platform_.files);
+    if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
+    if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
+
+    log_.write(PlanLines(platform_.clock.now(), plan));
+    ConsoleAndLog observer(output_, log_);
+    RepairRun run(plan,
+                  {platform_.files, platform_.processes, platform_.events, platform_.consoleCodePage, platform_.clock,
+                   platform_.runningSystem},
+                  observer);
+    const RepairReport report = run.carryOut();
+    log_.write(ReportLines(platform_.clock.now(), report));
+    for (const Message& message : OutcomeMessages(report, plan, {found.firmware, letter})) say(message);
+    WriteLines(output_, {LogNote(log_.path(), log_.failed())});
+    if (report.error) return SystemErrorExitCode;
+    return report.failedTools.empty() ? RepairedExitCode : ToolFailedExitCode;
+}
+
+} // namespace
+
+std::string UsageText() {
+    return "Orvanta " + std::string(ProgramVersion) +
+           "：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动\r\n"
+           "\r\n"
+           "用法：\r\n"
+           "  Orvanta.exe                  打开窗口\r\n"
+           "  Orvanta.exe /?               显示本说明\r\n"
+           "  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区和各驱动器\r\n"
+           "  Orvanta.exe /repair [/s X:] [/default X:\\Windows] [/nodefault] [/log 文件]\r\n"
+           "                               修复引导，与窗口里的“开始修复”相同\r\n"
+           "    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，否则为 C:）\r\n"
+           "    /default X:\\Windows        设为默认启动项的系统（必须是找到的系统之一）\r\n"
+           "    /nodefault                 不指定：第一个找到的系统为默认启动项\r\n"
+           "    /log 文件                  日志写到这个文件（默认：程序旁的 Logs 文件夹，不能写时为 %TEMP%）\r\n"
+           "参数不区分大小写，也可以用 - 代替 /。需要管理员权限。\r\n"
+           "\r\n"
+           "退出代码：\r\n"
+           "  0  修复完成\r\n"
+           "  1  有修复工具没有成功完成（日志里有详情）\r\n"
+           "  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限\r\n"
+           "  3  系统错误\r\n";
+}
+
+int RunCommandLine(const CommandLineOptions& options, Platform platform, TextOutput& output) {
+    if (!options.error.empty()) {
+        output.write(options.error + "\r\n输入 Orvanta.exe /? 查看用法。\r\n");
+        return RefusedExitCode;
+    }
+    if (options.kind == CommandKind::Usage) {
+        output.write(UsageText());
+        return RepairedExitCode;
+    }
+    CommandLineRun run(platform, output);
+    try {
+        return options.kind == CommandKind::List ? run.list() : run.repair(options);
+    } catch (const PlatformError& error) {
+        WriteMessage(output, ErrorMessage(error));
+        return SystemErrorExitCode;
+    }
+}
+
+} // namespace orvanta

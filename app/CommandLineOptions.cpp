@@ -1,0 +1,65 @@
+#include "app/CommandLineOptions.h"
+
+#include <cctype>
+
+namespace orvanta {
+namespace {
+
+// "/Repair" and "-repair" give "repair"; anything not a switch gives "".
+std::string SwitchName(const std::string& argument) {
+    if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) return {};
+    std::string name;
+    for (std::size_t index = 1; index < argument.size(); ++index) {
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(argument[index])));
+    }
+    return name;
+}
+
+bool IsCommand(const std::string& name) {
+    return name == "?" || name == "list" || name == "repair";
+}
+
+CommandKind KindOf(const std::string& name) {
+    if (name == "list") return CommandKind::List;
+    if (name == "repair") return CommandKind::Repair;
+    return CommandKind::Usage;
+}
+
+CommandLineOptions Refused(std::string why) {
+    CommandLineOptions options;
+    options.error = std::move(why);
+    return options;
+}
+
+} // namespace
+
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLineOptions options;
+    bool commandGiven = false;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        const std::string name = SwitchName(argument);
+        if (IsCommand(name)) {
+            if (commandGiven) return Refused("只能给出 /?、/list 和 /repair 中的一个。");
+            commandGiven = true;
+            options.kind = KindOf(name);
+            continue;
+        }
+        const bool takesValue = name == "s" || name == "default" || name == "log";
+        if (!takesValue && name != "nodefault") return Refused("无法识别的参数：" + argument);
+        if (takesValue && (index + 1 == arguments.size() || !SwitchName(arguments[index + 1]).empty())) {
+            return Refused("参数 " + argument + " 后面缺少" + (name == "s" ? "盘符（例如 C:）" : name == "log" ? "文件名" : "系统（例如 D:\\Windows）") + "。");
+        }
+        if (name == "s") options.bootPartition = arguments[++index];
+        if (name == "default") options.defaultInstallation = arguments[++index];
+        if (name == "log") options.logPath = arguments[++index];
+        if (name == "nodefault") options.noDefault = true;
+    }
+    const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault || options.logPath;
+    if (repairSwitches && options.kind != CommandKind::Repair) return Refused("/s、/default、/nodefault 和 /log 只能与 /repair 一起使用。");
+    if (options.defaultInstallation && options.noDefault) return Refused("/default 和 /nodefault 不能同时使用。");
+    if (!commandGiven && !arguments.empty()) return Refused("缺少命令：/?、/list 或 /repair。");
+    return options;
+}
+
+} // namespace orvanta

@@ -1,0 +1,104 @@
+# The command line, as a script in WinPE would use it: run through cmd with
+# the output redirected, the exit codes in %ERRORLEVEL%, no window at all.
+
+# cli_batch: the batch file the scenario runs, each command's output in
+# F:\Out and its exit code echoed as "<name> <code>".
+cli_batch() {
+  local out=F:\\Out
+  printf '@echo off\r\n'
+  printf 'F:\\Kit\\Orvanta.exe %s > %s\\%s.txt\r\necho %s %%ERRORLEVEL%%\r\n' \
+    '/?' "$out" usage usage \
+    '-LIST' "$out" list list \
+    '/repair /s C:\' "$out" bad-boot bad-boot \
+    '/repair /x' "$out" unknown unknown \
+    '/repair /s' "$out" no-value no-value \
+    '/repair /default E:\Windows' "$out" no-such-default no-such-default
+  printf 'ren F:\\Kit\\Bin\\bootsect.exe bootsect.off\r\n'
+  printf 'F:\\Kit\\Orvanta.exe /repair > %s\\missing.txt\r\necho missing %%ERRORLEVEL%%\r\n' "$out"
+  printf 'ren F:\\Kit\\Bin\\bootsect.off bootsect.exe\r\n'
+  printf 'F:\\Kit\\Orvanta.exe /Repair -default d:\\windows > %s\\repair.txt\r\necho repair %%ERRORLEVEL%%\r\n' "$out"
+  printf 'F:\\Kit\\Orvanta.exe /repair /s D: /log F:\\Out\\failed.log > %s\\failed.txt\r\necho failed %%ERRORLEVEL%%\r\n' "$out"
+}
+
+# The usage as /? prints it.
+cli_usage() {
+  cat <<'EOF_'
+Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
+
+用法：
+  Orvanta.exe                  打开窗口
+  Orvanta.exe /?               显示本说明
+  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区和各驱动器
+  Orvanta.exe /repair [/s X:] [/default X:\Windows] [/nodefault] [/log 文件]
+                               修复引导，与窗口里的“开始修复”相同
+    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，否则为 C:）
+    /default X:\Windows        设为默认启动项的系统（必须是找到的系统之一）
+    /nodefault                 不指定：第一个找到的系统为默认启动项
+    /log 文件                  日志写到这个文件（默认：程序旁的 Logs 文件夹，不能写时为 %TEMP%）
+参数不区分大小写，也可以用 - 代替 /。需要管理员权限。
+
+退出代码：
+  0  修复完成
+  1  有修复工具没有成功完成（日志里有详情）
+  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限
+  3  系统错误
+EOF_
+}
+
+scenario_command_line() {
+  drive C fixed
+  drive D fixed windows
+  drive F fixed
+  store C bios
+  folder F Out
+  app F Kit
+  echo 'bootsect exit 5 /nt60 D:' | faults
+  cli_batch >"$(sandbox_folder "$S_PREFIX" F)/cli.bat"
+  {
+    echo 'launch C:\windows\system32\cmd.exe /c F:\cli.bat'
+    echo 'nowindow 120000'
+    printf 'print F:\\Out\\%s.txt\n' usage list bad-boot unknown no-value no-such-default missing repair failed
+  } >"$S_DIR/script.txt"
+  {
+    printf '%s\n' 'usage 0' 'list 0' 'bad-boot 2' 'unknown 2' 'no-value 2' 'no-such-default 2' 'missing 2' \
+      'repair 0' 'failed 1' 'no window'
+    cli_usage
+    printf '%s\n' '固件：BIOS' 'EFI 系统分区：未找到' '驱动器：' 'glob   C: 固定磁盘，总线 *，有 Windows 文件夹' \
+      'glob   D: 固定磁盘，总线 *，有 Windows 文件夹' 'glob   F: 固定磁盘*' '找到的系统：C:\Windows，D:\Windows'
+    printf '%s\n' '警告！引导盘“C:\”无效：请只填写盘符和冒号，例如 C:。' '修复未开始，没有做任何更改。'
+    printf '%s\n' '无法识别的参数：/x' '输入 Orvanta.exe /? 查看用法。'
+    printf '%s\n' '参数 /s 后面缺少盘符（例如 C:）。' '输入 Orvanta.exe /? 查看用法。'
+    printf '%s\n' '警告！/default 指定的系统“E:\Windows”没有找到：它必须是 /list 列出的系统之一。' '修复未开始，没有做任何更改。'
+    printf '%s\n' '警告！找不到修复工具 bootsect.exe，它应在：F:\Kit\bin\bootsect.exe' \
+      '请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。' '修复未开始，没有做任何更改。'
+    local run
+    for run in "$(bcdboot_run C: 'C:\Windows')" "$(bcdboot_run C: 'C:\Windows' uefi)" "$(bcdboot_run C: 'D:\Windows')" \
+      "$(bcdboot_run C: 'D:\Windows' uefi)" "$(bootsect_run C:)"; do
+      echo "运行：$run"
+      echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
+    done
+    printf '%s\n' '提示：BIOS引导修复成功！' '提示：UEFI引导修复成功！' 'glob 修复日志：F:\\Kit\\Logs\\Orvanta-*.log'
+    for run in "$(bcdboot_run D: 'D:\Windows')" "$(bcdboot_run D: 'D:\Windows' uefi)" "$(bcdboot_run D: 'C:\Windows')" \
+      "$(bcdboot_run D: 'C:\Windows' uefi)"; do
+      echo "运行：$run"
+      echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
+    done
+    printf '%s\n' "运行：$(bootsect_run D:)" 'glob   用时 * 秒，退出代码 5（0x00000005）' '提示：BIOS引导修复成功！' \
+      '提示：UEFI引导修复成功！' '警告！以下修复命令没有成功完成：' 'F:\Kit\bin\bootsect.exe /nt60 D: /mbr' \
+      '退出代码：5（0x00000005）' '引导可能没有完全修复，请检查后再试。' '修复日志：F:\Out\failed.log'
+  } | expect_ui
+  { repair_runs C: 'C:\Windows' 'D:\Windows'; repair_runs D: 'D:\Windows' 'C:\Windows'; } | expect_log
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files D
+}
+
+# Started with arguments but with no console (from a shortcut): what it has
+# to say is shown in a message box.
+scenario_command_line_without_console() {
+  drive C fixed
+  drive F fixed
+  app F Kit
+  printf '%s\n' 'launch-detached F:\Kit\Orvanta.exe /list /s C:' 'message 20000' 'exited 20000' >"$S_DIR/script.txt"
+  printf '%s\n' 'message Orvanta /s、/default、/nodefault 和 /log 只能与 /repair 一起使用。\n输入 Orvanta.exe /? 查看用法。\n' \
+    'exited 2' | expect_ui
+}

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLineMode.h"
+#include "fakes/FakeMachine.h"
+
+namespace orvanta {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+TEST(ParseCommandLine, AcceptsTheCommandsAndTheirSwitchesInAnyCaseWithSlashOrDash) {
+    EXPECT_EQ(ParseCommandLine({}).kind, CommandKind::Window);
+    EXPECT_EQ(ParseCommandLine({"/?"}).kind, CommandKind::Usage);
+    EXPECT_EQ(ParseCommandLine({"-LIST"}).kind, CommandKind::List);
+    const CommandLineOptions repair =
+        ParseCommandLine({"/s", "d:", "-Repair", "/DEFAULT", "E:\\Windows", "/log", "F:\\r.log"});
+    EXPECT_EQ(repair.error, "");
+    EXPECT_EQ(repair.kind, CommandKind::Repair);
+    EXPECT_EQ(repair.bootPartition, "d:");
+    EXPECT_EQ(repair.defaultInstallation, "E:\\Windows");
+    EXPECT_EQ(repair.logPath, "F:\\r.log");
+    EXPECT_TRUE(ParseCommandLine({"/repair", "-NoDefault"}).noDefault);
+}
+
+TEST(ParseCommandLine, RefusesWhatItCantUseWithAClearMessage) {
+    const std::pair<Arguments, std::string> cases[] = {
+        {{"/repair", "/x"}, "无法识别的参数：/x"},
+        {{"C:"}, "无法识别的参数：C:"},
+        {{"/repair", "/s"}, "参数 /s 后面缺少盘符（例如 C:）。"},
+        {{"/repair", "/default", "/nodefault"}, "参数 /default 后面缺少系统（例如 D:\\Windows）。"},
+        {{"/repair", "/log"}, "参数 /log 后面缺少文件名。"},
+        {{"/list", "/repair"}, "只能给出 /?、/list 和 /repair 中的一个。"},
+        {{"/list", "/s", "C:"}, "/s、/default、/nodefault 和 /log 只能与 /repair 一起使用。"},
+        {{"/repair", "/default", "C:\\Windows", "/nodefault"}, "/default 和 /nodefault 不能同时使用。"},
+        {{"/nodefault"}, "/s、/default、/nodefault 和 /log 只能与 /repair 一起使用。"},
+    };
+    for (const auto& [arguments, error] : cases) EXPECT_EQ(ParseCommandLine(arguments).error, error) << arguments[0];
+}
+
+class CollectedOutput : public TextOutput {
+public:
+    void write(const std::string& text) override { text_ += text; }
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+struct CommandLineRepair : ::testing::Test {
+    CommandLineRepair() { m.addThreeInstallations(); }
+    int run(const Arguments& arguments) {
+        const CommandLineOptions options = ParseCommandLine(arguments);
+        return RunCommandLine(options, Platform{m.drives, m.devices, m.files, m.processes, m.events, m.messages,
+                                                m.folderDialog, m.version, m.com, m.commonControls, m.firmware,
+                                                m.registry, m.elevation, m.shutdownBlock, m.consoleCodePage,
+                                                m.clock, m.runningSystem},
+                              output);
+    }
+    FakeMachine m;
+    CollectedOutput output;
+};
+
+TEST_F(CommandLineRepair, RunsTheButtonsRepairWithTheChosenDefaultAndLogsIt) {
+    EXPECT_EQ(run({"/repair", "/default", "d:\\windows", "/s", "C:", "/log", "F:\\run.log"}), RepairedExitCode);
+    EXPECT_EQ(m.runs().back(), "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr");
+    EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn"); // the default runs last
+    for (const char* said : {"运行：F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /l zh-cn\r\n", "提示：BIOS引导修复成功！\r\n",
+                             "修复日志：F:\\run.log\r\n"}) {
+        EXPECT_NE(output.text().find(said), std::string::npos) << said << output.text();
+    }
+    EXPECT_NE(m.files.contentOf("F:\\run.log").find("=== 修复结束"), std::string::npos);
+    EXPECT_EQ(m.journal.count("message"), 0U); // no message box without the window
+}
+
+TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
+    m.processes.behave("bootsect", {.exitCode = 5});
+    EXPECT_EQ(run({"/repair"}), ToolFailedExitCode);
+
+    for (const Arguments& refused : {Arguments{"/repair", "/default", "G:\\Windows"}, Arguments{"/repair", "/s", "C:\\"},
+                                     Arguments{"/repair", "/bogus"}}) {
+        EXPECT_EQ(run(refused), RefusedExitCode) << refused[1];
+    }
+    m.elevation.elevated = false;
+    output = {};
+    EXPECT_EQ(run({"/repair"}), RefusedExitCode);
+    EXPECT_NE(output.text().find("需要管理员权限"), std::string::npos);
+    m.elevation.elevated = true;
+
+    m.files.erase("F:\\Kit\\bin\\bootsect.exe");
+    EXPECT_EQ(run({"/repair"}), RefusedExitCode); // a missing tool: nothing touched
+    m.addTools();
+    m.processes.behave("E:\\Windows", {.startFails = true}); // and E: carries no bcdboot of its own
+    EXPECT_EQ(run({"/repair"}), SystemErrorExitCode);
+}
+
+TEST_F(CommandLineRepair, ListsWhatItFindsAndTouchesNothing) {
+    EXPECT_EQ(run({"/list"}), RepairedExitCode);
+    EXPECT_NE(output.text().find("找到的系统：C:\\Windows，D:\\Windows，E:\\Windows\r\n"), std::string::npos) << output.text();
+    EXPECT_NE(output.text().find("  F: 可移动磁盘\r\n"), std::string::npos);
+    EXPECT_EQ(m.journal.only({"move", "run", "map", "create"}), std::vector<std::string>{});
+}
+
+} // namespace
+} // namespace orvanta

@@ -1,0 +1,30 @@
+#pragma once
+// The command-line mode's output: UTF-8 into a redirected file or pipe, the
+// wide console functions for the console the program was started from, and
+// without either (started from a shortcut) one message box at the end.
+#include <windows.h>
+
+#include "platform/TextOutput.h"
+#include "win32/ScopedHandles.h"
+
+namespace orvanta::win32 {
+
+class Win32ConsoleOutput final : public TextOutput {
+public:
+    Win32ConsoleOutput();
+    // Shows what was collected when there was nowhere to write it.
+    ~Win32ConsoleOutput() override;
+    Win32ConsoleOutput(const Win32ConsoleOutput&) = delete;
+    Win32ConsoleOutput& operator=(const Win32ConsoleOutput&) = delete;
+
+    void write(const std::string& text) override;
+
+private:
+    enum class Target { Redirected, Console, MessageBox };
+    Target target_ = Target::MessageBox;
+    HANDLE redirected_ = nullptr; // the inherited standard output; not ours to close
+    UniqueHandle console_;
+    std::string collected_;
+};
+
+} // namespace orvanta::win32
