@@ -35,8 +35,9 @@ std::string Upper(std::string text) {
 class ConsoleAndLog : public RepairObserver {
 public:
     ConsoleAndLog(TextOutput& output, SessionLog& log) : output_(output), log_(log) {}
-    void toolStarting(const std::string& commandLine) override {
-        log_.toolStarting(commandLine);
+    void toolStarting(const std::string& commandLine, const std::string& programPath,
+                      const FileIdentity& program) override {
+        log_.toolStarting(commandLine, programPath, program);
         WriteLines(output_, {"运行：" + commandLine});
     }
     void toolFinished(const ToolRun& run) override {
@@ -125,7 +126,7 @@ int CommandLineRun::repair(const CommandLineOptions& options) {
     ConsoleAndLog observer(output_, log_);
     RepairRun run(plan,
                   {platform_.files, platform_.processes, platform_.events, platform_.consoleCodePage, platform_.clock,
-                   platform_.runningSystem},
+                   platform_.runningSystem, platform_.fileIdentities},
                   observer);
     const RepairReport report = run.carryOut();
     log_.write(ReportLines(platform_.clock.now(), report));

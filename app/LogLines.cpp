@@ -73,6 +73,19 @@ std::string Hexadecimal(std::uint32_t value) {
     return text;
 }
 
+std::string SignatureText(const FileIdentity& program) {
+    const std::string signer = program.signer.empty() ? "" : "（" + program.signer + "）";
+    switch (program.signature) {
+    case SignatureState::Valid:
+        return IsSignedByMicrosoft(program) ? "数字签名：有效，来自 Microsoft" + signer
+                                            : "数字签名：有效，但不是 Microsoft 的" + signer;
+    case SignatureState::NotSigned: return "数字签名：没有";
+    case SignatureState::NotTrusted: return "数字签名：无效或不受信任" + signer;
+    case SignatureState::Unknown: return "数字签名：无法检查";
+    }
+    return {};
+}
+
 } // namespace
 
 std::string DateTimeText(const LocalTime& time) {
@@ -139,8 +152,11 @@ LogLines PlanLines(const LocalTime& time, const RepairPlan& plan) {
             "修复顺序（最后一个为默认系统）：" + order};
 }
 
-LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine) {
-    return {"[" + TimeOfDayText(time) + "] 运行：" + commandLine};
+LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, const std::string& programPath,
+                        const FileIdentity& program) {
+    return {"[" + TimeOfDayText(time) + "] 运行：" + commandLine,
+            "  程序：" + programPath + "，版本：" + (program.version.empty() ? "无" : program.version) + "，" +
+                SignatureText(program)};
 }
 
 LogLines ToolEndLines(const ToolRun& run) {

@@ -6,6 +6,7 @@
 
 #include "discovery/MachineSurvey.h"
 #include "platform/Clock.h"
+#include "platform/FileIdentities.h"
 #include "platform/MessageBoxes.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
@@ -31,7 +32,9 @@ LogLines StartLines(const LocalTime& time, const ProgramFacts& program);
 // The drives, the installations, the firmware and the ESP with its letter.
 LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemPartitionLetter, bool letterGiven);
 LogLines PlanLines(const LocalTime& time, const RepairPlan& plan);
-LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine);
+// The command line, and who made the program it starts.
+LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, const std::string& programPath,
+                        const FileIdentity& program);
 LogLines ToolEndLines(const ToolRun& run);
 LogLines StoreLines(const StoreEvent& event);
 LogLines MessageLines(const LocalTime& time, const Message& message);

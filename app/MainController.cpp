@@ -116,7 +116,7 @@ void MainController::onRepairClicked() {
     log_.write(PlanLines(platform_.clock.now(), plan));
     RepairRun run(plan,
                   {platform_.files, platform_.processes, platform_.events, platform_.consoleCodePage, platform_.clock,
-                   platform_.runningSystem},
+                   platform_.runningSystem, platform_.fileIdentities},
                   log_);
     const RepairReport report = [&] {
         const ActiveRun active(activeRun_, run);

@@ -36,8 +36,9 @@ void SessionLog::write(const LogLines& lines) {
     if (!files_.writeFile(path_, WithCrLf(lines), true)) failed_ = true;
 }
 
-void SessionLog::toolStarting(const std::string& commandLine) {
-    write(ToolStartLines(clock_.now(), commandLine));
+void SessionLog::toolStarting(const std::string& commandLine, const std::string& programPath,
+                              const FileIdentity& program) {
+    write(ToolStartLines(clock_.now(), commandLine, programPath, program));
 }
 
 void SessionLog::toolFinished(const ToolRun& run) {

@@ -29,7 +29,8 @@ public:
     bool failed() const { return failed_; }
 
     void write(const LogLines& lines);
-    void toolStarting(const std::string& commandLine) override;
+    void toolStarting(const std::string& commandLine, const std::string& programPath,
+                      const FileIdentity& program) override;
     void toolFinished(const ToolRun& run) override;
     void storeChanged(const StoreEvent& event) override;
 

@@ -7,6 +7,7 @@
 #include "platform/Devices.h"
 #include "platform/Drives.h"
 #include "platform/Elevation.h"
+#include "platform/FileIdentities.h"
 #include "platform/FileSystem.h"
 #include "platform/Firmware.h"
 #include "platform/FolderDialog.h"
@@ -37,6 +38,7 @@ struct Platform {
     ConsoleCodePage& consoleCodePage;
     Clock& clock;
     RunningSystem& runningSystem;
+    FileIdentities& fileIdentities;
 };
 
 } // namespace orvanta

@@ -3,6 +3,7 @@
 // up to the moment a run is cut short.
 #include <string>
 
+#include "platform/FileIdentities.h"
 #include "repair/StoreBackup.h"
 #include "repair/ToolRunner.h"
 
@@ -11,7 +12,9 @@ namespace orvanta {
 class RepairObserver {
 public:
     virtual ~RepairObserver() = default;
-    virtual void toolStarting(const std::string& commandLine) = 0;
+    // `program` is the file the command line starts, as the system knows it.
+    virtual void toolStarting(const std::string& commandLine, const std::string& programPath,
+                              const FileIdentity& program) = 0;
     virtual void toolFinished(const ToolRun& run) = 0;
     virtual void storeChanged(const StoreEvent& event) = 0;
 };

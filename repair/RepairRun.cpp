@@ -64,7 +64,11 @@ void RepairRun::abandon() {
 }
 
 ToolRun RepairRun::run(const ToolCall& call) {
-    observer_.toolStarting(call.commandLine());
+    auto identity = identities_.find(call.program);
+    if (identity == identities_.end()) {
+        identity = identities_.emplace(call.program, services_.fileIdentities.identify(call.program)).first;
+    }
+    observer_.toolStarting(call.commandLine(), call.program, identity->second);
     ToolRun done = runner_.run(call.commandLine());
     observer_.toolFinished(done);
     return done;

@@ -2,6 +2,7 @@
 // The repair run: moves the old BCD stores aside, runs the boot tools in the
 // plan's order, and reports which store exists afterwards. It touches only the
 // files and processes; the window is the caller's.
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct RepairServices {
     ConsoleCodePage& consoleCodePage;
     Clock& clock;
     RunningSystem& runningSystem;
+    FileIdentities& fileIdentities;
 };
 
 // What became of one BCD store.
@@ -80,6 +82,7 @@ private:
     RepairObserver& observer_;
     ToolRunner runner_;
     RepairReport report_;
+    std::map<std::string, FileIdentity> identities_; // each program is looked at once per run
     StoreBackup biosStore_;
     StoreBackup uefiStore_;
 };

@@ -8,6 +8,7 @@
 
 #include "app/CommandLineMode.h"
 #include "app/MainController.h"
+#include "win32/DllSearchPath.h"
 #include "win32/ErrorBoundary.h"
 #include "win32/MainWindow.h"
 #include "win32/ScopedHandles.h"
@@ -67,6 +68,7 @@ int RunWithoutWindow(const CommandLineOptions& options) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    LockDownDllSearchPath(); // first of all: nothing may be loaded from beside the program
     const CommandLineOptions options = ParseCommandLine(Arguments());
     if (options.kind != CommandKind::Window || !options.error.empty()) return RunWithoutWindow(options);
     const ComApartment com; // the taskbar list and the folder dialog need COM on this thread

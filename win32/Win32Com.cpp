@@ -17,15 +17,19 @@ namespace {
 #if defined(_M_IX86) || defined(__i386__)
 
 // Runs the core's 32-bit call thunk from a block that may execute, also where
-// data execution prevention is enforced. CallWindowProcW restores the stack
-// after the thunk's plain return.
+// data execution prevention is enforced. The block is never writable and
+// executable at once: it is written, then made read-only and executable, so
+// the thunk runs where such pages are refused. CallWindowProcW restores the
+// stack after the thunk's plain return.
 std::int32_t CallThroughThunk(ComPointer object, std::uint32_t slot,
                               const std::vector<std::int32_t>& arguments) {
     const std::vector<std::uint8_t> code =
         BuildCallThunk(static_cast<std::uint32_t>(object), slot, arguments);
-    const VirtualBlock block(code.size(), PAGE_EXECUTE_READWRITE);
+    const VirtualBlock block(code.size(), PAGE_READWRITE);
     if (block.get() == nullptr) return E_OUTOFMEMORY;
     std::memcpy(block.get(), code.data(), code.size());
+    DWORD before = 0;
+    if (VirtualProtect(block.get(), code.size(), PAGE_EXECUTE_READ, &before) == FALSE) return E_ACCESSDENIED;
     FlushInstructionCache(GetCurrentProcess(), block.get(), code.size());
     WNDPROC thunk = nullptr;
     const void* start = block.get();

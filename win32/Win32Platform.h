@@ -11,6 +11,7 @@
 #include "win32/Win32Drives.h"
 #include "win32/Win32Elevation.h"
 #include "win32/Win32EventPump.h"
+#include "win32/Win32FileIdentities.h"
 #include "win32/Win32FileSystem.h"
 #include "win32/Win32Firmware.h"
 #include "win32/Win32FolderDialog.h"
@@ -41,6 +42,7 @@ struct Win32Platform {
     Win32ConsoleCodePage consoleCodePage;
     Win32Clock clock;
     Win32RunningSystem runningSystem;
+    Win32FileIdentities fileIdentities;
 
     // The main window owns the message boxes and takes the keyboard navigation.
     void setMainWindow(HWND window) {
@@ -51,7 +53,7 @@ struct Win32Platform {
     Platform bundle() {
         return Platform{drives,   devices,  files,     processes, events,       messages,
                         folderDialog, version, com, commonControls, firmware, registry,
-                        elevation, shutdownBlock, consoleCodePage, clock, runningSystem};
+                        elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities};
     }
 };
 

@@ -5,11 +5,15 @@ namespace orvanta {
 FakeMachine::FakeMachine()
     : controller(MainControls{window, installationList, bootPartitionBox, makeDefaultCheckBox, browseButton,
                               repairButton, statusLine, firmwareLine},
-                 Platform{drives, devices, files, processes, events, messages, folderDialog, version, com,
-                          commonControls, firmware, registry, elevation, shutdownBlock, consoleCodePage, clock,
-                          runningSystem}) {
+                 platform()) {
     window.onResize = [this] { controller.onResized(); };
     files.addFolder("T:\\Temp");
+}
+
+Platform FakeMachine::platform() {
+    return Platform{drives,   devices,  files,     processes,     events,          messages,
+                    folderDialog, version, com,    commonControls, firmware,       registry,
+                    elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities};
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {

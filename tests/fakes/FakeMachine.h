@@ -31,6 +31,8 @@ public:
     void start();
     // A close request; true when the window closes.
     bool userClose();
+    // Every service of the fake machine, as the program takes them.
+    Platform platform();
     // The command lines started so far.
     std::vector<std::string> runs() const { return journal.only({"run "}); }
 
@@ -52,6 +54,7 @@ public:
     FakeConsoleCodePage consoleCodePage;
     FakeClock clock;
     FakeRunningSystem runningSystem;
+    FakeFileIdentities fileIdentities;
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};

@@ -15,6 +15,7 @@
 #include "platform/ConsoleCodePage.h"
 #include "platform/RunningSystem.h"
 #include "platform/Elevation.h"
+#include "platform/FileIdentities.h"
 #include "platform/Firmware.h"
 #include "platform/Registry.h"
 #include "platform/ShutdownBlock.h"
@@ -193,6 +194,18 @@ public:
     std::string programArchitecture() override { return "x64"; }
     std::string windows = "X:\\Windows"; // a pre-installation environment unless told
     bool redirected = false;
+};
+
+// Who made each program: told per path; others have no version and no signature.
+class FakeFileIdentities : public FileIdentities {
+public:
+    FileIdentity identify(const std::string& path) override {
+        ++asked[path];
+        const auto found = known.find(path);
+        return found == known.end() ? FileIdentity{"", SignatureState::NotSigned, ""} : found->second;
+    }
+    std::map<std::string, FileIdentity> known;
+    std::map<std::string, int> asked;
 };
 
 } // namespace orvanta

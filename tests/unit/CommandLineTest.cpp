@@ -50,11 +50,7 @@ struct CommandLineRepair : ::testing::Test {
     CommandLineRepair() { m.addThreeInstallations(); }
     int run(const Arguments& arguments) {
         const CommandLineOptions options = ParseCommandLine(arguments);
-        return RunCommandLine(options, Platform{m.drives, m.devices, m.files, m.processes, m.events, m.messages,
-                                                m.folderDialog, m.version, m.com, m.commonControls, m.firmware,
-                                                m.registry, m.elevation, m.shutdownBlock, m.consoleCodePage,
-                                                m.clock, m.runningSystem},
-                              output);
+        return RunCommandLine(options, m.platform(), output);
     }
     FakeMachine m;
     CollectedOutput output;

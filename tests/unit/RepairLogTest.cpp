@@ -25,6 +25,8 @@ struct RepairLog : ::testing::Test {
 };
 
 TEST_F(RepairLog, HoldsEverythingFoundAndDoneInCrLfUtf8WithAByteOrderMark) {
+    m.fileIdentities.known["F:\\Kit\\Bin\\bcdboot.exe"] = {"10.0.22621.1", SignatureState::Valid, "Microsoft Windows"};
+    m.fileIdentities.known["F:\\Kit\\bin\\bootsect.exe"] = {"6.1.7600.16385", SignatureState::Valid, "Contoso"};
     m.start();
     m.controller.onRepairClicked();
     const std::string log = m.files.contentOf(LogPath);
@@ -35,9 +37,11 @@ TEST_F(RepairLog, HoldsEverythingFoundAndDoneInCrLfUtf8WithAByteOrderMark) {
              "EFI 系统分区：磁盘 0 分区 1，盘符 Z:（本程序临时分配，退出时收回）\r\n",
              "  C: 固定磁盘，总线 SATA，磁盘 0 分区 3，有 Windows 文件夹\r\n", "  F: 可移动磁盘\r\n",
              "找到的系统：C:\\Windows，D:\\Windows，E:\\Windows\r\n", "引导盘：Z:（NTFS）\r\n",
-             "运行：F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s Z: /l zh-cn\r\n  用时 1.000 秒，退出代码 1（0x00000001）\r\n"
-             "  标准错误：\r\n    无法复制引导文件。\r\n",
-             "运行：F:\\Kit\\bin\\bootsect.exe /nt60 Z: /mbr\r\n",
+             "运行：F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s Z: /l zh-cn\r\n"
+             "  程序：F:\\Kit\\Bin\\bcdboot.exe，版本：10.0.22621.1，数字签名：有效，来自 Microsoft（Microsoft Windows）\r\n"
+             "  用时 1.000 秒，退出代码 1（0x00000001）\r\n  标准错误：\r\n    无法复制引导文件。\r\n",
+             "运行：F:\\Kit\\bin\\bootsect.exe /nt60 Z: /mbr\r\n"
+             "  程序：F:\\Kit\\bin\\bootsect.exe，版本：6.1.7600.16385，数字签名：有效，但不是 Microsoft 的（Contoso）\r\n",
              "消息框「警告！」：\r\n  以下修复命令没有成功完成：\r\n",
              "BIOS 引导存储：存在（已重建）\r\n", "失败的命令：1 条\r\n"}) {
         EXPECT_NE(log.find(part), std::string::npos) << part;
@@ -45,6 +49,7 @@ TEST_F(RepairLog, HoldsEverythingFoundAndDoneInCrLfUtf8WithAByteOrderMark) {
     // The message as shown, the note where the log is included.
     EXPECT_NE(log.find("  修复日志：" + LogPath + "\r\n"), std::string::npos);
     EXPECT_LT(log.find("=== 修复开始"), log.find("运行：F:\\Kit\\Bin\\bcdboot.exe E:"));
+    EXPECT_EQ(m.fileIdentities.asked["F:\\Kit\\Bin\\bcdboot.exe"], 1); // once per program and run, not per run of it
 }
 
 TEST_F(RepairLog, StoresAreLoggedWithTheirAttributesAndWhatBecameOfThem) {

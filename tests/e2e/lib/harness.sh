@@ -83,6 +83,20 @@ wine_locale() { echo "$1" >"$S_DIR/locale"; }
 # its rules from and logs to the Bin folder of the program
 shared_tool_home() { : >"$S_DIR/shared-tool-home"; }
 
+# planted_dlls <name>...: copies of a DLL that records its loading (in
+# C:\planted.log) under these names, beside the program and in its Bin
+# folder; Wine prefers such copies to its own for these names, as Windows'
+# search order would for a DLL that isn't a known one
+planted_dlls() {
+  local name app
+  app=$(cat "$S_DIR/app-unix")
+  for name in "$@"; do
+    cp "$E2E_TOOLS/planted-$S_ARCH.dll" "$app/$name.dll"
+    cp "$E2E_TOOLS/planted-$S_ARCH.dll" "$app/Bin/$name.dll"
+  done
+  (IFS=,; echo "$*=n,b") >"$S_DIR/dll-overrides"
+}
+
 # readonly_app: the program's folder can't be written, as on a CD or a locked
 # stick (its Bin folder stays writable for the stand-in tools' own log)
 readonly_app() { : >"$S_DIR/readonly-app"; }
@@ -286,6 +300,7 @@ run_scenario() {
   [ -f "$S_DIR/readonly-app" ] && make_readonly "$(cat "$S_DIR/app-unix")"
   (
     export WINEPREFIX=$S_PREFIX WINEDEBUG=-all
+    if [ -f "$S_DIR/dll-overrides" ]; then export WINEDLLOVERRIDES; WINEDLLOVERRIDES=$(cat "$S_DIR/dll-overrides"); fi
     if [ -f "$S_DIR/shared-tool-home" ]; then export STANDIN_HOME; STANDIN_HOME=$(winpath_of_app)\\Bin; fi
     cd "$unix" || exit 1
     while read -r path change; do

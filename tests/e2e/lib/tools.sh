@@ -3,7 +3,8 @@
 
 # build_e2e_tools <e2e folder> <output folder>: the stand-in boot tool
 # (tests/tools/StandInTool.cpp, shared with the benchmarks; built as
-# standin.exe), the probe and the UI driver (for both architectures).
+# standin.exe), the probe, and the UI driver and a DLL to plant (for both
+# architectures).
 build_e2e_tools() {
   local here=$1 out=$2
   mkdir -p "$out"
@@ -13,6 +14,8 @@ build_e2e_tools() {
   i686-w64-mingw32-g++ "${flags[@]}" -o "$out/probe.exe" "$here/tools/probe.cpp"
   i686-w64-mingw32-g++ "${flags[@]}" -o "$out/uidriver-x86.exe" "${driver[@]}" -lcomctl32
   x86_64-w64-mingw32-g++ "${flags[@]}" -o "$out/uidriver-x64.exe" "${driver[@]}" -lcomctl32
+  i686-w64-mingw32-g++ -O2 -shared -static -s -o "$out/planted-x86.dll" "$here/tools/planted.cpp"
+  x86_64-w64-mingw32-g++ -O2 -shared -static -s -o "$out/planted-x64.dll" "$here/tools/planted.cpp"
 }
 
 PRIVATE_XVFB_PID=

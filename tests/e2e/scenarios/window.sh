@@ -144,3 +144,21 @@ glob cpu high * ms in 2000
 exited 0
 EOF_
 }
+
+# Copies of DLLs that a program may load by name, planted beside the program
+# and in Bin, with Wine told to prefer them to its own: the window opens, a
+# repair runs, and not one of them is loaded into the program.
+scenario_planted_dlls() {
+  drive C fixed
+  drive F fixed
+  app F Kit
+  planted_dlls uxtheme dwmapi propsys cryptbase profapi winmm comctl32 wintrust crypt32
+  { printf '%s\n' 'window 20000' 'controls'; repair_click 2; } | ui
+  {
+    echo 'window Orvanta'
+    controls_expected idle C: 0 'C:\Windows'
+    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
+  expect_no_file c planted.log
+}

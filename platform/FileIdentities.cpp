@@ -1,0 +1,9 @@
+#include "platform/FileIdentities.h"
+
+namespace orvanta {
+
+bool IsSignedByMicrosoft(const FileIdentity& identity) {
+    return identity.signature == SignatureState::Valid && identity.signer.starts_with("Microsoft ");
+}
+
+} // namespace orvanta
