@@ -300,6 +300,9 @@ run_scenario() {
   [ -f "$S_DIR/readonly-app" ] && make_readonly "$(cat "$S_DIR/app-unix")"
   (
     export WINEPREFIX=$S_PREFIX WINEDEBUG=-all
+    # A prefix's first start in another locale updates it, slowly: done
+    # before the scenario, so that its program starts as in any other.
+    if [ -f "$S_DIR/locale" ]; then in_locale wine cmd /c exit >/dev/null 2>&1; wineserver -w 2>/dev/null; fi
     if [ -f "$S_DIR/dll-overrides" ]; then export WINEDLLOVERRIDES; WINEDLLOVERRIDES=$(cat "$S_DIR/dll-overrides"); fi
     if [ -f "$S_DIR/shared-tool-home" ]; then export STANDIN_HOME; STANDIN_HOME=$(winpath_of_app)\\Bin; fi
     cd "$unix" || exit 1
