@@ -26,14 +26,15 @@ void SessionLog::open(const std::string& chosenPath) {
 }
 
 bool SessionLog::create(const std::string& path) {
-    if (!files_.writeFile(path, ByteOrderMark, false)) return false;
+    file_ = files_.createAppendFile(path);
+    if (file_ == nullptr || !file_->append(ByteOrderMark)) return false;
     path_ = path;
     return true;
 }
 
 void SessionLog::write(const LogLines& lines) {
     if (path_.empty()) return;
-    if (!files_.writeFile(path_, WithCrLf(lines), true)) failed_ = true;
+    if (!file_->append(WithCrLf(lines))) failed_ = true;
 }
 
 void SessionLog::toolStarting(const std::string& commandLine, const std::string& programPath,

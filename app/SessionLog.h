@@ -41,6 +41,7 @@ private:
 
     FileSystem& files_;
     Clock& clock_;
+    std::unique_ptr<AppendFile> file_;
     std::string path_;
     bool failed_ = false;
 };

@@ -2,6 +2,7 @@
 // The file services the scan and the repair run use. Paths are UTF-8 texts in
 // Windows form (drive letter, colon, backslashes).
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,14 @@ struct FileAttributes {
     bool system = false;
 
     bool operator==(const FileAttributes&) const = default;
+};
+
+// A file open for appending. Each append reaches the disk before it returns;
+// false when it could not be written.
+class AppendFile {
+public:
+    virtual ~AppendFile() = default;
+    virtual bool append(std::string_view bytes) = 0;
 };
 
 class FileSystem {
@@ -54,10 +63,9 @@ public:
     // it can't be told.
     virtual std::string fileSystemName(const std::string& driveName) = 0;
 
-    // Writes the bytes to the file, through to the disk: a new file replaces
-    // any old one; with `append` they go after what the file holds. False
-    // when the file can't be written.
-    virtual bool writeFile(const std::string& path, std::string_view bytes, bool append) = 0;
+    // Creates the file (replacing any old one) and keeps it open for appending;
+    // nothing when it can't be written.
+    virtual std::unique_ptr<AppendFile> createAppendFile(const std::string& path) = 0;
 
     // The folder of the program's executable, without a trailing backslash.
     virtual std::string applicationFolder() = 0;

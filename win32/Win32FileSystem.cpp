@@ -94,14 +94,29 @@ bool Win32FileSystem::createDirectories(const std::string& path) {
     return IsFolder(full);
 }
 
-bool Win32FileSystem::writeFile(const std::string& path, std::string_view bytes, bool append) {
-    const UniqueHandle file(CreateFileW(Widen(path).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
-                                        FILE_SHARE_READ, nullptr, append ? OPEN_EXISTING : CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
-    if (!file.valid()) return false;
-    DWORD written = 0;
-    const auto size = static_cast<DWORD>(bytes.size());
-    return WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE && written == size;
+namespace {
+
+// Open for the program's life; others may read it meanwhile (Notepad, say).
+class Win32AppendFile final : public AppendFile {
+public:
+    explicit Win32AppendFile(UniqueHandle file) : file_(std::move(file)) {}
+    bool append(std::string_view bytes) override {
+        DWORD written = 0;
+        const auto size = static_cast<DWORD>(bytes.size());
+        return WriteFile(file_.get(), bytes.data(), size, &written, nullptr) != FALSE && written == size;
+    }
+
+private:
+    UniqueHandle file_;
+};
+
+} // namespace
+
+std::unique_ptr<AppendFile> Win32FileSystem::createAppendFile(const std::string& path) {
+    UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+    if (!file.valid()) return nullptr;
+    return std::make_unique<Win32AppendFile>(std::move(file));
 }
 
 std::string Win32FileSystem::temporaryFolder() {

@@ -13,7 +13,7 @@ public:
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
-    bool writeFile(const std::string& path, std::string_view bytes, bool append) override;
+    std::unique_ptr<AppendFile> createAppendFile(const std::string& path) override;
     std::string applicationFolder() override;
     std::string temporaryFolder() override;
 };

@@ -19,7 +19,7 @@ constexpr DWORD MostOutputKept = 1 << 20;
 // goes when the last handle to it closes. Both share the file position, so
 // the parent reads it from the start once the child has ended. A file, not a
 // pipe: the child never blocks on a full pipe and the wait needs no reader.
-UniqueHandle TemporaryOutputFile() {
+UniqueHandle CreateOutputFile() {
     wchar_t folder[MAX_PATH + 1] = {};
     wchar_t name[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
@@ -37,10 +37,18 @@ UniqueHandle NullDevice(DWORD access) {
                                     0, nullptr));
 }
 
-std::string ReadFromStart(HANDLE file) {
-    if (GetFileType(file) != FILE_TYPE_DISK) return {};
+bool Rewind(HANDLE file) {
     LARGE_INTEGER start{};
-    if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN) == FALSE) return {};
+    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) != FALSE;
+}
+
+// Made empty for the next tool; the same file serves every tool of the run.
+bool Empty(HANDLE file) {
+    return Rewind(file) && SetEndOfFile(file) != FALSE;
+}
+
+std::string ReadFromStart(HANDLE file) {
+    if (GetFileType(file) != FILE_TYPE_DISK || !Rewind(file)) return {};
     std::string bytes;
     std::array<char, 4096> chunk{};
     DWORD got = 0;
@@ -79,8 +87,9 @@ private:
 
 class Win32StartedProcess final : public StartedProcess {
 public:
-    Win32StartedProcess(UniqueHandle process, UniqueHandle output, UniqueHandle error)
-        : process_(std::move(process)), output_(std::move(output)), error_(std::move(error)) {}
+    // The output files are the starter's; they outlive the process object.
+    Win32StartedProcess(UniqueHandle process, HANDLE output, HANDLE error)
+        : process_(std::move(process)), output_(output), error_(error) {}
 
     WakeReason waitForExitOrEvents() override {
         const HANDLE process = process_.get();
@@ -100,24 +109,21 @@ public:
 
     void terminate(std::uint32_t exitCode) override { TerminateProcess(process_.get(), exitCode); }
 
-    CapturedOutput output() override { return {ReadFromStart(output_.get()), ReadFromStart(error_.get())}; }
+    CapturedOutput output() override { return {ReadFromStart(output_), ReadFromStart(error_)}; }
 
 private:
     UniqueHandle process_;
-    UniqueHandle output_;
-    UniqueHandle error_;
+    HANDLE output_;
+    HANDLE error_;
 };
 
 } // namespace
 
 std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& commandLine,
                                                       const std::string& workingFolder) {
-    UniqueHandle input = NullDevice(GENERIC_READ);
-    UniqueHandle output = TemporaryOutputFile();
-    UniqueHandle error = TemporaryOutputFile();
-    if (!output.valid()) output = NullDevice(GENERIC_WRITE);
-    if (!error.valid()) error = NullDevice(GENERIC_WRITE);
-    const InheritedHandles inherited({input.get(), output.get(), error.get()});
+    const HANDLE output = OutputFile(output_);
+    const HANDLE error = OutputFile(error_);
+    const InheritedHandles inherited({input_.get(), output, error});
 
     std::wstring line = Widen(commandLine); // CreateProcessW may write into its command line
     const std::wstring folder = Widen(workingFolder);
@@ -125,13 +131,14 @@ std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& command
     startup.StartupInfo.cb = sizeof(startup);
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.StartupInfo.wShowWindow = SW_HIDE;
-    startup.StartupInfo.hStdInput = input.get();
-    startup.StartupInfo.hStdOutput = output.get();
-    startup.StartupInfo.hStdError = error.get();
+    startup.StartupInfo.hStdInput = input_.get();
+    startup.StartupInfo.hStdOutput = output;
+    startup.StartupInfo.hStdError = error;
     startup.lpAttributeList = inherited.list();
     // Without the list no handle is inherited at all rather than every inheritable one.
+    // The console a console tool gets is hidden, as its window would be.
     const BOOL inherit = inherited.list() != nullptr ? TRUE : FALSE;
-    const DWORD flags = CREATE_NO_WINDOW | (inherit != FALSE ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    const DWORD flags = inherit != FALSE ? EXTENDED_STARTUPINFO_PRESENT : 0;
     PROCESS_INFORMATION started{};
     if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, flags, nullptr,
                        folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &started) == FALSE) {
@@ -139,7 +146,17 @@ std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& command
     }
     UniqueHandle process(started.hProcess);
     CloseHandle(started.hThread);
-    return std::make_unique<Win32StartedProcess>(std::move(process), std::move(output), std::move(error));
+    return std::make_unique<Win32StartedProcess>(std::move(process), output, error);
+}
+
+Win32Processes::Win32Processes() : input_(NullDevice(GENERIC_READ)) {}
+
+// The file made the first time, emptied for each later tool; the null device
+// when no temporary file can be made (the output is then lost, not the run).
+HANDLE Win32Processes::OutputFile(UniqueHandle& file) {
+    if (!file.valid() || !Empty(file.get())) file = CreateOutputFile();
+    if (!file.valid()) file = NullDevice(GENERIC_WRITE);
+    return file.get();
 }
 
 } // namespace orvanta::win32

@@ -2,12 +2,23 @@
 // External programs started with CreateProcessW, waited for without polling;
 // their output goes to temporary files, read once they have ended.
 #include "platform/Processes.h"
+#include "win32/ScopedHandles.h"
 
 namespace orvanta::win32 {
 
+// One tool runs at a time: the same two temporary files take the output of
+// each, emptied before it starts.
 class Win32Processes final : public Processes {
 public:
+    Win32Processes();
     std::unique_ptr<StartedProcess> start(const std::string& commandLine, const std::string& workingFolder) override;
+
+private:
+    static HANDLE OutputFile(UniqueHandle& file);
+
+    UniqueHandle input_; // the null device, the tools' standard input
+    UniqueHandle output_;
+    UniqueHandle error_;
 };
 
 } // namespace orvanta::win32

@@ -119,18 +119,40 @@ bool FakeFileSystem::removeFile(const std::string& path) {
     return removable;
 }
 
+namespace {
+
+class FakeAppendFile : public AppendFile {
+public:
+    FakeAppendFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+    bool append(std::string_view bytes) override {
+        files_.appendTo(path_, bytes);
+        return true;
+    }
+
+private:
+    FakeFileSystem& files_;
+    std::string path_;
+};
+
+} // namespace
+
 // Not journalled: the log writes many times, and tests read the file instead.
-bool FakeFileSystem::writeFile(const std::string& path, std::string_view bytes, bool append) {
+std::unique_ptr<AppendFile> FakeFileSystem::createAppendFile(const std::string& path) {
     for (const std::string& prefix : readOnly_) {
-        if (Key(path).starts_with(Key(prefix))) return false;
+        if (Key(path).starts_with(Key(prefix))) return nullptr;
     }
     const Entry* entry = find(path);
     const std::string folder = path.substr(0, path.find_last_of('\\'));
     const bool folderThere = folder.size() == 2 || isFolder(folder); // "C:" is a drive's root
-    if (!folderThere || (entry != nullptr && (entry->folder || entry->attributes.locked))) return false;
-    const std::string before = append && entry != nullptr ? entry->content : std::string();
+    if (!folderThere || (entry != nullptr && (entry->folder || entry->attributes.locked))) return nullptr;
+    put(path, false, FakeAttributes{}, {});
+    return std::make_unique<FakeAppendFile>(*this, path);
+}
+
+void FakeFileSystem::appendTo(const std::string& path, std::string_view bytes) {
+    const Entry* entry = find(path);
+    const std::string before = entry != nullptr ? entry->content : std::string();
     put(path, false, entry != nullptr ? entry->attributes : FakeAttributes{}, before + std::string(bytes));
-    return true;
 }
 
 std::string FakeFileSystem::fileSystemName(const std::string& driveName) {

@@ -45,7 +45,9 @@ public:
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
-    bool writeFile(const std::string& path, std::string_view bytes, bool append) override;
+    std::unique_ptr<AppendFile> createAppendFile(const std::string& path) override;
+    // Adds bytes to a file's content, as an open file does.
+    void appendTo(const std::string& path, std::string_view bytes);
     std::string applicationFolder() override { return applicationFolder_; }
     std::string temporaryFolder() override { return "T:\\Temp"; }
     // Paths below this one can't be written (read-only media).
