@@ -28,6 +28,14 @@ std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& w
     return std::nullopt;
 }
 
+void LocateFixedDrives(Devices& devices, ScanResult& scan) {
+    for (ScannedDrive& drive : scan.drives) {
+        if (drive.type != FixedDriveType) continue;
+        const OpenDevice volume(devices, VolumePath(drive.name));
+        if (volume.isOpen()) drive.location = LocationOf(devices, volume.get());
+    }
+}
+
 ScanResult FindInstallations(ScanServices services) {
     ScanResult result;
     for (const std::string& name : SplitDriveNames(ReadDriveStrings(services.drives))) {
@@ -37,11 +45,7 @@ ScanResult FindInstallations(ScanServices services) {
         if (drive.type == FixedDriveType) {
             // Drives on a USB bus are asked about but still listed: a technician
             // may well be repairing a Windows installed on an external disk.
-            const OpenDevice volume(services.devices, VolumePath(name));
-            if (volume.isOpen()) {
-                drive.busType = BusTypeOf(services.devices, volume.get());
-                drive.location = LocationOf(services.devices, volume.get());
-            }
+            drive.busType = DriveBusType(services.devices, name);
             result.anyFixedDrive = true;
         }
         result.drives.push_back(drive);

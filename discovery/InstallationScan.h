@@ -24,8 +24,8 @@ struct ScannedDrive {
     std::string name;          // "C:"
     std::uint32_t type = 0;    // GetDriveType's answer
     // Asked of fixed drives only:
-    std::uint32_t busType = 0;               // 0 unknown
-    std::optional<VolumeLocation> location = std::nullopt; // its disk and partition
+    std::uint32_t busType = 0;                             // 0 unknown
+    std::optional<VolumeLocation> location = std::nullopt; // its disk and partition, once located
     bool holdsWindows = false;
 
     bool operator==(const ScannedDrive&) const = default;
@@ -50,5 +50,9 @@ std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& w
 // Reads the drives as they are now. A fixed drive whose root can't be read
 // holds no installation; nothing is shown or changed.
 ScanResult FindInstallations(ScanServices services);
+
+// Asks each fixed drive's volume which disk and partition it lies on; only
+// needed when there is an EFI system partition to tell apart.
+void LocateFixedDrives(Devices& devices, ScanResult& scan);
 
 } // namespace orvanta

@@ -23,7 +23,7 @@ bool IsInUse(const std::vector<ScannedDrive>& drives, const std::string& name) {
 
 } // namespace
 
-std::vector<SystemPartition> FindSystemPartitions(Devices& devices, const std::vector<ScannedDrive>& drives) {
+std::vector<SystemPartition> FindSystemPartitions(Devices& devices) {
     std::vector<SystemPartition> found;
     for (std::uint32_t disk = 0; disk < DisksToExamine; ++disk) {
         const OpenDevice device(devices, "\\\\.\\PhysicalDrive" + std::to_string(disk));
@@ -35,10 +35,14 @@ std::vector<SystemPartition> FindSystemPartitions(Devices& devices, const std::v
         const std::uint32_t bus = BusTypeOf(devices, device.get());
         for (const PartitionRecord& partition : partitions) {
             if (!partition.systemPartition) continue;
-            found.push_back({disk, partition.number, bus, LetterOf(drives, disk, partition.number)});
+            found.push_back({disk, partition.number, bus, ""});
         }
     }
     return found;
+}
+
+void NameSystemPartitions(std::vector<SystemPartition>& partitions, const std::vector<ScannedDrive>& drives) {
+    for (SystemPartition& partition : partitions) partition.driveName = LetterOf(drives, partition.disk, partition.partition);
 }
 
 std::optional<SystemPartition> ChooseSystemPartition(const std::vector<SystemPartition>& partitions,

@@ -24,9 +24,12 @@ struct SystemPartition {
     bool operator==(const SystemPartition&) const = default;
 };
 
-// Every ESP on the disks that answer, in disk order. A disk that can't be
-// opened or doesn't give its layout has none.
-std::vector<SystemPartition> FindSystemPartitions(Devices& devices, const std::vector<ScannedDrive>& drives);
+// Every ESP on the disks that answer, in disk order, without its letter. A
+// disk that can't be opened or doesn't give its layout has none.
+std::vector<SystemPartition> FindSystemPartitions(Devices& devices);
+
+// Gives each ESP the letter of the located drive that lies on it, if any.
+void NameSystemPartitions(std::vector<SystemPartition>& partitions, const std::vector<ScannedDrive>& drives);
 
 // The ESP to use: the one on the disk of the default installation, else the
 // first one on a disk that is not attached through USB (the technician's own

@@ -30,8 +30,7 @@ Lines ScanOfCde() {
     Lines lines{"drive strings 64"};
     for (const char* drive : {"C:", "D:", "E:"}) {
         const std::string device = std::string("\\\\.\\") + drive;
-        lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40",
-                                   "control " + device + " 0x2D1080 in 0 out 12", "close " + device});
+        lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40", "close " + device});
     }
     for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("query ") + drive + "\\Windows mask 16");
     lines.push_back("clear installationList");

@@ -32,9 +32,7 @@ TEST(DriveLayout, AnAnswerShorterThanItsCountGivesOnlyTheEntriesItHolds) {
 }
 
 struct SystemPartitions : ::testing::Test {
-    std::vector<SystemPartition> find() { return FindSystemPartitions(m.devices, scan.drives); }
     FakeMachine m;
-    ScanResult scan;
 };
 
 TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
@@ -42,10 +40,19 @@ TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
     m.devices.addDisk(1, {});                                    // opens, but gives no layout (Wine: error 50)
     m.devices.addDisk(3, {MbrLayout({{1, true}}), 7});           // on USB, after a gap in the numbers
     m.devices.addDisk(4, {GptLayout({{1, false}, {2, false}})}); // no ESP
-    scan.drives = {{.name = "S:", .type = 3, .location = VolumeLocation{3, 1}}};
-    EXPECT_EQ(find(), (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, "S:"}}));
+    std::vector<SystemPartition> found = FindSystemPartitions(m.devices);
+    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, ""}}));
     EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine);
     EXPECT_EQ(m.journal.count("close \\\\.\\PhysicalDrive"), 4U);
+    // The letters come from where the located drives lie.
+    m.drives.add('S', DriveKind::Fixed);
+    m.drives.add('T', DriveKind::Optical);
+    m.devices.set("S:", {.location = VolumeLocation{3, 1}});
+    ScanResult scan = FindInstallations({m.drives, m.devices, m.files});
+    LocateFixedDrives(m.devices, scan);
+    NameSystemPartitions(found, scan.drives);
+    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, "S:"}}));
+    EXPECT_EQ(m.journal.count("\\\\.\\T:"), 0U); // only fixed drives are asked
 }
 
 TEST_F(SystemPartitions, TheDefaultInstallationsDiskComesFirstThenAnyDiskNotOnUsb) {
