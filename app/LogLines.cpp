@@ -120,7 +120,8 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
         }
         lines.push_back(line);
     } else {
-        lines.push_back("EFI 系统分区：未找到");
+        lines.push_back(survey.firmware == FirmwareMode::Bios ? "EFI 系统分区：BIOS 固件不从它启动，未查找"
+                                                              : "EFI 系统分区：未找到");
     }
     lines.push_back("驱动器：" + std::string(survey.scan.drives.empty() ? "无" : ""));
     for (const ScannedDrive& drive : survey.scan.drives) {

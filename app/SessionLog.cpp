@@ -27,14 +27,14 @@ void SessionLog::open(const std::string& chosenPath) {
 
 bool SessionLog::create(const std::string& path) {
     file_ = files_.createAppendFile(path);
-    if (file_ == nullptr || !file_->append(ByteOrderMark)) return false;
+    if (file_ == nullptr || !file_->append(ByteOrderMark, true)) return false;
     path_ = path;
     return true;
 }
 
-void SessionLog::write(const LogLines& lines) {
+void SessionLog::write(const LogLines& lines, bool toDisk) {
     if (path_.empty()) return;
-    if (!file_->append(WithCrLf(lines))) failed_ = true;
+    if (!file_->append(WithCrLf(lines), toDisk)) failed_ = true;
 }
 
 void SessionLog::toolStarting(const std::string& commandLine, const std::string& programPath,
@@ -42,8 +42,9 @@ void SessionLog::toolStarting(const std::string& commandLine, const std::string&
     write(ToolStartLines(clock_.now(), commandLine, programPath, program));
 }
 
+// The next tool's start, or the report, follows at once and writes both through.
 void SessionLog::toolFinished(const ToolRun& run) {
-    write(ToolEndLines(run));
+    write(ToolEndLines(run), false);
 }
 
 void SessionLog::storeChanged(const StoreEvent& event) {

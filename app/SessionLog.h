@@ -2,9 +2,9 @@
 // The log of one start of the program: every repair, tool run, store step and
 // message box, as it happens. A UTF-8 file with a byte-order mark and CRLF
 // line ends (Notepad on Windows 7 shows it right), in Logs beside the
-// executable, else in %TEMP%. Each line reaches the disk before the program
-// goes on, so a run cut short leaves its log up to that point. A log that
-// can't be written stops nothing.
+// executable, else in %TEMP%. What is written reaches the disk before the
+// program goes on (before a tool starts, at the latest), so a run cut short
+// leaves its log up to that point. A log that can't be written stops nothing.
 #include <string>
 
 #include "app/LogLines.h"
@@ -28,7 +28,10 @@ public:
     // True once the file could not be made or a write failed.
     bool failed() const { return failed_; }
 
-    void write(const LogLines& lines);
+    // Each write reaches the disk before the program goes on, so a power cut
+    // leaves the log up to that moment; `toDisk` false is for lines that are
+    // followed at once by others that are written through.
+    void write(const LogLines& lines, bool toDisk = true);
     void toolStarting(const std::string& commandLine, const std::string& programPath,
                       const FileIdentity& program) override;
     void toolFinished(const ToolRun& run) override;

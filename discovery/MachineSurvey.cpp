@@ -6,6 +6,8 @@ MachineSurvey SurveyMachine(SurveyServices services) {
     MachineSurvey survey;
     survey.scan = FindInstallations({services.drives, services.devices, services.files});
     survey.firmware = DetectFirmwareMode(services.firmware, services.registry);
+    // A PC that starts from BIOS doesn't read the ESP: its disks are not asked.
+    if (survey.firmware == FirmwareMode::Bios) return survey;
     std::vector<SystemPartition> partitions = FindSystemPartitions(services.devices);
     if (partitions.empty()) return survey;
     // Only now is it worth asking each drive where it lies.

@@ -22,7 +22,9 @@ struct SurveyServices {
 struct MachineSurvey {
     ScanResult scan;
     FirmwareMode firmware = FirmwareMode::Unknown;
-    std::optional<SystemPartition> systemPartition; // the one to repair, preferring the first installation's disk
+    // The one to repair, preferring the first installation's disk; not looked
+    // for on a PC that starts from BIOS.
+    std::optional<SystemPartition> systemPartition;
 };
 
 MachineSurvey SurveyMachine(SurveyServices services);

@@ -24,12 +24,13 @@ struct FileAttributes {
     bool operator==(const FileAttributes&) const = default;
 };
 
-// A file open for appending. Each append reaches the disk before it returns;
-// false when it could not be written.
+// A file open for appending; false when it could not be written. With
+// `toDisk` the bytes (and all before them) reach the disk before it returns;
+// without, the system has them, which a crash of the program doesn't lose.
 class AppendFile {
 public:
     virtual ~AppendFile() = default;
-    virtual bool append(std::string_view bytes) = 0;
+    virtual bool append(std::string_view bytes, bool toDisk) = 0;
 };
 
 class FileSystem {

@@ -100,10 +100,11 @@ namespace {
 class Win32AppendFile final : public AppendFile {
 public:
     explicit Win32AppendFile(UniqueHandle file) : file_(std::move(file)) {}
-    bool append(std::string_view bytes) override {
+    bool append(std::string_view bytes, bool toDisk) override {
         DWORD written = 0;
         const auto size = static_cast<DWORD>(bytes.size());
-        return WriteFile(file_.get(), bytes.data(), size, &written, nullptr) != FALSE && written == size;
+        const bool ok = WriteFile(file_.get(), bytes.data(), size, &written, nullptr) != FALSE && written == size;
+        return ok && (!toDisk || FlushFileBuffers(file_.get()) != FALSE);
     }
 
 private:
@@ -114,7 +115,7 @@ private:
 
 std::unique_ptr<AppendFile> Win32FileSystem::createAppendFile(const std::string& path) {
     UniqueHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return nullptr;
     return std::make_unique<Win32AppendFile>(std::move(file));
 }

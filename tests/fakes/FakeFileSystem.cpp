@@ -124,7 +124,7 @@ namespace {
 class FakeAppendFile : public AppendFile {
 public:
     FakeAppendFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
-    bool append(std::string_view bytes) override {
+    bool append(std::string_view bytes, bool) override {
         files_.appendTo(path_, bytes);
         return true;
     }
