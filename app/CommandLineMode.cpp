@@ -40,6 +40,7 @@ public:
         log_.toolStarting(commandLine, programPath, program);
         WriteLines(output_, {"运行：" + commandLine});
     }
+    void toolStarted() override { log_.toolStarted(); }
     void toolFinished(const ToolRun& run) override {
         log_.toolFinished(run);
         WriteLines(output_, ToolEndLines(run));

@@ -39,10 +39,16 @@ void SessionLog::write(const LogLines& lines, bool toDisk) {
 
 void SessionLog::toolStarting(const std::string& commandLine, const std::string& programPath,
                               const FileIdentity& program) {
-    write(ToolStartLines(clock_.now(), commandLine, programPath, program));
+    write(ToolStartLines(clock_.now(), commandLine, programPath, program), false);
 }
 
-// The next tool's start, or the report, follows at once and writes both through.
+// Before the tool has had time to touch a store, the log holds its start and
+// the previous tool's end.
+void SessionLog::toolStarted() {
+    write({});
+}
+
+// The next tool's start, or the report, follows at once and is written through.
 void SessionLog::toolFinished(const ToolRun& run) {
     write(ToolEndLines(run), false);
 }

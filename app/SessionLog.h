@@ -30,10 +30,12 @@ public:
 
     // Each write reaches the disk before the program goes on, so a power cut
     // leaves the log up to that moment; `toDisk` false is for lines that are
-    // followed at once by others that are written through.
+    // followed at once by others that are written through. A tool's lines go
+    // to the disk while the tool starts up, not in the gap between two tools.
     void write(const LogLines& lines, bool toDisk = true);
     void toolStarting(const std::string& commandLine, const std::string& programPath,
                       const FileIdentity& program) override;
+    void toolStarted() override;
     void toolFinished(const ToolRun& run) override;
     void storeChanged(const StoreEvent& event) override;
 

@@ -15,6 +15,8 @@ public:
     // `program` is the file the command line starts, as the system knows it.
     virtual void toolStarting(const std::string& commandLine, const std::string& programPath,
                               const FileIdentity& program) = 0;
+    // The tool's process exists and starts up while this runs.
+    virtual void toolStarted() = 0;
     virtual void toolFinished(const ToolRun& run) = 0;
     virtual void storeChanged(const StoreEvent& event) = 0;
 };

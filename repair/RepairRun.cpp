@@ -69,7 +69,7 @@ ToolRun RepairRun::run(const ToolCall& call) {
         identity = identities_.emplace(call.program, services_.fileIdentities.identify(call.program)).first;
     }
     observer_.toolStarting(call.commandLine(), call.program, identity->second);
-    ToolRun done = runner_.run(call.commandLine());
+    ToolRun done = runner_.run(call.commandLine(), [this] { observer_.toolStarted(); });
     observer_.toolFinished(done);
     return done;
 }

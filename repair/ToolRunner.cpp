@@ -28,7 +28,7 @@ std::string ToolRun::output() const {
     return standardOutput + (standardOutput.back() == '\n' ? "" : "\n") + standardError;
 }
 
-ToolRun ToolRunner::run(const std::string& commandLine) {
+ToolRun ToolRunner::run(const std::string& commandLine, const std::function<void()>& whileStarting) {
     ToolRun run{.commandLine = commandLine, .startedAt = clock_.now()};
     const std::uint64_t started = clock_.milliseconds();
     const std::string program = ProgramOf(commandLine);
@@ -40,6 +40,7 @@ ToolRun ToolRunner::run(const std::string& commandLine) {
         return run;
     }
     const CurrentProcess current(current_, *process);
+    if (whileStarting) whileStarting();
     // The end is recognised from the process itself, not from its exit code,
     // so a tool that ends with code 259 (STILL_ACTIVE) ends the wait too.
     WakeReason reason = WakeReason::EventsPending;

@@ -2,6 +2,7 @@
 // Runs one external tool at a time and waits for its end while the window
 // stays alive; keeps what the tool wrote.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -36,7 +37,8 @@ public:
     // and the thread's event queue together; after every wake-up it
     // dispatches the pending window events. A tool that can't be started
     // gives a run with its start error, the description naming the program.
-    ToolRun run(const std::string& commandLine);
+    // `whileStarting` runs once the process exists, before the wait.
+    ToolRun run(const std::string& commandLine, const std::function<void()>& whileStarting = {});
 
     // Ends the tool that runs now, if any; for an event handler that runs
     // during the wait.

@@ -124,8 +124,8 @@ namespace {
 class FakeAppendFile : public AppendFile {
 public:
     FakeAppendFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
-    bool append(std::string_view bytes, bool) override {
-        files_.appendTo(path_, bytes);
+    bool append(std::string_view bytes, bool toDisk) override {
+        files_.appendTo(path_, bytes, toDisk);
         return true;
     }
 
@@ -149,10 +149,16 @@ std::unique_ptr<AppendFile> FakeFileSystem::createAppendFile(const std::string& 
     return std::make_unique<FakeAppendFile>(*this, path);
 }
 
-void FakeFileSystem::appendTo(const std::string& path, std::string_view bytes) {
+void FakeFileSystem::appendTo(const std::string& path, std::string_view bytes, bool toDisk) {
     const Entry* entry = find(path);
-    const std::string before = entry != nullptr ? entry->content : std::string();
-    put(path, false, entry != nullptr ? entry->attributes : FakeAttributes{}, before + std::string(bytes));
+    const std::string content = (entry != nullptr ? entry->content : std::string()) + std::string(bytes);
+    put(path, false, entry != nullptr ? entry->attributes : FakeAttributes{}, content);
+    if (toDisk) onDiskSizes_[Key(path)] = content.size();
+}
+
+std::string FakeFileSystem::onDiskContentOf(const std::string& path) const {
+    const auto size = onDiskSizes_.find(Key(path));
+    return size == onDiskSizes_.end() ? std::string() : contentOf(path).substr(0, size->second);
 }
 
 std::string FakeFileSystem::fileSystemName(const std::string& driveName) {

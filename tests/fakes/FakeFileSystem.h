@@ -46,8 +46,11 @@ public:
     bool createDirectories(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
     std::unique_ptr<AppendFile> createAppendFile(const std::string& path) override;
-    // Adds bytes to a file's content, as an open file does.
-    void appendTo(const std::string& path, std::string_view bytes);
+    // Adds bytes to a file's content, as an open file does; with `toDisk`
+    // all of it would survive a power cut.
+    void appendTo(const std::string& path, std::string_view bytes, bool toDisk = false);
+    // What a power cut would leave of a file written by appending.
+    std::string onDiskContentOf(const std::string& path) const;
     std::string applicationFolder() override { return applicationFolder_; }
     std::string temporaryFolder() override { return "T:\\Temp"; }
     // Paths below this one can't be written (read-only media).
@@ -70,6 +73,7 @@ private:
     std::vector<std::string> readOnly_;
     std::string applicationFolder_ = "F:\\Kit";
     std::map<std::string, std::string> fileSystems_; // by drive name; NTFS unless told
+    std::map<std::string, std::size_t> onDiskSizes_; // by the upper-case path
 };
 
 } // namespace orvanta

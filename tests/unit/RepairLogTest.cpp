@@ -62,6 +62,19 @@ TEST_F(RepairLog, StoresAreLoggedWithTheirAttributesAndWhatBecameOfThem) {
     EXPECT_NE(log.find("引导存储 C:\\boot\\bcd：已有新存储，备份已删除\r\n"), std::string::npos) << log;
 }
 
+// A power cut while a tool runs leaves the log up to that tool's start.
+TEST_F(RepairLog, WhileAToolRunsItsStartAndThePreviousToolsEndAreOnDisk) {
+    std::string onDisk;
+    m.processes.whileRunning("bootsect.exe", [&] { onDisk = m.files.onDiskContentOf(LogPath); });
+    m.start();
+    m.controller.onRepairClicked();
+    // The last bcdboot's end, then bootsect's start, and nothing of its end.
+    EXPECT_TRUE(onDisk.ends_with("  用时 1.000 秒，退出代码 0（0x00000000）\r\n"
+                                 "[15:30:12.000] 运行：F:\\Kit\\bin\\bootsect.exe /nt60 Z: /mbr\r\n"
+                                 "  程序：F:\\Kit\\bin\\bootsect.exe，版本：无，数字签名：没有\r\n"))
+        << onDisk;
+}
+
 TEST_F(RepairLog, FromReadOnlyMediaTheLogGoesToTempAndNoLogStopsNothing) {
     m.files.makeReadOnly("F:\\");
     m.start();
