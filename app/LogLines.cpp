@@ -98,9 +98,10 @@ std::string TimeOfDayText(const LocalTime& time) {
     return TwoDigits(time.hour) + ":" + TwoDigits(time.minute) + ":" + TwoDigits(time.second) + "." + milliseconds;
 }
 
-std::string LogFileName(const LocalTime& time) {
+std::string LogFileName(const LocalTime& time, int attempt) {
     return "Orvanta-" + std::to_string(time.year) + TwoDigits(time.month) + TwoDigits(time.day) + "-" +
-           TwoDigits(time.hour) + TwoDigits(time.minute) + TwoDigits(time.second) + ".log";
+           TwoDigits(time.hour) + TwoDigits(time.minute) + TwoDigits(time.second) +
+           (attempt > 1 ? "-" + std::to_string(attempt) : "") + ".log";
 }
 
 LogLines StartLines(const LocalTime& time, const ProgramFacts& program) {

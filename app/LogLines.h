@@ -19,7 +19,7 @@ using LogLines = std::vector<std::string>;
 std::string DateTimeText(const LocalTime& time);
 std::string TimeOfDayText(const LocalTime& time);
 // "Orvanta-20261207-153102.log", one name per start.
-std::string LogFileName(const LocalTime& time);
+std::string LogFileName(const LocalTime& time, int attempt);
 
 struct ProgramFacts {
     std::string version;      // "1.0"

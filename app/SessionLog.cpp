@@ -15,18 +15,28 @@ std::string WithCrLf(const LogLines& lines) {
 
 void SessionLog::open(const std::string& chosenPath) {
     if (!chosenPath.empty()) {
-        failed_ = !create(chosenPath);
+        failed_ = !create(chosenPath, true);
         return;
     }
-    const std::string name = LogFileName(clock_.now());
+    const LocalTime now = clock_.now();
     const std::string beside = files_.applicationFolder() + "\\Logs";
     // The program may run from read-only media: then the log goes to %TEMP%.
-    if (files_.createDirectories(beside) && create(beside + "\\" + name)) return;
-    failed_ = !create(files_.temporaryFolder() + "\\" + name);
+    if (files_.createDirectories(beside) && createNew(beside, now)) return;
+    failed_ = !createNew(files_.temporaryFolder(), now);
 }
 
-bool SessionLog::create(const std::string& path) {
-    file_ = files_.createAppendFile(path);
+// Two starts within one second must not share a file: the later one takes
+// the next free number rather than replacing the earlier one's log.
+bool SessionLog::createNew(const std::string& folder, const LocalTime& now) {
+    for (int attempt = 1; attempt <= MaxLogsPerSecond; ++attempt) {
+        if (create(folder + "\\" + LogFileName(now, attempt), false)) return true;
+    }
+    return false;
+}
+
+// A path given by the user is theirs to reuse: that file is replaced.
+bool SessionLog::create(const std::string& path, bool replaceExisting) {
+    file_ = files_.createAppendFile(path, replaceExisting);
     if (file_ == nullptr || !file_->append(ByteOrderMark, true)) return false;
     path_ = path;
     return true;

@@ -3,8 +3,9 @@
 // message box, as it happens. A UTF-8 file with a byte-order mark and CRLF
 // line ends (Notepad on Windows 7 shows it right), in Logs beside the
 // executable, else in %TEMP%. What is written reaches the disk before the
-// program goes on (before a tool starts, at the latest), so a run cut short
-// leaves its log up to that point. A log that can't be written stops nothing.
+// program goes on (a tool's lines while the tool starts up), so a run cut
+// short leaves its log up to that point. A log that can't be written stops
+// nothing.
 #include <string>
 
 #include "app/LogLines.h"
@@ -42,7 +43,10 @@ public:
     Clock& clock() { return clock_; }
 
 private:
-    bool create(const std::string& path);
+    static constexpr int MaxLogsPerSecond = 9;
+
+    bool createNew(const std::string& folder, const LocalTime& now);
+    bool create(const std::string& path, bool replaceExisting);
 
     FileSystem& files_;
     Clock& clock_;

@@ -64,9 +64,9 @@ public:
     // it can't be told.
     virtual std::string fileSystemName(const std::string& driveName) = 0;
 
-    // Creates the file (replacing any old one) and keeps it open for appending;
-    // nothing when it can't be written.
-    virtual std::unique_ptr<AppendFile> createAppendFile(const std::string& path) = 0;
+    // Creates the file and keeps it open for appending; nothing when it can't
+    // be written, or when it exists and `replaceExisting` is false.
+    virtual std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) = 0;
 
     // The folder of the program's executable, without a trailing backslash.
     virtual std::string applicationFolder() = 0;

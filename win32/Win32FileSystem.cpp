@@ -113,11 +113,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<AppendFile> Win32FileSystem::createAppendFile(const std::string& path) {
+std::unique_ptr<AppendFile> Win32FileSystem::createAppendFile(const std::string& path, bool replaceExisting) {
     // GENERIC_WRITE, not only FILE_APPEND_DATA: FlushFileBuffers needs it. Only
     // this handle writes, so every write lands at the end.
     UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  replaceExisting ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return nullptr;
     return std::make_unique<Win32AppendFile>(std::move(file));
 }

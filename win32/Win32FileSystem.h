@@ -13,7 +13,7 @@ public:
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
-    std::unique_ptr<AppendFile> createAppendFile(const std::string& path) override;
+    std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     std::string applicationFolder() override;
     std::string temporaryFolder() override;
 };

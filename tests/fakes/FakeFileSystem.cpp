@@ -137,14 +137,16 @@ private:
 } // namespace
 
 // Not journalled: the log writes many times, and tests read the file instead.
-std::unique_ptr<AppendFile> FakeFileSystem::createAppendFile(const std::string& path) {
+std::unique_ptr<AppendFile> FakeFileSystem::createAppendFile(const std::string& path, bool replaceExisting) {
     for (const std::string& prefix : readOnly_) {
         if (Key(path).starts_with(Key(prefix))) return nullptr;
     }
     const Entry* entry = find(path);
     const std::string folder = path.substr(0, path.find_last_of('\\'));
     const bool folderThere = folder.size() == 2 || isFolder(folder); // "C:" is a drive's root
-    if (!folderThere || (entry != nullptr && (entry->folder || entry->attributes.locked))) return nullptr;
+    if (!folderThere || (entry != nullptr && (!replaceExisting || entry->folder || entry->attributes.locked))) {
+        return nullptr;
+    }
     put(path, false, FakeAttributes{}, {});
     return std::make_unique<FakeAppendFile>(*this, path);
 }

@@ -45,7 +45,7 @@ public:
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
-    std::unique_ptr<AppendFile> createAppendFile(const std::string& path) override;
+    std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     // Adds bytes to a file's content, as an open file does; with `toDisk`
     // all of it would survive a power cut.
     void appendTo(const std::string& path, std::string_view bytes, bool toDisk = false);

@@ -75,6 +75,14 @@ TEST_F(RepairLog, WhileAToolRunsItsStartAndThePreviousToolsEndAreOnDisk) {
         << onDisk;
 }
 
+TEST_F(RepairLog, AStartInTheSameSecondAsAnEarlierOneKeepsThatOnesLog) {
+    m.files.addFolder("F:\\Kit\\Logs");
+    m.files.addFile(LogPath, {}, "earlier start");
+    m.start();
+    EXPECT_EQ(m.controller.log().path(), "F:\\Kit\\Logs\\Orvanta-20261207-153000-2.log");
+    EXPECT_EQ(m.files.contentOf(LogPath), "earlier start");
+}
+
 TEST_F(RepairLog, FromReadOnlyMediaTheLogGoesToTempAndNoLogStopsNothing) {
     m.files.makeReadOnly("F:\\");
     m.start();
