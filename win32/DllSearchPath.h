@@ -11,6 +11,9 @@ namespace orvanta::win32 {
 // and SearchPath's safe mode is on where it exists.
 void LockDownDllSearchPath();
 
+// True where LoadLibraryEx takes the LOAD_LIBRARY_SEARCH_* flags.
+bool HasDllSearchFlags();
+
 // A system DLL the program loads itself, from System32 and nowhere else.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cwchar>
-#include <iterator>
+#include "win32/DllSearchPath.h"
+#include "win32/RuntimeFunction.h"
 
 namespace orvanta::win32 {
 namespace {
@@ -23,22 +23,15 @@ namespace {
 // applies; it is used only when the activation context redirects comctl32.dll (it
 // does whenever the manifest took effect), else System32's copy by full path.
 HMODULE LoadCommonControls() {
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    if (kernel != nullptr && GetProcAddress(kernel, "SetDefaultDllDirectories") != nullptr) {
-        return LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!HasDllSearchFlags()) {
+        ACTCTX_SECTION_KEYED_DATA redirection{};
+        redirection.cbSize = sizeof(redirection);
+        if (FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
+                                     &redirection) != FALSE) {
+            return LoadLibraryW(L"comctl32.dll");
+        }
     }
-    ACTCTX_SECTION_KEYED_DATA redirection{};
-    redirection.cbSize = sizeof(redirection);
-    if (FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
-                                 L"comctl32.dll", &redirection)) {
-        return LoadLibraryW(L"comctl32.dll");
-    }
-    wchar_t path[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    constexpr wchar_t file[] = L"\\comctl32.dll";
-    if (length == 0 || length + std::size(file) > MAX_PATH) return nullptr;
-    std::wcscpy(path + length, file);
-    return LoadLibraryW(path);
+    return LoadSystemLibrary(L"comctl32.dll");
 }
 
 } // namespace
@@ -47,10 +40,8 @@ void Win32CommonControls::initialize() {
     // Never freed: the controls' window classes live in the module.
     const HMODULE module = LoadCommonControls();
     if (module == nullptr) return;
-    using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    // Through void(*)(), the function type that converts to any other without a warning.
-    const auto init = reinterpret_cast<InitProc>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module, "InitCommonControlsEx")));
+    const auto init =
+        ExportedFunction<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(module, "InitCommonControlsEx");
     if (init == nullptr) return;
     // The classes InitCommonControls registers, the tool tip among them.
     const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};

@@ -5,31 +5,22 @@
 #include <wintrust.h>
 #include <mscat.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "win32/DllSearchPath.h"
+#include "win32/RuntimeFunction.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Utf.h"
 
 namespace orvanta::win32 {
 namespace {
 
-template <typename Function>
-Function Exported(HMODULE module, const char* name) {
-    const FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
-    Function function = nullptr;
-    static_assert(sizeof(function) == sizeof(found));
-    std::memcpy(&function, &found, sizeof(found));
-    return function;
-}
-
 std::string FileVersion(const std::wstring& path) {
     const HMODULE version = LoadSystemLibrary(L"version.dll");
-    const auto size = Exported<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>(version, "GetFileVersionInfoSizeW");
-    const auto read = Exported<BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID)>(version, "GetFileVersionInfoW");
-    const auto query = Exported<BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT)>(version, "VerQueryValueW");
+    const auto size = ExportedFunction<DWORD(WINAPI*)(LPCWSTR, LPDWORD)>(version, "GetFileVersionInfoSizeW");
+    const auto read = ExportedFunction<BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID)>(version, "GetFileVersionInfoW");
+    const auto query = ExportedFunction<BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT)>(version, "VerQueryValueW");
     if (size == nullptr || read == nullptr || query == nullptr) return {};
     DWORD ignored = 0;
     std::vector<std::uint8_t> block(size(path.c_str(), &ignored));
@@ -50,24 +41,24 @@ struct TrustApi {
 
     HMODULE wintrust;
     HMODULE crypt32;
-    decltype(&WinVerifyTrust) verify = Exported<decltype(&WinVerifyTrust)>(wintrust, "WinVerifyTrust");
+    decltype(&WinVerifyTrust) verify = ExportedFunction<decltype(&WinVerifyTrust)>(wintrust, "WinVerifyTrust");
     decltype(&WTHelperProvDataFromStateData) provider =
-        Exported<decltype(&WTHelperProvDataFromStateData)>(wintrust, "WTHelperProvDataFromStateData");
+        ExportedFunction<decltype(&WTHelperProvDataFromStateData)>(wintrust, "WTHelperProvDataFromStateData");
     decltype(&WTHelperGetProvSignerFromChain) signer =
-        Exported<decltype(&WTHelperGetProvSignerFromChain)>(wintrust, "WTHelperGetProvSignerFromChain");
+        ExportedFunction<decltype(&WTHelperGetProvSignerFromChain)>(wintrust, "WTHelperGetProvSignerFromChain");
     decltype(&CryptCATAdminAcquireContext) acquire =
-        Exported<decltype(&CryptCATAdminAcquireContext)>(wintrust, "CryptCATAdminAcquireContext");
+        ExportedFunction<decltype(&CryptCATAdminAcquireContext)>(wintrust, "CryptCATAdminAcquireContext");
     decltype(&CryptCATAdminCalcHashFromFileHandle) hash =
-        Exported<decltype(&CryptCATAdminCalcHashFromFileHandle)>(wintrust, "CryptCATAdminCalcHashFromFileHandle");
+        ExportedFunction<decltype(&CryptCATAdminCalcHashFromFileHandle)>(wintrust, "CryptCATAdminCalcHashFromFileHandle");
     decltype(&CryptCATAdminEnumCatalogFromHash) findCatalog =
-        Exported<decltype(&CryptCATAdminEnumCatalogFromHash)>(wintrust, "CryptCATAdminEnumCatalogFromHash");
+        ExportedFunction<decltype(&CryptCATAdminEnumCatalogFromHash)>(wintrust, "CryptCATAdminEnumCatalogFromHash");
     decltype(&CryptCATCatalogInfoFromContext) catalogInfo =
-        Exported<decltype(&CryptCATCatalogInfoFromContext)>(wintrust, "CryptCATCatalogInfoFromContext");
+        ExportedFunction<decltype(&CryptCATCatalogInfoFromContext)>(wintrust, "CryptCATCatalogInfoFromContext");
     decltype(&CryptCATAdminReleaseCatalogContext) releaseCatalog =
-        Exported<decltype(&CryptCATAdminReleaseCatalogContext)>(wintrust, "CryptCATAdminReleaseCatalogContext");
+        ExportedFunction<decltype(&CryptCATAdminReleaseCatalogContext)>(wintrust, "CryptCATAdminReleaseCatalogContext");
     decltype(&CryptCATAdminReleaseContext) release =
-        Exported<decltype(&CryptCATAdminReleaseContext)>(wintrust, "CryptCATAdminReleaseContext");
-    decltype(&CertGetNameStringW) name = Exported<decltype(&CertGetNameStringW)>(crypt32, "CertGetNameStringW");
+        ExportedFunction<decltype(&CryptCATAdminReleaseContext)>(wintrust, "CryptCATAdminReleaseContext");
+    decltype(&CertGetNameStringW) name = ExportedFunction<decltype(&CertGetNameStringW)>(crypt32, "CertGetNameStringW");
 };
 
 std::string SignerName(const TrustApi& api, HANDLE state) {

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <cstring>
-
+#include "win32/RuntimeFunction.h"
 #include "win32/ScopedHandles.h"
 
 namespace orvanta::win32 {
@@ -27,12 +26,8 @@ void EnableSystemEnvironmentPrivilege() {
 
 std::optional<std::uint32_t> Win32Firmware::firmwareType() {
     // Looked up at run time: Windows 7 and its pre-installation environment lack it.
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "GetFirmwareType") : nullptr;
-    if (found == nullptr) return std::nullopt;
-    GetFirmwareTypeFunction getFirmwareType = nullptr;
-    static_assert(sizeof(getFirmwareType) == sizeof(found));
-    std::memcpy(&getFirmwareType, &found, sizeof(found));
+    const auto getFirmwareType = LoadedModuleFunction<GetFirmwareTypeFunction>(L"kernel32.dll", "GetFirmwareType");
+    if (getFirmwareType == nullptr) return std::nullopt;
     FIRMWARE_TYPE type = FirmwareTypeUnknown;
     if (getFirmwareType(&type) == FALSE) return std::nullopt;
     return static_cast<std::uint32_t>(type);

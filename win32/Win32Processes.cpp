@@ -145,7 +145,7 @@ std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& command
         throw LastError();
     }
     UniqueHandle process(started.hProcess);
-    CloseHandle(started.hThread);
+    const UniqueHandle thread(started.hThread); // its handle is not needed
     return std::make_unique<Win32StartedProcess>(std::move(process), output, error);
 }
 

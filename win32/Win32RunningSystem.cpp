@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <cstring>
-
+#include "win32/RuntimeFunction.h"
 #include "win32/Utf.h"
 
 namespace orvanta::win32 {
@@ -22,13 +21,8 @@ bool Win32RunningSystem::isRedirected32Bit() {
 // RtlGetVersion tells the truth; GetVersionEx reports 6.2 to a program whose
 // manifest names no later Windows.
 std::string Win32RunningSystem::windowsVersion() {
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const FARPROC found = ntdll != nullptr ? GetProcAddress(ntdll, "RtlGetVersion") : nullptr;
-    if (found == nullptr) return "未知";
-    RtlGetVersionFunction getVersion = nullptr;
-    static_assert(sizeof(getVersion) == sizeof(found));
-    std::memcpy(&getVersion, &found, sizeof(found));
+    const auto getVersion = LoadedModuleFunction<LONG(WINAPI*)(OSVERSIONINFOW*)>(L"ntdll.dll", "RtlGetVersion");
+    if (getVersion == nullptr) return "未知";
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
     if (getVersion(&info) != 0) return "未知";
