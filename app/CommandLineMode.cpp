@@ -1,13 +1,14 @@
 #include "app/CommandLineMode.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/LogLines.h"
+#include "app/PlatformServices.h"
 #include "app/SessionLog.h"
 #include "app/UserMessages.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
+#include "repair/CommandLines.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
 
@@ -24,11 +25,6 @@ void WriteMessage(TextOutput& output, const Message& message) {
     std::string text = message.title + message.text;
     if (!text.ends_with("\r\n")) text += "\r\n";
     output.write(text);
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
 }
 
 // The tools' runs shown as they happen, and written to the log.
@@ -71,8 +67,7 @@ private:
 };
 
 MachineSurvey CommandLineRun::survey() {
-    MachineSurvey found = SurveyMachine(
-        {platform_.drives, platform_.devices, platform_.files, platform_.firmware, platform_.registry});
+    MachineSurvey found = SurveyMachine(SurveyServicesOf(platform_));
     if (!found.scan.anyFixedDrive) say(NoDiskMessage());
     return found;
 }
@@ -96,9 +91,7 @@ int CommandLineRun::list() {
 
 int CommandLineRun::repair(const CommandLineOptions& options) {
     log_.open(options.logPath.value_or(""));
-    log_.write(StartLines(platform_.clock.now(), {ProgramVersion, platform_.runningSystem.programArchitecture(),
-                                                   platform_.runningSystem.windowsVersion(),
-                                                   platform_.elevation.isElevated()}));
+    log_.write(StartLines(platform_.clock.now(), ProgramFactsOf(platform_)));
     const MachineSurvey found = survey();
     std::optional<SystemPartitionLetter> espLetter;
     if (NeedsSystemPartitionLetter(found)) espLetter.emplace(platform_.drives, *found.systemPartition, found.scan.drives);
@@ -110,7 +103,7 @@ int CommandLineRun::repair(const CommandLineOptions& options) {
     std::string defaultInstallation = installations.front();
     if (options.defaultInstallation) {
         const auto listed = std::find_if(installations.begin(), installations.end(), [&](const std::string& entry) {
-            return Upper(entry) == Upper(*options.defaultInstallation);
+            return SameIgnoringCase(entry, *options.defaultInstallation);
         });
         if (listed == installations.end()) return refuse(UnknownDefaultMessage(*options.defaultInstallation));
         defaultInstallation = *listed;
@@ -125,10 +118,7 @@ int CommandLineRun::repair(const CommandLineOptions& options) {
 
     log_.write(PlanLines(platform_.clock.now(), plan));
     ConsoleAndLog observer(output_, log_);
-    RepairRun run(plan,
-                  {platform_.files, platform_.processes, platform_.events, platform_.consoleCodePage, platform_.clock,
-                   platform_.runningSystem, platform_.fileIdentities},
-                  observer);
+    RepairRun run(plan, RepairServicesOf(platform_), observer);
     const RepairReport report = run.carryOut();
     log_.write(ReportLines(platform_.clock.now(), report));
     for (const Message& message : OutcomeMessages(report, plan, {found.firmware, letter})) say(message);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/PlatformServices.h"
 #include "app/UserMessages.h"
 #include "platform/TaskbarProgress.h"
 #include "repair/CommandLines.h"
@@ -34,13 +35,10 @@ void MainController::onInitialize() {
 
 void MainController::onLoad() {
     log_.open();
-    log_.write(StartLines(platform_.clock.now(), {ProgramVersion, platform_.runningSystem.programArchitecture(),
-                                                   platform_.runningSystem.windowsVersion(),
-                                                   platform_.elevation.isElevated()}));
+    log_.write(StartLines(platform_.clock.now(), ProgramFactsOf(platform_)));
     taskbarList_ = OpenTaskbarProgress(platform_.version, platform_.com);
     sizeToggle_.measure(controls_.window);
-    const MachineSurvey survey = SurveyMachine(
-        {platform_.drives, platform_.devices, platform_.files, platform_.firmware, platform_.registry});
+    const MachineSurvey survey = SurveyMachine(SurveyServicesOf(platform_));
     listFound(survey.scan);
     if (!survey.scan.installations.empty()) controls_.installationList.select(0);
     controls_.statusLine.setCaption(InstallationCountText(survey.scan.installations.size()));
@@ -114,10 +112,7 @@ void MainController::onRepairClicked() {
 
     setRunning(true);
     log_.write(PlanLines(platform_.clock.now(), plan));
-    RepairRun run(plan,
-                  {platform_.files, platform_.processes, platform_.events, platform_.consoleCodePage, platform_.clock,
-                   platform_.runningSystem, platform_.fileIdentities},
-                  log_);
+    RepairRun run(plan, RepairServicesOf(platform_), log_);
     const RepairReport report = [&] {
         const ActiveRun active(activeRun_, run);
         return run.carryOut();

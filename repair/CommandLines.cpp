@@ -3,7 +3,6 @@
 #include <cctype>
 
 namespace orvanta {
-namespace {
 
 bool SameIgnoringCase(const std::string& first, const std::string& second) {
     if (first.size() != second.size()) return false;
@@ -15,8 +14,6 @@ bool SameIgnoringCase(const std::string& first, const std::string& second) {
     }
     return true;
 }
-
-} // namespace
 
 // The folder is written "Bin" for one tool and "bin" for the other; both name
 // the same folder on Windows and are kept as the tools' users know them.

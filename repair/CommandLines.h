@@ -5,6 +5,9 @@
 
 namespace orvanta {
 
+// Windows paths name the same file whatever the case of their letters.
+bool SameIgnoringCase(const std::string& first, const std::string& second);
+
 // The tool files below the application folder, as the command lines name them.
 std::string BcdbootPath(const std::string& applicationFolder);
 std::string BootsectPath(const std::string& applicationFolder);

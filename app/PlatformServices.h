@@ -1,0 +1,27 @@
+#pragma once
+// The platform's services as the survey, the repair run and the log take them,
+// so that the window and the command line start the same work the same way.
+#include "app/LogLines.h"
+#include "app/UserMessages.h"
+#include "discovery/MachineSurvey.h"
+#include "platform/Platform.h"
+#include "repair/RepairRun.h"
+
+namespace orvanta {
+
+inline SurveyServices SurveyServicesOf(const Platform& platform) {
+    return {platform.drives, platform.devices, platform.files, platform.firmware, platform.registry};
+}
+
+inline RepairServices RepairServicesOf(const Platform& platform) {
+    return {platform.files, platform.processes, platform.events, platform.consoleCodePage,
+            platform.clock, platform.runningSystem, platform.fileIdentities};
+}
+
+// What the log's first lines say about the program and the system it runs on.
+inline ProgramFacts ProgramFactsOf(const Platform& platform) {
+    return {ProgramVersion, platform.runningSystem.programArchitecture(), platform.runningSystem.windowsVersion(),
+            platform.elevation.isElevated()};
+}
+
+} // namespace orvanta
