@@ -16,9 +16,7 @@ namespace orvanta {
 namespace {
 
 void WriteLines(TextOutput& output, const LogLines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    output.write(text);
+    output.write(WithCrLf(lines));
 }
 
 void WriteMessage(TextOutput& output, const Message& message) {

@@ -67,12 +67,6 @@ void Indented(LogLines& lines, const std::string& text, const std::string& inden
     }
 }
 
-std::string Hexadecimal(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-    return text;
-}
-
 std::string SignatureText(const FileIdentity& program) {
     const std::string signer = program.signer.empty() ? "" : "（" + program.signer + "）";
     switch (program.signature) {
@@ -87,6 +81,12 @@ std::string SignatureText(const FileIdentity& program) {
 }
 
 } // namespace
+
+std::string WithCrLf(const LogLines& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
 
 std::string DateTimeText(const LocalTime& time) {
     return std::to_string(time.year) + "-" + TwoDigits(time.month) + "-" + TwoDigits(time.day) + " " +

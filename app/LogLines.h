@@ -15,6 +15,9 @@ namespace orvanta {
 
 using LogLines = std::vector<std::string>;
 
+// The lines as a file or a console takes them: each ended by CRLF.
+std::string WithCrLf(const LogLines& lines);
+
 // "2026-12-07 15:31:02" and "15:31:02.120".
 std::string DateTimeText(const LocalTime& time);
 std::string TimeOfDayText(const LocalTime& time);

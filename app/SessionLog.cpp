@@ -5,12 +5,6 @@ namespace {
 
 inline constexpr const char* ByteOrderMark = "\xEF\xBB\xBF";
 
-std::string WithCrLf(const LogLines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
-
 } // namespace
 
 void SessionLog::open(const std::string& chosenPath) {

@@ -6,15 +6,6 @@
 namespace orvanta {
 namespace {
 
-std::string Hexadecimal(std::uint32_t value) {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    std::string text = "0x";
-    for (int shift = 28; shift >= 0; shift -= 4) {
-        text += Digits[(value >> static_cast<unsigned>(shift)) & 0xFU];
-    }
-    return text;
-}
-
 Message Warning(std::string text) {
     return {std::move(text), WarningTitle, MessageStyle::Error};
 }
@@ -75,6 +66,15 @@ Message UefiUnbootableMessage(const RepairPlan& plan, const UefiContext& uefi) {
 }
 
 } // namespace
+
+std::string Hexadecimal(std::uint32_t value) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        text += Digits[(value >> static_cast<unsigned>(shift)) & 0xFU];
+    }
+    return text;
+}
 
 std::string FirmwareCaption(FirmwareMode firmware, const std::string& systemPartition) {
     if (firmware == FirmwareMode::Bios) return "固件：BIOS（传统）";

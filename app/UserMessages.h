@@ -1,6 +1,7 @@
 #pragma once
 // Every text the program shows: message boxes, status line and captions.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ inline constexpr const char* ShutdownBlockReason = "正在修复系统引导：�
 // The firmware line: how the PC was started, and the EFI system partition's
 // letter ("" when none was found or given).
 std::string FirmwareCaption(FirmwareMode firmware, const std::string& systemPartition);
+
+// An exit code as the boxes and the log show it beside the decimal: "0x000000C1".
+std::string Hexadecimal(std::uint32_t value);
 
 // The status line after a scan: how many installations were found.
 std::string InstallationCountText(std::size_t count);
