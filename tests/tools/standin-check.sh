@@ -31,6 +31,12 @@ EOF_
   (
     export WINEPREFIX=$prefix WINEDEBUG=-all STANDIN_HOME='C:\Home'
     cd "$c" || exit 1
+    # The first program of a Wine session starts Wine's own services and
+    # desktop, which keep its standard error: start them here, in a session
+    # that stays up, so nothing of theirs (a crash report, say) lands in the
+    # tool's captured streams.
+    wineserver -p
+    wine cmd /c exit >"$dir/wine-session.log" 2>&1 || true
     local code=0
     wine 'C:\Kit\Bin\bcdboot.exe' 'C:\Windows' /s C: /f uefi >"$dir/out-1" 2>"$dir/err-1" || code=$?
     echo "exit $code" >"$dir/exit-1"
