@@ -50,9 +50,9 @@ std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device) 
     return ParseDeviceNumber(answer);
 }
 
-std::vector<PartitionRecord> PartitionsOf(Devices& devices, DeviceHandle disk) {
+std::optional<DiskLayout> LayoutOf(Devices& devices, DeviceHandle disk) {
     std::vector<std::uint8_t> answer(DriveLayoutBufferSize, 0);
-    if (!devices.control(disk, DriveLayoutControlCode, {}, answer)) return {};
+    if (!devices.control(disk, DriveLayoutControlCode, {}, answer)) return std::nullopt;
     return ParseDriveLayout(answer);
 }
 

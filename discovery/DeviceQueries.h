@@ -50,8 +50,8 @@ std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device);
 // (a volume that spans disks, say).
 std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device);
 
-// The partitions of an open disk; none when the disk doesn't answer.
-std::vector<PartitionRecord> PartitionsOf(Devices& devices, DeviceHandle disk);
+// The partition table of an open disk; nothing when the disk doesn't answer.
+std::optional<DiskLayout> LayoutOf(Devices& devices, DeviceHandle disk);
 
 // The bus of a drive such as "C:"; UnknownBusType when its volume can't be opened.
 std::uint32_t DriveBusType(Devices& devices, const std::string& driveName);

@@ -16,23 +16,38 @@ inline constexpr std::uint32_t DriveLayoutControlCode = 0x00070050;
 inline constexpr std::uint32_t DeviceNumberControlCode = 0x002D1080;
 
 // DRIVE_LAYOUT_INFORMATION_EX: PartitionStyle (4), PartitionCount (4), the
-// MBR or GPT part (40), then PARTITION_INFORMATION_EX entries.
+// MBR part (Signature first) or the GPT part (DiskId first) (40), then
+// PARTITION_INFORMATION_EX entries.
 inline constexpr std::size_t LayoutStyleOffset = 0;
 inline constexpr std::size_t LayoutCountOffset = 4;
+inline constexpr std::size_t LayoutSignatureOffset = 8;
+inline constexpr std::size_t LayoutDiskIdOffset = 8;
 inline constexpr std::size_t LayoutEntriesOffset = 48;
 // PARTITION_INFORMATION_EX: PartitionStyle (4), fill (4), StartingOffset (8),
 // PartitionLength (8), PartitionNumber (4), two flags and fill (4), then the
-// MBR part (PartitionType byte first) or the GPT part (PartitionType GUID first).
+// MBR part (PartitionType byte, BootIndicator byte...) or the GPT part
+// (PartitionType GUID, PartitionId GUID...).
 inline constexpr std::size_t PartitionEntrySize = 144;
 inline constexpr std::size_t EntryStyleOffset = 0;
 inline constexpr std::size_t EntryStartOffset = 8;
 inline constexpr std::size_t EntryLengthOffset = 16;
 inline constexpr std::size_t EntryNumberOffset = 24;
 inline constexpr std::size_t EntryTypeOffset = 32;
+inline constexpr std::size_t EntryBootIndicatorOffset = 33;
+inline constexpr std::size_t EntryIdOffset = 48;
+
+// IOCTL_DISK_GET_PARTITION_INFO_EX: one PARTITION_INFORMATION_EX, for a volume.
+inline constexpr std::uint32_t PartitionInfoControlCode = 0x00070048;
 
 // PARTITION_STYLE values.
 inline constexpr std::uint32_t MbrPartitionStyle = 0;
 inline constexpr std::uint32_t GptPartitionStyle = 1;
+inline constexpr std::uint32_t RawPartitionStyle = 2;
+
+// A GUID's 16 bytes as it lies in memory (Data1 to Data3 little-endian).
+using GuidBytes = std::array<std::uint8_t, 16>;
+
+enum class PartitionStyle { Mbr, Gpt, Raw };
 
 // The EFI system partition: MBR type 0xEF; GPT type
 // c12a7328-f81f-11d2-ba4b-00a0c93ec93b, as the GUID lies in memory.
@@ -53,13 +68,32 @@ struct PartitionRecord {
     std::uint64_t offset = 0; // bytes from the start of the disk
     std::uint64_t length = 0;
     bool systemPartition = false; // an EFI system partition
+    PartitionStyle style = PartitionStyle::Mbr;
+    std::uint8_t mbrType = 0; // MBR: PartitionType
+    bool active = false;      // MBR: BootIndicator, the partition BIOS firmware starts
+    GuidBytes gptType{};      // GPT: PartitionType
+    GuidBytes gptId{};        // GPT: PartitionId, the partition's own GUID
 
     bool operator==(const PartitionRecord&) const = default;
 };
 
-// The partitions of a layout answer, unused MBR slots left out. An answer too
-// short for what it claims gives only the entries it holds.
-std::vector<PartitionRecord> ParseDriveLayout(std::span<const std::uint8_t> answer);
+struct DiskLayout {
+    PartitionStyle style = PartitionStyle::Raw;
+    std::uint32_t mbrSignature = 0; // MBR: the disk signature
+    GuidBytes gptDiskId{};          // GPT: the disk's GUID
+    std::vector<PartitionRecord> partitions;
+
+    bool operator==(const DiskLayout&) const = default;
+};
+
+// A layout answer: the disk's style and identity and its partitions, unused
+// MBR slots left out. An answer too short for what it claims gives only the
+// entries it holds; one too short for its header gives a raw disk without any.
+DiskLayout ParseDriveLayout(std::span<const std::uint8_t> answer);
+
+// One PARTITION_INFORMATION_EX (a volume's answer to the partition-information
+// request); nothing when the answer is too short or of no known style.
+std::optional<PartitionRecord> ParsePartitionInformation(std::span<const std::uint8_t> answer);
 
 // Where a volume lies: its disk (\\.\PhysicalDriveN) and partition number.
 struct VolumeLocation {

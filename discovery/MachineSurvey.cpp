@@ -6,17 +6,27 @@ MachineSurvey SurveyMachine(SurveyServices services) {
     MachineSurvey survey;
     survey.scan = FindInstallations({services.drives, services.devices, services.files});
     survey.firmware = DetectFirmwareMode(services.firmware, services.registry);
-    // A PC that starts from BIOS doesn't read the ESP: its disks are not asked.
-    if (survey.firmware == FirmwareMode::Bios) return survey;
-    std::vector<SystemPartition> partitions = FindSystemPartitions(services.devices);
-    if (partitions.empty()) return survey;
-    // Only now is it worth asking each drive where it lies.
+    survey.disks = ScanDisks(services.devices);
+    // Where no disk gives its partition table, no drive can be told apart by it.
+    if (survey.disks.empty()) return survey;
     LocateFixedDrives(services.devices, survey.scan);
+    // A PC that starts from BIOS doesn't read the ESP.
+    if (survey.firmware == FirmwareMode::Bios) return survey;
+    std::vector<SystemPartition> partitions = FindSystemPartitions(survey.disks);
+    if (partitions.empty()) return survey;
     NameSystemPartitions(partitions, survey.scan.drives);
     const std::optional<std::uint32_t> defaultDisk =
         survey.scan.installations.empty() ? std::nullopt : DiskOf(survey.scan, survey.scan.installations.front());
     survey.systemPartition = ChooseSystemPartition(partitions, defaultDisk);
     return survey;
+}
+
+std::optional<PartitionIdentity> InstallationIdentity(const MachineSurvey& survey, const std::string& windowsFolder) {
+    for (const ScannedDrive& drive : survey.scan.drives) {
+        if (!drive.location || WindowsFolderOf(drive.name) != windowsFolder) continue;
+        return IdentityOf(survey.disks, drive.location->disk, drive.location->partition);
+    }
+    return std::nullopt;
 }
 
 bool NeedsSystemPartitionLetter(const MachineSurvey& survey) {

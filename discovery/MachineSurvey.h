@@ -3,6 +3,7 @@
 // installations, the firmware, and the EFI system partition to repair.
 #include <optional>
 
+#include "discovery/DiskScan.h"
 #include "discovery/FirmwareMode.h"
 #include "discovery/InstallationScan.h"
 #include "discovery/SystemPartition.h"
@@ -22,10 +23,15 @@ struct SurveyServices {
 struct MachineSurvey {
     ScanResult scan;
     FirmwareMode firmware = FirmwareMode::Unknown;
+    std::vector<Disk> disks; // those that gave their partition table
     // The one to repair, preferring the first installation's disk; not looked
     // for on a PC that starts from BIOS.
     std::optional<SystemPartition> systemPartition;
 };
+
+// The partition identity of the drive that holds an installation such as
+// "D:\Windows"; nothing when the system could not tell where it lies.
+std::optional<PartitionIdentity> InstallationIdentity(const MachineSurvey& survey, const std::string& windowsFolder);
 
 MachineSurvey SurveyMachine(SurveyServices services);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "discovery/DeviceQueries.h"
 #include "discovery/StorageRecords.h"
 
 namespace orvanta {
@@ -23,19 +22,11 @@ bool IsInUse(const std::vector<ScannedDrive>& drives, const std::string& name) {
 
 } // namespace
 
-std::vector<SystemPartition> FindSystemPartitions(Devices& devices) {
+std::vector<SystemPartition> FindSystemPartitions(const std::vector<Disk>& disks) {
     std::vector<SystemPartition> found;
-    for (std::uint32_t disk = 0; disk < DisksToExamine; ++disk) {
-        const OpenDevice device(devices, "\\\\.\\PhysicalDrive" + std::to_string(disk));
-        if (!device.isOpen()) continue;
-        const std::vector<PartitionRecord> partitions = PartitionsOf(devices, device.get());
-        const bool any = std::any_of(partitions.begin(), partitions.end(),
-                                     [](const PartitionRecord& partition) { return partition.systemPartition; });
-        if (!any) continue;
-        const std::uint32_t bus = BusTypeOf(devices, device.get());
-        for (const PartitionRecord& partition : partitions) {
-            if (!partition.systemPartition) continue;
-            found.push_back({disk, partition.number, bus, ""});
+    for (const Disk& disk : disks) {
+        for (const PartitionRecord& partition : disk.layout.partitions) {
+            if (partition.systemPartition) found.push_back({disk.number, partition.number, disk.busType, ""});
         }
     }
     return found;

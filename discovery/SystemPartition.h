@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "discovery/InstallationScan.h"
+#include "discovery/PartitionIdentity.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"
 
 namespace orvanta {
-
-// \\.\PhysicalDrive0 to \\.\PhysicalDrive31 are looked at; numbers may have gaps.
-inline constexpr std::uint32_t DisksToExamine = 32;
 
 struct SystemPartition {
     std::uint32_t disk = 0;
@@ -24,9 +22,8 @@ struct SystemPartition {
     bool operator==(const SystemPartition&) const = default;
 };
 
-// Every ESP on the disks that answer, in disk order, without its letter. A
-// disk that can't be opened or doesn't give its layout has none.
-std::vector<SystemPartition> FindSystemPartitions(Devices& devices);
+// Every ESP of the disks, in disk order, without its letter.
+std::vector<SystemPartition> FindSystemPartitions(const std::vector<Disk>& disks);
 
 // Gives each ESP the letter of the located drive that lies on it, if any.
 void NameSystemPartitions(std::vector<SystemPartition>& partitions, const std::vector<ScannedDrive>& drives);

@@ -25,6 +25,10 @@ static_assert(DeviceNumberControlCode == IOCTL_STORAGE_GET_DEVICE_NUMBER);
 static_assert(LayoutStyleOffset == offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionStyle));
 static_assert(LayoutCountOffset == offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionCount));
 static_assert(LayoutEntriesOffset == offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry));
+static_assert(LayoutSignatureOffset == offsetof(DRIVE_LAYOUT_INFORMATION_EX, Mbr) +
+                                           offsetof(DRIVE_LAYOUT_INFORMATION_MBR, Signature));
+static_assert(LayoutDiskIdOffset == offsetof(DRIVE_LAYOUT_INFORMATION_EX, Gpt) +
+                                        offsetof(DRIVE_LAYOUT_INFORMATION_GPT, DiskId));
 static_assert(PartitionEntrySize == sizeof(PARTITION_INFORMATION_EX));
 static_assert(EntryStyleOffset == offsetof(PARTITION_INFORMATION_EX, PartitionStyle));
 static_assert(EntryStartOffset == offsetof(PARTITION_INFORMATION_EX, StartingOffset));
@@ -32,7 +36,12 @@ static_assert(EntryLengthOffset == offsetof(PARTITION_INFORMATION_EX, PartitionL
 static_assert(EntryNumberOffset == offsetof(PARTITION_INFORMATION_EX, PartitionNumber));
 static_assert(EntryTypeOffset == offsetof(PARTITION_INFORMATION_EX, Mbr) + offsetof(PARTITION_INFORMATION_MBR, PartitionType));
 static_assert(EntryTypeOffset == offsetof(PARTITION_INFORMATION_EX, Gpt) + offsetof(PARTITION_INFORMATION_GPT, PartitionType));
-static_assert(MbrPartitionStyle == PARTITION_STYLE_MBR && GptPartitionStyle == PARTITION_STYLE_GPT);
+static_assert(EntryBootIndicatorOffset ==
+              offsetof(PARTITION_INFORMATION_EX, Mbr) + offsetof(PARTITION_INFORMATION_MBR, BootIndicator));
+static_assert(EntryIdOffset == offsetof(PARTITION_INFORMATION_EX, Gpt) + offsetof(PARTITION_INFORMATION_GPT, PartitionId));
+static_assert(PartitionInfoControlCode == IOCTL_DISK_GET_PARTITION_INFO_EX);
+static_assert(MbrPartitionStyle == PARTITION_STYLE_MBR && GptPartitionStyle == PARTITION_STYLE_GPT &&
+              RawPartitionStyle == PARTITION_STYLE_RAW);
 static_assert(MbrSystemPartitionType == 0xEF);
 static_assert(DeviceNumberRecordSize == sizeof(STORAGE_DEVICE_NUMBER));
 static_assert(DeviceNumberOffset == offsetof(STORAGE_DEVICE_NUMBER, DeviceNumber));

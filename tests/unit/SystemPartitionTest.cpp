@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "discovery/DiskRecords.h"
+#include "discovery/DiskScan.h"
 #include "discovery/SystemPartition.h"
+#include "app/PlatformServices.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 
@@ -10,25 +12,48 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(DriveLayout, TheEfiSystemPartitionIsToldFromTheBytesOfGptAndMbrLayouts) {
-    const auto gpt = ParseDriveLayout(GptLayout({{1, true, 1048576, 104857600}, {2, false}, {3, false, 5 << 20}}));
-    EXPECT_EQ(gpt, (std::vector<PartitionRecord>{{1, 1048576, 104857600, true},
-                                                 {2, 1048576, 104857600, false},
-                                                 {3, 5 << 20, 104857600, false}}));
+TEST(DriveLayout, StyleIdentityAndEachPartitionAreToldFromTheBytesOfGptAndMbrLayouts) {
+    const DiskLayout gpt = ParseDriveLayout(GptLayout({{1, true, 1048576, 104857600}, {2, false}, {3, false, 5 << 20}}));
+    EXPECT_EQ(gpt.style, PartitionStyle::Gpt);
+    EXPECT_EQ(gpt.gptDiskId[0], 0xD1);
+    ASSERT_EQ(gpt.partitions.size(), 3U);
+    EXPECT_TRUE(gpt.partitions[0].systemPartition);
+    EXPECT_FALSE(gpt.partitions[1].systemPartition);
+    EXPECT_EQ(gpt.partitions[2].offset, 5U << 20);
+    EXPECT_EQ(gpt.partitions[2].gptId, FakeGptPartitionId(3));
     // MBR: unused slots (number 0) are left out; type 0xEF is the ESP.
-    const auto mbr = ParseDriveLayout(MbrLayout({{1, false}, {2, true}, {0, false}, {0, false}}));
-    ASSERT_EQ(mbr.size(), 2U);
-    EXPECT_FALSE(mbr[0].systemPartition);
-    EXPECT_TRUE(mbr[1].systemPartition);
-    EXPECT_EQ(mbr[1].number, 2U);
+    const DiskLayout mbr = ParseDriveLayout(MbrLayout({{1, false, 1048576, 1, true}, {2, true}, {0, false}, {0, false}}));
+    EXPECT_EQ(mbr.style, PartitionStyle::Mbr);
+    EXPECT_EQ(mbr.mbrSignature, FakeMbrSignature);
+    ASSERT_EQ(mbr.partitions.size(), 2U);
+    EXPECT_TRUE(mbr.partitions[0].active);
+    EXPECT_EQ(mbr.partitions[0].mbrType, 0x07);
+    EXPECT_FALSE(mbr.partitions[1].active);
+    EXPECT_TRUE(mbr.partitions[1].systemPartition);
+    EXPECT_EQ(mbr.partitions[1].number, 2U);
+    // A volume's own answer is one entry of the same shape.
+    const std::vector<std::uint8_t> layout = GptLayout({{4, false, 7 << 20}});
+    const auto volume = ParsePartitionInformation(std::span(layout).subspan(LayoutEntriesOffset));
+    ASSERT_TRUE(volume.has_value());
+    EXPECT_EQ(volume->gptId, FakeGptPartitionId(4));
+    EXPECT_FALSE(ParsePartitionInformation(std::span(layout).subspan(LayoutEntriesOffset + 1)).has_value());
+}
+
+TEST(PartitionIdentity, GptPartitionsByTheirGuidMbrPartitionsByDiskSignatureAndOffset) {
+    const std::vector<Disk> disks{{0, 11, ParseDriveLayout(GptLayout({{1, true}, {2, false}}))},
+                                  {2, 11, ParseDriveLayout(MbrLayout({{1, false, 1048576, 1, true}, {2, false, 9 << 20}}))}};
+    EXPECT_EQ(IdentityOf(disks, 0, 2), (PartitionIdentity{PartitionStyle::Gpt, FakeGptPartitionId(2), 0, 0}));
+    EXPECT_EQ(IdentityOf(disks, 2, 2), (PartitionIdentity{PartitionStyle::Mbr, {}, FakeMbrSignature, 9U << 20}));
+    EXPECT_EQ(IdentityOf(disks, 1, 1), std::nullopt); // a disk that gave no layout
+    EXPECT_EQ(IdentityOf(disks, 0, 5), std::nullopt);
 }
 
 TEST(DriveLayout, AnAnswerShorterThanItsCountGivesOnlyTheEntriesItHolds) {
     std::vector<std::uint8_t> bytes = GptLayout({{1, true}, {2, false}});
     bytes.resize(48 + 144 + 100); // the second entry cut short
-    EXPECT_EQ(ParseDriveLayout(bytes).size(), 1U);
+    EXPECT_EQ(ParseDriveLayout(bytes).partitions.size(), 1U);
     bytes.resize(20);
-    EXPECT_TRUE(ParseDriveLayout(bytes).empty());
+    EXPECT_EQ(ParseDriveLayout(bytes), DiskLayout{});
 }
 
 struct SystemPartitions : ::testing::Test {
@@ -40,7 +65,7 @@ TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
     m.devices.addDisk(1, {});                                    // opens, but gives no layout (Wine: error 50)
     m.devices.addDisk(3, {MbrLayout({{1, true}}), 7});           // on USB, after a gap in the numbers
     m.devices.addDisk(4, {GptLayout({{1, false}, {2, false}})}); // no ESP
-    std::vector<SystemPartition> found = FindSystemPartitions(m.devices);
+    std::vector<SystemPartition> found = FindSystemPartitions(ScanDisks(m.devices));
     EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, ""}}));
     EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine);
     EXPECT_EQ(m.journal.count("close \\\\.\\PhysicalDrive"), 4U);
@@ -92,6 +117,9 @@ TEST_F(EspOnLoad, OnUefiTheEspGetsAFreeLetterAndBecomesTheBootPartition) {
     EXPECT_EQ(m.journal.only({"map", "text", "caption firmwareLine"}),
               (Lines{"map Z: \\Device\\Harddisk0\\Partition2", "caption firmwareLine 固件：UEFI，EFI 系统分区：Z:",
                      "text bootPartitionBox Z:"}));
+    const MachineSurvey survey = SurveyMachine(SurveyServicesOf(m.platform()));
+    EXPECT_EQ(InstallationIdentity(survey, "C:\\Windows"),
+              (PartitionIdentity{PartitionStyle::Gpt, FakeGptPartitionId(3), 0, 0}));
     m.controller.onSessionEnding(); // the session ends: the letter goes at once, and only once
     m.controller.releaseBeforeExit();
     EXPECT_EQ(m.journal.only({"unmap"}), Lines{"unmap Z: \\Device\\Harddisk0\\Partition2"});
