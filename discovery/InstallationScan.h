@@ -55,8 +55,9 @@ std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& w
 // holds no installation; nothing is shown or changed.
 ScanResult FindInstallations(ScanServices services);
 
-// Asks each fixed drive's volume which disk and partition it lies on; only
-// needed when there is an EFI system partition to tell apart.
+// Asks each fixed drive's volume which disk and partition it lies on: what
+// names the ESP's letter and where the volume's first sector is read. Only
+// asked when a disk gave its partition table.
 void LocateFixedDrives(Devices& devices, ScanResult& scan);
 
 } // namespace orvanta
