@@ -19,10 +19,12 @@ constexpr std::uint64_t MiB = 1024 * 1024;
 // the extended partition, two unused), then four for each logical drive's
 // record (the drive, the link to the next record, two unused).
 std::vector<FakePartition> LogicalDrives(std::uint32_t logical) {
-    std::vector<FakePartition> slots{{1, false, MiB, MiB, true}, {0}, {0}, {0}};
+    const FakePartition unused{0, false, 0, 0};
+    std::vector<FakePartition> slots{{1, false, MiB, MiB, true}, {0, false, 2 * MiB, logical * MiB, false, 0x05}, unused, unused};
     for (std::uint32_t index = 1; index <= logical; ++index) {
         slots.push_back({1 + index, false, (1 + index) * MiB, MiB});
-        slots.insert(slots.end(), {{0}, {0}, {0}});
+        slots.push_back({0, false, (2 + index) * MiB, MiB, false, 0x05}); // the next drive's record
+        slots.insert(slots.end(), {unused, unused});
     }
     return slots;
 }
