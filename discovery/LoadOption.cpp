@@ -46,7 +46,7 @@ std::string FilePathAt(Bytes node) {
 // Reads the nodes of [start, end) into the option, up to the first end-of-path node.
 void ReadDevicePath(Bytes bytes, std::size_t start, std::size_t end, LoadOption& option) {
     for (std::size_t at = start; at < end;) {
-        const std::size_t length = end - at < NodeHeaderSize ? 0 : ReadLittleEndian(bytes, at + 2, 2);
+        const std::size_t length = end - at < NodeHeaderSize ? 0 : ReadLittleEndian16(bytes, at + 2);
         if (length < NodeHeaderSize || length > end - at) {
             option.fault = LoadOptionFault::BadNodeLength;
             return;
@@ -86,7 +86,7 @@ LoadOption ParseLoadOption(Bytes bytes) {
         return option;
     }
     option.attributes = ReadLittleEndian32(bytes, 0);
-    const std::size_t pathLength = ReadLittleEndian(bytes, 4, 2);
+    const std::size_t pathLength = ReadLittleEndian16(bytes, 4);
     const auto description = TerminatedUtf16(bytes, LoadOptionHeaderSize);
     if (!description) {
         option.fault = LoadOptionFault::UnterminatedDescription;
