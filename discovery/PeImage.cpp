@@ -32,9 +32,9 @@ std::optional<Headers> ReadHeaders(Bytes file, PeImage& image) {
     }
     const std::size_t fileHeader = signature + PeSignatureSize;
     const std::size_t optional = fileHeader + FileHeaderSize;
-    const std::size_t optionalSize = ReadLittleEndian(file, fileHeader + FileHeaderOptionalSizeOffset, 2);
-    image.machine = static_cast<std::uint16_t>(ReadLittleEndian(file, fileHeader, 2));
-    const std::uint64_t magic = ReadLittleEndian(file, optional, 2);
+    const std::size_t optionalSize = ReadLittleEndian16(file, fileHeader + FileHeaderOptionalSizeOffset);
+    image.machine = ReadLittleEndian16(file, fileHeader);
+    const std::uint16_t magic = ReadLittleEndian16(file, optional);
     image.pe32Plus = magic == Pe32PlusMagic;
     const std::size_t countOffset = image.pe32Plus ? Pe32PlusDirectoryCountOffset : Pe32DirectoryCountOffset;
     const std::size_t directories = image.pe32Plus ? Pe32PlusDirectoriesOffset : Pe32DirectoriesOffset;
@@ -49,7 +49,7 @@ std::optional<Headers> ReadHeaders(Bytes file, PeImage& image) {
         headers.securityEntry = optional + securityEntry;
     }
     headers.sectionTable = optional + optionalSize;
-    headers.sectionCount = ReadLittleEndian(file, fileHeader + FileHeaderSectionCountOffset, 2);
+    headers.sectionCount = ReadLittleEndian16(file, fileHeader + FileHeaderSectionCountOffset);
     const std::size_t skippedEnd = headers.securityEntry ? *headers.securityEntry + DataDirectorySize : headers.checkSum + 4;
     if (!Fits(file, 0, headers.headersSize) || headers.headersSize < skippedEnd ||
         !Fits(file, headers.sectionTable, headers.sectionCount * SectionHeaderSize)) {
@@ -103,9 +103,8 @@ void ReadCertificateTable(Bytes file, std::size_t offset, std::size_t size, PeIm
             return;
         }
         const Bytes content = file.subspan(at + WinCertificateHeaderSize, length - WinCertificateHeaderSize);
-        image.certificates.push_back({static_cast<std::uint16_t>(ReadLittleEndian(file, at + 4, 2)),
-                                      static_cast<std::uint16_t>(ReadLittleEndian(file, at + 6, 2)), at,
-                                      {content.begin(), content.end()}});
+        image.certificates.push_back(
+            {ReadLittleEndian16(file, at + 4), ReadLittleEndian16(file, at + 6), at, {content.begin(), content.end()}});
         const std::size_t padded = (length + 7) & ~std::size_t{7};
         if (padded >= end - at) break;
         at += padded;

@@ -20,6 +20,9 @@ inline constexpr std::size_t DosNewHeaderOffset = 0x3C;
 inline constexpr std::size_t PeSignatureSize = 4;
 inline constexpr std::size_t FileHeaderSize = 20;
 inline constexpr std::size_t FileHeaderSectionCountOffset = 2;
+inline constexpr std::uint16_t I386Machine = 0x014C;
+inline constexpr std::uint16_t Amd64Machine = 0x8664;
+inline constexpr std::uint16_t Arm64Machine = 0xAA64;
 inline constexpr std::size_t FileHeaderOptionalSizeOffset = 16;
 // IMAGE_OPTIONAL_HEADER32 and 64, from their start.
 inline constexpr std::uint16_t Pe32Magic = 0x10B;
