@@ -24,6 +24,12 @@ constexpr Guid OwnerGuid{0xbd, 0x9a, 0xfa, 0x77, 0x59, 0x03, 0x32, 0x4d, 0xbd, 0
 
 } // namespace
 
+ByteVector Joined(const std::vector<ByteVector>& parts) {
+    ByteVector bytes;
+    for (const ByteVector& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
+    return bytes;
+}
+
 ByteVector Utf16Terminated(std::u16string_view text) {
     ByteVector bytes;
     for (const char16_t unit : text) AppendLittleEndian(bytes, unit, 2);

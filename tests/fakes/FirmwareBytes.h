@@ -11,6 +11,9 @@ namespace orvanta {
 
 using ByteVector = std::vector<std::uint8_t>;
 
+// The parts one after another.
+ByteVector Joined(const std::vector<ByteVector>& parts);
+
 // Little-endian UTF-16 of a text, with its zero character.
 ByteVector Utf16Terminated(std::u16string_view text);
 

@@ -13,12 +13,6 @@ ByteVector Filled(std::size_t size, std::uint8_t value) {
     return ByteVector(size, value);
 }
 
-ByteVector Joined(const std::vector<ByteVector>& parts) {
-    ByteVector bytes;
-    for (const ByteVector& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
-    return bytes;
-}
-
 TEST(SignatureList, SeveralListsOfEachKindInOneVariable) {
     EXPECT_EQ(GuidText(X509CertificateType), "{a5c059a1-94e4-4aa7-87b5-ab155c2bf072}");
     EXPECT_EQ(GuidText(Sha256HashType), "{c1c41626-504c-4092-aca9-41f936934328}");

@@ -20,12 +20,6 @@ ByteVector Der(std::uint8_t tag, const ByteVector& content) {
     return element;
 }
 
-ByteVector Joined(const std::vector<ByteVector>& parts) {
-    ByteVector bytes;
-    for (const ByteVector& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
-    return bytes;
-}
-
 // A SignedData with no certificates whose one SignerInfo nests `inner`, as a ContentInfo.
 ByteVector SignedDataNesting(const ByteVector& inner) {
     const ByteVector signedDataId{0x2A, 0x86, 0x48, 0x86, 0xF7, 0x0D, 0x01, 0x07, 0x02};

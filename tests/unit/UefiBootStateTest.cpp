@@ -13,12 +13,6 @@ const std::string Global(GlobalVariableVendor);
 const std::string Security(ImageSecurityVendor);
 constexpr Guid Sha1HashType{0x12, 0xa5, 0x6c, 0x82, 0x10, 0xcf, 0xc9, 0x4a, 0xb1, 0x87, 0xbe, 0x01, 0x49, 0x66, 0x31, 0xbd};
 
-ByteVector Joined(const std::vector<ByteVector>& parts) {
-    ByteVector bytes;
-    for (const ByteVector& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
-    return bytes;
-}
-
 TEST(UefiBootState, EveryVariableIsReadOrItsErrorKept) {
     FakeMachine m;
     m.firmware.setVariable("SecureBoot", Global, {1});
