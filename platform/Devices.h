@@ -5,14 +5,14 @@
 #include <span>
 #include <string>
 
+#include "platform/SystemErrors.h"
+
 namespace orvanta {
 
 using DeviceHandle = std::intptr_t;
 inline constexpr DeviceHandle InvalidDevice = -1;
 
-// The system's error numbers that the device requests tell apart; 0 is success.
-inline constexpr std::uint32_t InsufficientBufferError = 122; // ERROR_INSUFFICIENT_BUFFER
-inline constexpr std::uint32_t MoreDataError = 234;           // ERROR_MORE_DATA
+// Device requests answer with the system's error number (SystemErrors.h); 0 is success.
 
 class Devices {
 public:

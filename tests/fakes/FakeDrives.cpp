@@ -59,7 +59,6 @@ const std::string* FakeDevices::openPath(DeviceHandle device) const {
 
 namespace {
 
-constexpr std::uint32_t InvalidFunctionError = 1;   // ERROR_INVALID_FUNCTION
 constexpr std::uint32_t NotSupportedError = 50;     // ERROR_NOT_SUPPORTED, as Wine answers a layout query
 constexpr std::uint32_t InvalidParameterError = 87; // ERROR_INVALID_PARAMETER
 
