@@ -1,87 +1,64 @@
 #include "repair/ToolOutput.h"
 
-#include <cstdint>
+#include <optional>
+
+#include "platform/TextEncodings.h"
 
 namespace orvanta {
 namespace {
 
-constexpr char32_t ReplacementCharacter = 0xFFFD;
+struct UnitRange {
+    char16_t first, last;
+};
 
-void AppendUtf8(std::string& text, char32_t code) {
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (code >> 18));
-        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
+// What text a tool writes is made of: TAB, CR, LF and printable ASCII; Latin,
+// Greek and Cyrillic letters; the dashes, quotes, bullet and ellipsis of
+// Chinese and Western text; box drawing and shapes (progress bars); CJK
+// punctuation, kana and the unified ideographs; Hangul; full-width forms.
+// Narrow on purpose: ASCII text read as UTF-16 pairs its letters into
+// ideographs, but its spaces, dots, commas and line ends into units outside.
+constexpr UnitRange TextUnits[] = {
+    {0x09, 0x0A},     {0x0D, 0x0D},     {0x20, 0x7E},     {0xA0, 0x24F},    {0x370, 0x4FF},   {0x2010, 0x2026},
+    {0x2030, 0x2030}, {0x2032, 0x2033}, {0x203B, 0x203B}, {0x2500, 0x25FF}, {0x3000, 0x30FF}, {0x4E00, 0x9FFF},
+    {0xAC00, 0xD7A3}, {0xFF01, 0xFFEF}};
+
+bool IsTextUnit(char16_t unit) {
+    for (const UnitRange& range : TextUnits) {
+        if (unit >= range.first && unit <= range.last) return true;
     }
+    return false;
 }
 
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    std::string text;
-    const auto unit = [&](std::size_t at) -> char32_t {
-        const auto first = static_cast<unsigned char>(bytes[at]);
-        const auto second = static_cast<unsigned char>(bytes[at + 1]);
-        return bigEndian ? static_cast<char32_t>(first << 8 | second) : static_cast<char32_t>(second << 8 | first);
-    };
-    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
-        char32_t code = unit(at);
-        const bool high = code >= 0xD800 && code < 0xDC00;
-        if (high && at + 3 < bytes.size() && unit(at + 2) >= 0xDC00 && unit(at + 2) < 0xE000) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
-            at += 2;
-        } else if (code >= 0xD800 && code < 0xE000) {
-            code = ReplacementCharacter;
+// A byte that 8-bit console text doesn't hold: the C0 controls but TAB, LF and CR.
+bool IsControlByte(char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return value < 0x20 && value != '\t' && value != '\n' && value != '\r';
+}
+
+// Whether bytes without a byte-order mark are UTF-16LE rather than 8-bit text,
+// weighed over the whole output. Read as UTF-16 they must be text throughout
+// (even in length, every unit one that tools write, surrogates in pairs); and
+// the 8-bit reading must be worse: valid neither in the console's code page
+// nor as UTF-8, or with control bytes (zero bytes above all) in more than one
+// unit and in at least one unit in eight. UTF-16 has a zero byte in every
+// Latin character and line end, and in characters such as 一 (U+4E00); 8-bit
+// text with a stray zero byte has one in a whole line.
+bool IsUtf16Text(std::string_view bytes, bool validAs8Bit) {
+    if (bytes.empty() || bytes.size() % 2 != 0) return false;
+    std::size_t units = 0;
+    std::size_t unitsWithControlBytes = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += 2, ++units) {
+        const char16_t unit = Utf16UnitAt(bytes, at, ByteOrder::LittleEndian);
+        if (unit >= 0xD800 && unit < 0xDC00 && at + 3 < bytes.size()) {
+            const char16_t low = Utf16UnitAt(bytes, at + 2, ByteOrder::LittleEndian);
+            if (low < 0xDC00 || low >= 0xE000) return false;
+            at += 2; // a pair: a character beyond the first plane
+        } else if (!IsTextUnit(unit)) {
+            return false;
         }
-        AppendUtf8(text, code);
+        if (IsControlByte(bytes[at]) || IsControlByte(bytes[at + 1])) ++unitsWithControlBytes;
     }
-    if (bytes.size() % 2 != 0) AppendUtf8(text, ReplacementCharacter);
-    return text;
-}
-
-// The length of the UTF-8 sequence at `at`, or 0 when it is not a valid one.
-std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(bytes[at]);
-    if (lead < 0x80) return 1;
-    const std::size_t length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-    if (length == 0 || at + length > bytes.size() || (length == 3 && lead >= 0xF0)) return 0;
-    for (std::size_t next = 1; next < length; ++next) {
-        if ((static_cast<unsigned char>(bytes[at + next]) & 0xC0) != 0x80) return 0;
-    }
-    return length;
-}
-
-std::string Utf8WithReplacements(std::string_view bytes) {
-    std::string text;
-    for (std::size_t at = 0; at < bytes.size();) {
-        const std::size_t length = Utf8SequenceAt(bytes, at);
-        if (length == 0) {
-            AppendUtf8(text, ReplacementCharacter);
-            ++at;
-        } else {
-            text.append(bytes.substr(at, length));
-            at += length;
-        }
-    }
-    return text;
-}
-
-bool IsPlainlyUtf16(std::string_view bytes) {
-    if (bytes.size() < 2 || bytes.size() % 2 != 0) return false;
-    bool highZero = false;
-    for (std::size_t at = 0; at < bytes.size(); at += 2) {
-        if (bytes[at] == '\0') return false; // text in any 8-bit encoding has no zero byte at all
-        highZero = highZero || bytes[at + 1] == '\0';
-    }
-    return highZero;
+    return !validAs8Bit || (unitsWithControlBytes > 1 && unitsWithControlBytes * 8 >= units);
 }
 
 bool StartsWith(std::string_view bytes, std::string_view mark) {
@@ -89,27 +66,29 @@ bool StartsWith(std::string_view bytes, std::string_view mark) {
 }
 
 std::string_view Trimmed(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(" \t\r");
+    const std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
-    return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+    return line.substr(first, line.find_last_not_of(" \t") - first + 1);
 }
 
 } // namespace
 
 std::string DecodeToolOutput(std::string_view bytes, ConsoleCodePage& codePage) {
-    if (StartsWith(bytes, "\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), false);
-    if (StartsWith(bytes, "\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), true);
+    if (StartsWith(bytes, "\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), ByteOrder::LittleEndian);
+    if (StartsWith(bytes, "\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), ByteOrder::BigEndian);
     if (StartsWith(bytes, "\xEF\xBB\xBF")) return Utf8WithReplacements(bytes.substr(3));
-    if (IsPlainlyUtf16(bytes)) return Utf16ToUtf8(bytes, false);
-    if (auto text = codePage.toUtf8(bytes)) return *text;
-    return Utf8WithReplacements(bytes);
+    const std::optional<std::string> inCodePage = codePage.toUtf8(bytes);
+    if (IsUtf16Text(bytes, inCodePage || IsValidUtf8(bytes))) return Utf16ToUtf8(bytes, ByteOrder::LittleEndian);
+    // What the code page gives is checked too: nothing invalid passes on.
+    return Utf8WithReplacements(inCodePage ? *inCodePage : bytes);
 }
 
 std::vector<std::string> LastLines(std::string_view text, std::size_t count) {
     std::vector<std::string> lines;
     std::size_t end = text.size();
     while (lines.size() < count && end > 0) {
-        const std::size_t start = text.rfind('\n', end - 1);
+        // A carriage return alone ends a line too: progress lines overwrite each other so.
+        const std::size_t start = text.find_last_of("\r\n", end - 1);
         const std::size_t from = start == std::string_view::npos ? 0 : start + 1;
         const std::string_view line = Trimmed(text.substr(from, end - from));
         if (!line.empty()) lines.insert(lines.begin(), std::string(line));
