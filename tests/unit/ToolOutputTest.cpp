@@ -77,7 +77,7 @@ TEST(DecodeToolOutput, TakesOutputWithoutAMarkForUtf16OnlyWhenTheWholeOfItSaysSo
     EXPECT_EQ(DecodeToolOutput("\x00\x4E\x0D\x00\x0A\x00"s, codePage), "一\r\n");
     // Valid in the console's code page as well, but with control bytes all over.
     const std::string success = Utf16Le(u"已成功创建启动文件。\r\n");
-    codePage.known[success] = "?";
+    codePage.known[success] = "(what the code page makes of it)";
     EXPECT_EQ(DecodeToolOutput(success, codePage), "已成功创建启动文件。\r\n");
     // 8-bit text with one stray zero byte at an odd offset stays 8-bit text,
     // whether its UTF-16 reading has units no text holds or reads as ideographs.
