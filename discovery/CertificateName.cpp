@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "discovery/DerReader.h"
-#include "discovery/TextDecoding.h"
+#include "platform/TextEncodings.h"
 
 namespace orvanta {
 namespace {
@@ -51,14 +51,13 @@ std::string ValueText(const DerElement& value) {
     case Utf8StringTag:
         return Utf8WithReplacements(AsChars(value.content));
     case BmpStringTag:
-        return Utf16ToUtf8(AsChars(value.content), true);
+        return Utf16ToUtf8(AsChars(value.content), ByteOrder::BigEndian);
     case UniversalStringTag: {
         std::string text;
         for (std::size_t at = 0; at + 3 < value.content.size(); at += 4) {
             const char32_t code = static_cast<char32_t>(value.content[at]) << 24U | static_cast<char32_t>(value.content[at + 1]) << 16U |
                                   static_cast<char32_t>(value.content[at + 2]) << 8U | value.content[at + 3];
-            const bool valid = code < 0x110000 && (code < 0xD800 || code > 0xDFFF);
-            AppendUtf8(text, valid ? code : ReplacementCharacter);
+            AppendUtf8(text, code); // a surrogate or a value past U+10FFFF becomes U+FFFD
         }
         return text;
     }

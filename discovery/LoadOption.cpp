@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "discovery/LittleEndian.h"
-#include "discovery/TextDecoding.h"
+#include "platform/TextEncodings.h"
 
 namespace orvanta {
 namespace {
@@ -18,7 +18,7 @@ std::optional<std::pair<std::string, std::size_t>> TerminatedUtf16(Bytes bytes, 
     for (std::size_t end = at; end + 1 < bytes.size(); end += 2) {
         if (bytes[end] == 0 && bytes[end + 1] == 0) {
             const std::string_view units(reinterpret_cast<const char*>(bytes.data() + at), end - at);
-            return std::pair{Utf16ToUtf8(units, false), end + 2};
+            return std::pair{Utf16ToUtf8(units, ByteOrder::LittleEndian), end + 2};
         }
     }
     return std::nullopt;
@@ -40,7 +40,7 @@ std::string FilePathAt(Bytes node) {
     const Bytes text = node.subspan(NodeHeaderSize);
     if (auto terminated = TerminatedUtf16(text, 0)) return terminated->first;
     const std::string_view units(reinterpret_cast<const char*>(text.data()), text.size() & ~std::size_t{1});
-    return Utf16ToUtf8(units, false);
+    return Utf16ToUtf8(units, ByteOrder::LittleEndian);
 }
 
 // Reads the nodes of [start, end) into the option, up to the first end-of-path node.

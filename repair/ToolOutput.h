@@ -10,14 +10,15 @@
 
 namespace orvanta {
 
-// UTF-16 when the bytes start with a byte-order mark or plainly are UTF-16
-// (zero bytes in every high half of ASCII characters, none elsewhere); UTF-8
-// after its byte-order mark; else the console's code page, and UTF-8 when
-// the bytes are not valid in that code page. Never fails: what can't be
-// decoded becomes U+FFFD.
+// UTF-16 after its byte-order mark, UTF-8 after its own; without one, UTF-16
+// when the whole output reads as UTF-16 text and worse as 8-bit text (see
+// ToolOutput.cpp), else the console's code page, and UTF-8 when the bytes are
+// not valid in that code page. Never fails, and the answer is always valid
+// UTF-8: what can't be decoded becomes U+FFFD.
 std::string DecodeToolOutput(std::string_view bytes, ConsoleCodePage& codePage);
 
-// The last `count` lines that hold more than blanks, trimmed, in order.
+// The last `count` lines that hold more than blanks, trimmed, in order. CR,
+// LF and CRLF each end a line.
 std::vector<std::string> LastLines(std::string_view text, std::size_t count);
 
 } // namespace orvanta

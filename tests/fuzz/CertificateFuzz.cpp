@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "Utf8Rule.h"
+#include "fuzz/FuzzRules.h"
 #include "discovery/Certificate.h"
 
 namespace {
@@ -30,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Sha256Of(tbs) != certificate->tbsSha256) __builtin_trap();
     if (!Holds(tbs, certificate->subject.der) || !Holds(tbs, certificate->issuer.der)) __builtin_trap();
     if (!Holds(tbs, certificate->serialNumber) || !Holds(tbs, certificate->subjectKeyId)) __builtin_trap();
-    if (!fuzz::IsValidUtf8(certificate->subject.text) || !fuzz::IsValidUtf8(certificate->issuer.text)) __builtin_trap();
+    if (!fuzz::IsWellFormedUtf8(certificate->subject.text) || !fuzz::IsWellFormedUtf8(certificate->issuer.text)) __builtin_trap();
     return 0;
 }
