@@ -1,19 +1,6 @@
 #include "repair/CommandLines.h"
 
-#include <cctype>
-
 namespace orvanta {
-
-bool SameIgnoringCase(const std::string& first, const std::string& second) {
-    if (first.size() != second.size()) return false;
-    for (std::size_t index = 0; index < first.size(); ++index) {
-        if (std::toupper(static_cast<unsigned char>(first[index])) !=
-            std::toupper(static_cast<unsigned char>(second[index]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The folder is written "Bin" for one tool and "bin" for the other; both name
 // the same folder on Windows and are kept as the tools' users know them.

@@ -3,10 +3,9 @@
 #include <string>
 #include <vector>
 
-namespace orvanta {
+#include "platform/CaseBlind.h"
 
-// Windows paths name the same file whatever the case of their letters.
-bool SameIgnoringCase(const std::string& first, const std::string& second);
+namespace orvanta {
 
 // The tool files below the application folder, as the command lines name them.
 std::string BcdbootPath(const std::string& applicationFolder);
