@@ -48,7 +48,7 @@ public:
     FakeComObjects com{journal};
     FakeCommonControls commonControls{journal};
     FakeFirmware firmware{journal};
-    FakeRegistry registry{journal};
+    FakeRegistry registry{journal, files};
     FakeElevation elevation{journal};
     FakeShutdownBlock shutdownBlock{journal};
     FakeConsoleCodePage consoleCodePage;

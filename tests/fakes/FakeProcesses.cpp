@@ -14,7 +14,7 @@ public:
     FakeProcess(std::shared_ptr<ProcessRecord> record, const ProgramBehaviour& behaviour, FakeEventPump& events,
                 std::function<std::uint32_t()> end)
         : record_(std::move(record)), left_(behaviour.waits), events_(events), end_(std::move(end)),
-          output_{behaviour.standardOutput, behaviour.standardError} {}
+          output_{behaviour.standardOutput, behaviour.standardError}, lingers_(behaviour.lingers) {}
     ~FakeProcess() override {
         record_->released = true;
         record_->releasedWhileRunning = !record_->ended;
@@ -36,11 +36,18 @@ public:
 
     CapturedOutput output() override { return record_->terminated ? CapturedOutput{} : output_; }
 
-    // Ended before it could do its work: it writes no store.
+    // Ended before it could do its work: it writes no store. One that
+    // lingers goes on running (and holding its files) through any wait.
     void terminate(std::uint32_t exitCode) override {
         record_->terminated = !record_->ended;
+        if (lingers_ && !record_->ended) return;
         record_->ended = true;
         exitCode_ = exitCode;
+    }
+
+    bool waitForExit(std::uint32_t) override {
+        ++record_->exitWaits;
+        return record_->ended;
     }
 
 private:
@@ -50,6 +57,7 @@ private:
     std::function<std::uint32_t()> end_;
     std::uint32_t exitCode_ = StillActiveExitCode;
     CapturedOutput output_;
+    bool lingers_;
 };
 
 std::string UpperFileName(const std::string& path) {

@@ -22,6 +22,7 @@ struct ProgramBehaviour {
     bool startFails = false;    // the file is there but the system can't start it
     std::string standardOutput = {}; // bytes it writes, in any encoding
     std::string standardError = {};
+    bool lingers = false;       // still runs after it was told to end, however long it is waited for
 };
 
 struct ProcessRecord {
@@ -31,6 +32,7 @@ struct ProcessRecord {
     int waits = 0;
     bool ended = false;
     bool terminated = false;
+    int exitWaits = 0;          // bounded waits for its end after it was told to end
     bool released = false;
     bool releasedWhileRunning = false;
 };
