@@ -1,5 +1,7 @@
 #include "repair/CommandLines.h"
 
+#include <cstdio>
+
 namespace orvanta {
 
 // The folder is written "Bin" for one tool and "bin" for the other; both name
@@ -42,7 +44,23 @@ std::string ToolCall::commandLine() const {
 }
 
 ToolCall ToolCall::with(const std::string& otherProgram) const {
-    return ToolCall{otherProgram, arguments, installation};
+    return ToolCall{otherProgram, arguments, installation, firmware};
+}
+
+ToolCall ToolCall::withoutFirmwareChoice() const {
+    ToolCall call = *this;
+    for (const char* choice : {" /f bios", " /f uefi"}) {
+        const std::size_t at = call.arguments.find(choice);
+        if (at != std::string::npos) call.arguments.erase(at, std::string(choice).size());
+    }
+    return call;
+}
+
+bool KnowsFirmwareChoice(const std::string& fileVersion) {
+    unsigned major = 0;
+    unsigned minor = 0;
+    if (std::sscanf(fileVersion.c_str(), "%u.%u", &major, &minor) != 2) return true;
+    return major > 6 || (major == 6 && minor >= 2);
 }
 
 std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, const std::vector<std::string>& runOrder,
@@ -50,10 +68,12 @@ std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, cons
     std::vector<ToolCall> calls;
     const std::string bcdboot = BcdbootPath(applicationFolder);
     for (const std::string& installation : runOrder) {
-        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /l zh-cn", installation});
-        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f uefi /l zh-cn", installation});
+        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f bios /l zh-cn", installation,
+                         StoreFirmware::Bios});
+        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f uefi /l zh-cn", installation,
+                         StoreFirmware::Uefi});
     }
-    calls.push_back({BootsectPath(applicationFolder), "/nt60 " + bootPartition + " /mbr", ""});
+    calls.push_back({BootsectPath(applicationFolder), "/nt60 " + bootPartition + " /mbr", "", StoreFirmware::Bios});
     return calls;
 }
 

@@ -1,6 +1,7 @@
 #include "repair/StoreComparison.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/CaseBlind.h"
 
@@ -52,6 +53,15 @@ bool LiesOnMissingPartition(const BcdObject& entry, const std::vector<Disk>& dis
         if (*device && (*device)->partition && !IsOnDisks(*(*device)->partition, disks)) return true;
     }
     return false;
+}
+
+StoreListing ListingOf(BcdStoreReading reading, const std::vector<Disk>& disks) {
+    StoreListing listing{std::move(reading), {}};
+    if (!listing.reading.store) return listing;
+    for (const BcdObject& object : listing.reading.store->objects) {
+        if (LiesOnMissingPartition(object, disks)) listing.onMissingPartitions.push_back(object.identifier);
+    }
+    return listing;
 }
 
 } // namespace orvanta

@@ -2,6 +2,7 @@
 // What a store's entries say beyond the check: which entries of the old
 // store the new one has no counterpart for (a rebuild keeps only what the
 // tools write), and which entries point at a partition that no disk has.
+#include <string>
 #include <vector>
 
 #include "discovery/BcdStore.h"
@@ -26,5 +27,15 @@ std::vector<DroppedEntry> DroppedEntries(const BcdStore& before, const BcdStore&
 // Whether the entry's program or system lies on a partition that none of the
 // disks has; false when no disk told its partitions.
 bool LiesOnMissingPartition(const BcdObject& entry, const std::vector<Disk>& disks);
+
+// A store as read, and its entries that lie on a partition no disk has.
+struct StoreListing {
+    BcdStoreReading reading;
+    std::vector<std::string> onMissingPartitions; // identifiers
+
+    bool operator==(const StoreListing&) const = default;
+};
+
+StoreListing ListingOf(BcdStoreReading reading, const std::vector<Disk>& disks);
 
 } // namespace orvanta

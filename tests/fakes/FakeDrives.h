@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "discovery/DiskRecords.h"
+#include "discovery/PartitionIdentity.h"
 #include "fakes/Journal.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"
@@ -67,6 +68,10 @@ public:
     bool control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
                  std::span<std::uint8_t> answer) override;
     void close(DeviceHandle device) override;
+
+    // The partition identity of a drive's volume, from its location and its
+    // disk's layout; nothing when either is not told.
+    std::optional<PartitionIdentity> identityOf(const std::string& driveName) const;
 
     // The records of the last request as the program offered them.
     std::vector<std::uint8_t> lastQuery;

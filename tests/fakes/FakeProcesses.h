@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "fakes/FakeBcdStores.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/Journal.h"
 #include "platform/Processes.h"
@@ -19,6 +22,7 @@ struct ProgramBehaviour {
     int waits = 1;              // blocking waits until the process ends
     std::uint32_t exitCode = 0;
     bool writesStore = true;    // bcdboot writes the store that its arguments ask for
+    bool writesGarbage = false; // ...but what it writes is no hive
     bool startFails = false;    // the file is there but the system can't start it
     std::string standardOutput = {}; // bytes it writes, in any encoding
     std::string standardError = {};
@@ -64,12 +68,15 @@ public:
 
     std::unique_ptr<StartedProcess> start(const std::string& commandLine, const std::string& workingFolder) override;
     const std::vector<std::shared_ptr<ProcessRecord>>& started() const { return started_; }
+    // Where an installation's drive lies, as bcdboot names it in the store;
+    // a made-up MBR partition when the machine doesn't tell.
+    std::function<std::optional<PartitionIdentity>(const std::string& driveName)> partitionOf;
 
 private:
     std::string resolve(const std::string& commandLine) const;
     ProgramBehaviour behaviourOf(const std::string& commandLine) const;
     std::uint32_t finish(const ProcessRecord& record, const ProgramBehaviour& behaviour);
-    void writeStore(const std::string& path);
+    void writeStore(const std::string& path, const std::string& installation, bool uefi, bool garbage);
 
     Journal& journal_;
     FakeFileSystem& files_;
@@ -77,6 +84,7 @@ private:
     std::vector<std::pair<std::string, ProgramBehaviour>> rules_;
     std::vector<std::pair<std::string, std::function<void()>>> actions_;
     std::vector<std::shared_ptr<ProcessRecord>> started_;
+    std::map<std::string, std::vector<FakeLoader>> loaders_; // by the store's upper-case path
 };
 
 } // namespace orvanta
