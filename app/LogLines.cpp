@@ -201,7 +201,7 @@ void StoreReportLines(LogLines& lines, const StoreReport& store) {
         lines.push_back("  检查：系统没有告知各系统所在的分区，启动项只按 Windows 文件夹核对，无法核对分区");
     }
     if (store.after) {
-        for (const std::string& line : StoreListingLines("  新 BCD 存储", *store.after)) lines.push_back(line);
+        for (const std::string& line : StoreListingLines("新 BCD 存储", *store.after)) lines.push_back("  " + line);
     }
     if (!store.dropped.empty()) {
         lines.push_back("  旧 BCD 存储里有、新 BCD 存储里没有的启动项：");
