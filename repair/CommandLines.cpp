@@ -1,6 +1,6 @@
 #include "repair/CommandLines.h"
 
-#include <cstdio>
+#include <optional>
 
 namespace orvanta {
 
@@ -57,10 +57,20 @@ ToolCall ToolCall::withoutFirmwareChoice() const {
 }
 
 bool KnowsFirmwareChoice(const std::string& fileVersion) {
-    unsigned major = 0;
-    unsigned minor = 0;
-    if (std::sscanf(fileVersion.c_str(), "%u.%u", &major, &minor) != 2) return true;
-    return major > 6 || (major == 6 && minor >= 2);
+    std::size_t at = 0;
+    const auto number = [&]() -> std::optional<unsigned> {
+        const std::size_t start = at;
+        unsigned value = 0;
+        while (at < fileVersion.size() && fileVersion[at] >= '0' && fileVersion[at] <= '9' && value < 100000) {
+            value = value * 10 + static_cast<unsigned>(fileVersion[at++] - '0');
+        }
+        return at > start ? std::optional(value) : std::nullopt;
+    };
+    const std::optional<unsigned> major = number();
+    if (!major || at >= fileVersion.size() || fileVersion[at++] != '.') return true;
+    const std::optional<unsigned> minor = number();
+    if (!minor) return true;
+    return *major > 6 || (*major == 6 && *minor >= 2);
 }
 
 std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, const std::vector<std::string>& runOrder,

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <optional>
-#include <tuple>
 
 #include "platform/CaseBlind.h"
 
@@ -22,16 +20,15 @@ bool AllDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
-// "20261207-153102" or "20261207-153102-2": the time and attempt that order
-// copies; nothing for any other name.
-std::optional<std::tuple<std::string, int>> DateOf(const std::string& suffix) {
+// "20261207-153102" or "20261207-153102-2" as a key that orders copies by
+// time, then attempt ("20261207-153102-002"); "" for any other name.
+std::string OrderOf(const std::string& suffix) {
     if (suffix.size() < 15 || suffix[8] != '-' || !AllDigits(suffix.substr(0, 8)) || !AllDigits(suffix.substr(9, 6))) {
-        return std::nullopt;
+        return {};
     }
-    if (suffix.size() == 15) return std::tuple{suffix, 1};
-    const std::string attempt = suffix.substr(16);
-    if (suffix[15] != '-' || !AllDigits(attempt) || attempt.size() > 3) return std::nullopt;
-    return std::tuple{suffix.substr(0, 15), std::stoi(attempt)};
+    const std::string attempt = suffix.size() == 15 ? "1" : suffix.substr(16);
+    if ((suffix.size() > 15 && suffix[15] != '-') || !AllDigits(attempt) || attempt.size() > 3) return {};
+    return suffix.substr(0, 15) + "-" + std::string(3 - attempt.size(), '0') + attempt;
 }
 
 } // namespace
@@ -49,14 +46,17 @@ std::string DatedCopyPathOf(const std::string& storePath, const LocalTime& time,
 std::vector<std::string> DatedCopiesToRemove(const std::vector<std::string>& folderNames,
                                              const std::string& storeName) {
     const std::string prefix = storeName + DatedMarker;
-    std::vector<std::pair<std::tuple<std::string, int>, std::string>> copies;
+    std::vector<std::string> copies; // order key, then the name after a "|"
     for (const std::string& name : folderNames) {
         if (name.size() <= prefix.size() || !SameIgnoringCase(name.substr(0, prefix.size()), prefix)) continue;
-        if (const auto date = DateOf(name.substr(prefix.size()))) copies.emplace_back(*date, name);
+        const std::string order = OrderOf(name.substr(prefix.size()));
+        if (!order.empty()) copies.push_back(order + "|" + name);
     }
     std::sort(copies.begin(), copies.end());
     std::vector<std::string> removed;
-    for (std::size_t index = 1; index + KeptNewest < copies.size(); ++index) removed.push_back(copies[index].second);
+    for (std::size_t index = 1; index + KeptNewest < copies.size(); ++index) {
+        removed.push_back(copies[index].substr(copies[index].find('|') + 1));
+    }
     return removed;
 }
 
