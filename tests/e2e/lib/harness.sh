@@ -199,12 +199,17 @@ logged_message() {
     "$(glob_literal "\\n\\n修复日志：$APP_WINDOWS\\Logs\\Orvanta-")"
 }
 
-# kept_note <store path>...: the pattern of what the last message says of old
-# stores kept beside their place under a dated name, for logged_message
+# kept_note <store path>[#<attempt>]...: the pattern of what the last message
+# says of old stores kept beside their place under a dated name, for
+# logged_message; "#2" for a second copy made in the same second ("-2")
 kept_note() {
-  local path
+  local path attempt
   printf '%s' "$(glob_literal '\n')"
-  for path in "$@"; do printf '%s????????-??????' "$(glob_literal "\n旧 BCD 存储保留在：$path.orvanta-")"; done
+  for path in "$@"; do
+    attempt=
+    [[ $path == *#* ]] && attempt=-${path##*#} path=${path%#*}
+    printf '%s????????-??????%s' "$(glob_literal "\n旧 BCD 存储保留在：$path.orvanta-")" "$attempt"
+  done
 }
 
 # button_expected <repairButton|browseButton> <caption> <enabled 0|1>: "show <button>"

@@ -37,7 +37,7 @@ scenario_old_stores_moved() {
   { echo 'window 20000'; repair_click 2; echo 'nomessage'; } | ui
   {
     printf '%s\n' 'window Orvanta' "message $BIOS_OK"
-    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd#2' 'C:\EFI\Microsoft\Boot\bcd')"
     printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
   } | expect_ui
   {
@@ -139,7 +139,7 @@ EOF_
   {
     printf '%s\n' 'window Orvanta' 'file has bootsect' 'exited 1' 'renamed F:\Kit\Bin\standin.cfg' 'window Orvanta'
     echo "message $BIOS_OK"
-    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd#2' 'C:\EFI\Microsoft\Boot\bcd#2')"
     echo 'caption repairButton 开始修复'
   } | expect_ui
   { repair_runs C: 'C:\Windows'; repair_runs C: 'C:\Windows'; } | expect_log
