@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "discovery/GuidText.h"
+#include "discovery/Guid.h"
 
 namespace orvanta {
 namespace {

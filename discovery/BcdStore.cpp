@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "discovery/GuidText.h"
+#include "discovery/Guid.h"
 #include "discovery/LittleEndian.h"
 #include "discovery/TextDecoding.h"
 

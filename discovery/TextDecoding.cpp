@@ -3,13 +3,29 @@
 namespace orvanta {
 namespace {
 
-// The length of the UTF-8 sequence at `at`, or 0 when it is not a valid one.
+// The length of the UTF-8 sequence at `at`, or 0 when it is not a valid one:
+// no overlong form, no surrogate, nothing above U+10FFFF (RFC 3629's table
+// of the second byte's range after E0, ED, F0 and F4).
 std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t at) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
     if (lead < 0x80) return 1;
-    const std::size_t length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-    if (length == 0 || at + length > bytes.size() || (length == 3 && lead >= 0xF0)) return 0;
-    for (std::size_t next = 1; next < length; ++next) {
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    }
+    if (length == 0 || at + length > bytes.size()) return 0;
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    if (second < low || second > high) return 0;
+    for (std::size_t next = 2; next < length; ++next) {
         if ((static_cast<unsigned char>(bytes[at + next]) & 0xC0) != 0x80) return 0;
     }
     return length;

@@ -41,3 +41,15 @@ bool FakeRegistry::saveKey(const std::string& key, const std::string& path) {
 }
 
 } // namespace orvanta
+
+namespace orvanta {
+
+FirmwareVariable FakeFirmware::readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) {
+    journal_.add("firmware read " + name + " " + std::to_string(capacity));
+    const auto found = variables.find(vendor + name);
+    if (found == variables.end()) return {{}, VariableNotFoundError};
+    if (found->second.bytes.size() > capacity) return {{}, InsufficientBufferError};
+    return found->second;
+}
+
+} // namespace orvanta

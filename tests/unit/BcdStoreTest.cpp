@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "discovery/BcdStore.h"
-#include "discovery/GuidText.h"
+#include "discovery/Guid.h"
 #include "discovery/LittleEndian.h"
 
 namespace orvanta {

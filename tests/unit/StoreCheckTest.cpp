@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "discovery/GuidText.h"
+#include "discovery/Guid.h"
 #include "repair/StoreCheck.h"
 #include "repair/StoreComparison.h"
 
