@@ -5,6 +5,7 @@
 #include "app/LogLines.h"
 #include "app/PlatformServices.h"
 #include "app/SessionLog.h"
+#include "app/StoreTexts.h"
 #include "app/UserMessages.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
@@ -14,6 +15,11 @@
 
 namespace orvanta {
 namespace {
+
+// As the window's box would start: the ESP on a UEFI PC, else C:.
+std::string DefaultBootPartition(const MachineSurvey& survey, const std::string& systemPartitionLetter) {
+    return survey.firmware == FirmwareMode::Uefi && !systemPartitionLetter.empty() ? systemPartitionLetter : "C:";
+}
 
 void WriteLines(TextOutput& output, const LogLines& lines) {
     output.write(WithCrLf(lines));
@@ -40,6 +46,11 @@ public:
         WriteLines(output_, ToolEndLines(run));
     }
     void storeChanged(const StoreEvent& event) override { log_.storeChanged(event); }
+    void oldStoreRead(const std::string& path, const StoreListing& listing) override { log_.oldStoreRead(path, listing); }
+    void toolSkipped(const std::string& commandLine, const std::string& version) override {
+        log_.toolSkipped(commandLine, version);
+        WriteLines(output_, SkippedToolLines(commandLine, version));
+    }
 
 private:
     TextOutput& output_;
@@ -80,10 +91,22 @@ int CommandLineRun::refuse(const Message& message) {
     return RefusedExitCode;
 }
 
+// The stores on the partition a repair would start with, their entries
+// marked where they lie on a partition no disk has.
 int CommandLineRun::list() {
     const MachineSurvey found = survey();
     const std::string letter = found.systemPartition ? found.systemPartition->driveName : "";
     WriteLines(output_, SurveyLines(found, letter, false));
+    const std::string bootPartition = DefaultBootPartition(found, letter);
+    for (const char* store : {"\\boot\\bcd", "\\EFI\\Microsoft\\Boot\\bcd"}) {
+        const std::string path = bootPartition + store;
+        const std::optional<BcdStoreReading> reading = ReadStoreAt(platform_.files, platform_.registry, path);
+        if (!reading) {
+            WriteLines(output_, {"BCD 存储 " + path + "：不存在"});
+            continue;
+        }
+        WriteLines(output_, StoreListingLines("BCD 存储 " + path, ListingOf(*reading, found.disks)));
+    }
     return RepairedExitCode;
 }
 
@@ -106,11 +129,10 @@ int CommandLineRun::repair(const CommandLineOptions& options) {
         if (listed == installations.end()) return refuse(UnknownDefaultMessage(*options.defaultInstallation));
         defaultInstallation = *listed;
     }
-    // As the window's box would start: the ESP on a UEFI PC, else C:.
-    const std::string bootPartition =
-        options.bootPartition.value_or(found.firmware == FirmwareMode::Uefi && !letter.empty() ? letter : "C:");
-    const RepairPlan plan = PlanRepair(
-        {installations, defaultInstallation, bootPartition, platform_.elevation.isElevated()}, platform_.files);
+    const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found, letter));
+    const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
+                                        found.firmware, InstallationPartitions(found), found.disks},
+                                       platform_.files);
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
 
@@ -119,10 +141,13 @@ int CommandLineRun::repair(const CommandLineOptions& options) {
     RepairRun run(plan, RepairServicesOf(platform_), observer);
     const RepairReport report = run.carryOut();
     log_.write(ReportLines(platform_.clock.now(), report));
-    for (const Message& message : OutcomeMessages(report, plan, {found.firmware, letter})) say(message);
+    std::vector<Message> messages = OutcomeMessages(report, plan, {found.firmware, letter});
+    const std::string kept = KeptStoresNote(report);
+    if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
+    for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error) return SystemErrorExitCode;
-    return report.failedTools.empty() ? RepairedExitCode : ToolFailedExitCode;
+    return report.fullyRepaired() ? RepairedExitCode : ToolFailedExitCode;
 }
 
 } // namespace
@@ -134,7 +159,7 @@ std::string UsageText() {
            "用法：\r\n"
            "  Orvanta.exe                  打开窗口\r\n"
            "  Orvanta.exe /?               显示本说明\r\n"
-           "  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区和各驱动器\r\n"
+           "  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、各驱动器和 BCD 存储的启动项\r\n"
            "  Orvanta.exe /repair [/s X:] [/default X:\\Windows] [/nodefault] [/log 文件]\r\n"
            "                               修复引导，与窗口里的“开始修复”相同\r\n"
            "    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，否则为 C:）\r\n"
@@ -145,7 +170,7 @@ std::string UsageText() {
            "\r\n"
            "退出代码：\r\n"
            "  0  修复完成\r\n"
-           "  1  有修复工具没有成功完成（日志里有详情）\r\n"
+           "  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查（日志里有详情）\r\n"
            "  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限\r\n"
            "  3  系统错误\r\n";
 }

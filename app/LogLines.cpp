@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "app/StoreTexts.h"
 #include "app/UserMessages.h"
-#include "repair/StoreBackup.h"
 
 namespace orvanta {
 namespace {
@@ -34,21 +34,6 @@ std::string AttributesText(const std::optional<FileAttributes>& attributes) {
         if (set) text += (text.empty() ? "" : "、") + std::string(name);
     }
     return "（属性：" + (text.empty() ? std::string("普通") : text) + "）";
-}
-
-std::string StepText(StoreStep step, const std::string& backup) {
-    switch (step) {
-    case StoreStep::BackupPutBack: return "只有上次中断的修复留下的备份，修复前先把它放回原处";
-    case StoreStep::MovedAside: return "已移到 " + backup;
-    case StoreStep::KeptOlderBackup: return "旁边已有旧备份 " + backup + "，存储留在原处，旧备份保留";
-    case StoreStep::CouldNotMove: return "无法移动（可能正被系统使用），留在原处";
-    case StoreStep::BackupRemoved: return "已有新存储，备份已删除";
-    case StoreStep::PutBack: return "工具没有写出新存储，旧存储已放回原处";
-    case StoreStep::BackupLeftBeside: return "备份无法删除或放回，留在 " + backup;
-    case StoreStep::KeptWithBackup: return "修复中止：保留工具已写出的新存储，旧存储留作备份 " + backup;
-    case StoreStep::Restored: return "会话结束：旧存储已恢复";
-    }
-    return {};
 }
 
 void Indented(LogLines& lines, const std::string& text, const std::string& indent) {
@@ -196,8 +181,16 @@ LogLines ToolEndLines(const ToolRun& run) {
 }
 
 LogLines StoreLines(const StoreEvent& event) {
-    return {"引导存储 " + event.path + AttributesText(event.attributes) + "：" +
-            StepText(event.step, BackupPathOf(event.path))};
+    return {"BCD 存储 " + event.path + AttributesText(event.attributes) + "：" + StepText(event)};
+}
+
+LogLines OldStoreLines(const std::string& path, const StoreListing& listing) {
+    return StoreListingLines("旧 BCD 存储 " + path, listing);
+}
+
+LogLines SkippedToolLines(const std::string& commandLine, const std::string& version) {
+    return {"  没有运行 " + commandLine + "：该系统自带的 bcdboot（版本 " + version +
+            "）早于 Windows 8，不认识 /f，只为本机固件的 BCD 存储运行"};
 }
 
 LogLines MessageLines(const LocalTime& time, const Message& message) {
@@ -206,20 +199,45 @@ LogLines MessageLines(const LocalTime& time, const Message& message) {
     return lines;
 }
 
+namespace {
+
+std::string OutcomeText(const StoreReport& store) {
+    switch (store.outcome) {
+    case StoreOutcome::Repaired: return store.inPlace ? "已在原处更新，检查通过" : "已重建，检查通过";
+    case StoreOutcome::FailedCheck: return store.inPlace ? "已在原处更新，但检查没有通过" : "已重建，但检查没有通过";
+    case StoreOutcome::PutBack: return "工具没有修复它，旧 BCD 存储已放回原处";
+    case StoreOutcome::NotRepaired: return "工具没有修复它";
+    case StoreOutcome::Missing: return "不存在";
+    case StoreOutcome::Restored: return "注销或关机：旧 BCD 存储已放回原处";
+    case StoreOutcome::LeftBeside: return "注销或关机：旧 BCD 存储无法放回原处";
+    }
+    return {};
+}
+
+void StoreReportLines(LogLines& lines, const StoreReport& store) {
+    lines.push_back(FirmwareName(store.firmware) + " 的 BCD 存储 " + store.path + "：" + OutcomeText(store));
+    for (const StoreFinding& finding : store.check.findings) lines.push_back("  检查：" + FindingText(finding, store.firmware));
+    if (store.after && store.check.matchedByFolderOnly) {
+        lines.push_back("  检查：系统没有告知各系统所在的分区，启动项只按 Windows 文件夹核对，无法核对分区");
+    }
+    if (store.after) {
+        for (const std::string& line : StoreListingLines("新 BCD 存储", *store.after)) lines.push_back("  " + line);
+    }
+    if (!store.dropped.empty()) {
+        lines.push_back("  旧 BCD 存储里有、新 BCD 存储里没有的启动项：");
+        for (const std::string& line : DroppedLines(store.dropped)) lines.push_back("  " + line);
+    }
+    if (!store.oldStoreKept.empty()) lines.push_back("  旧 BCD 存储保留在：" + store.oldStoreKept);
+}
+
+} // namespace
+
 LogLines ReportLines(const LocalTime& time, const RepairReport& report) {
-    const auto outcome = [](StoreOutcome value) -> std::string {
-        switch (value) {
-        case StoreOutcome::Recreated: return "存在（已重建）";
-        case StoreOutcome::PutBack: return "未重建，旧存储已放回";
-        case StoreOutcome::Missing: return "不存在";
-        case StoreOutcome::Restored: return "旧存储已恢复";
-        }
-        return {};
-    };
-    LogLines lines{"=== 修复结束 " + DateTimeText(time) + " ===", "BIOS 引导存储：" + outcome(report.biosStore),
-                   "UEFI 引导存储：" + outcome(report.uefiStore)};
+    LogLines lines{"=== 修复结束 " + DateTimeText(time) + " ==="};
+    StoreReportLines(lines, report.bios);
+    StoreReportLines(lines, report.uefi);
     if (report.error) lines.push_back("中止原因：" + ErrorMessage(*report.error).text);
-    if (report.abandoned) lines.push_back("中止原因：Windows 会话结束");
+    if (report.abandoned) lines.push_back("中止原因：注销或关机");
     lines.push_back("失败的命令：" + std::to_string(report.failedTools.size()) + " 条");
     return lines;
 }

@@ -40,6 +40,9 @@ LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, c
                         const FileIdentity& program);
 LogLines ToolEndLines(const ToolRun& run);
 LogLines StoreLines(const StoreEvent& event);
+// An old store's entries, read before the tools run.
+LogLines OldStoreLines(const std::string& path, const StoreListing& listing);
+LogLines SkippedToolLines(const std::string& commandLine, const std::string& version);
 LogLines MessageLines(const LocalTime& time, const Message& message);
 LogLines ReportLines(const LocalTime& time, const RepairReport& report);
 

@@ -47,6 +47,8 @@ void MainController::onLoad() {
 
 void MainController::showSurvey(const MachineSurvey& survey) {
     firmware_ = survey.firmware;
+    disks_ = survey.disks;
+    partitions_ = InstallationPartitions(survey);
     if (NeedsSystemPartitionLetter(survey)) {
         systemPartitionLetter_.emplace(platform_.drives, *survey.systemPartition, survey.scan.drives);
     }
@@ -104,9 +106,9 @@ void MainController::onRepairClicked() {
 
     // Read once: the folder dialog has no owner and may still write the box during the run.
     const std::string bootPartition = controls_.bootPartitionBox.text();
-    const RepairPlan plan = PlanRepair(
-        {scan.installations, defaultInstallation, bootPartition, platform_.elevation.isElevated()},
-        platform_.files);
+    const RepairPlan plan = PlanRepair({scan.installations, defaultInstallation, bootPartition,
+                                        platform_.elevation.isElevated(), firmware_, partitions_, disks_},
+                                       platform_.files);
     if (plan.refusal == Refusal::NotElevated) return offerElevatedRestart(RefusalMessage(plan, bootPartition));
     if (plan.refusal != Refusal::None) return messages_.show(RefusalMessage(plan, bootPartition));
 
@@ -122,11 +124,14 @@ void MainController::onRepairClicked() {
     setRunning(false);
 }
 
-// The last message says where the log is; without one, the status line does.
+// The last message says where the old stores are kept, what the rebuild
+// dropped and where the log is; without one, the status line says where the log is.
 void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan) {
     if (report.abandoned) return;
     const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
     std::vector<Message> messages = OutcomeMessages(report, plan, {firmware_, letter});
+    const std::string kept = KeptStoresNote(report);
+    if (!kept.empty()) AddToLastMessage(messages, kept);
     if (!AddToLastMessage(messages, LogNote(log_.path(), log_.failed()))) {
         controls_.statusLine.setCaption(LogNote(FileNameOf(log_.path()), log_.failed()));
     }

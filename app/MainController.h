@@ -2,6 +2,7 @@
 // The main window's behaviour: start-up, the size toggle, the close guard, the
 // folder chooser and the repair. It turns what the survey and the repair run
 // return into control changes and message boxes.
+#include <map>
 #include <optional>
 
 #include "app/MainControls.h"
@@ -61,6 +62,8 @@ private:
     SizeToggle sizeToggle_;
     ComPointer taskbarList_ = 0;
     FirmwareMode firmware_ = FirmwareMode::Unknown;
+    std::vector<Disk> disks_;                              // as the start-up survey found them
+    std::map<std::string, PartitionIdentity> partitions_; // where each installation lies, where told
     std::optional<SystemPartitionLetter> systemPartitionLetter_;
     RepairRun* activeRun_ = nullptr; // while a repair runs
 };

@@ -15,7 +15,7 @@ inline SurveyServices SurveyServicesOf(const Platform& platform) {
 
 inline RepairServices RepairServicesOf(const Platform& platform) {
     return {platform.files, platform.processes, platform.events, platform.consoleCodePage,
-            platform.clock, platform.runningSystem, platform.fileIdentities};
+            platform.clock, platform.runningSystem, platform.fileIdentities, platform.registry};
 }
 
 // What the log's first lines say about the program and the system it runs on.

@@ -61,6 +61,14 @@ void SessionLog::storeChanged(const StoreEvent& event) {
     write(StoreLines(event));
 }
 
+void SessionLog::oldStoreRead(const std::string& path, const StoreListing& listing) {
+    write(OldStoreLines(path, listing));
+}
+
+void SessionLog::toolSkipped(const std::string& commandLine, const std::string& version) {
+    write(SkippedToolLines(commandLine, version));
+}
+
 void LoggedMessageBoxes::show(const Message& message) {
     log_.write(MessageLines(log_.clock().now(), message));
     boxes_.show(message);

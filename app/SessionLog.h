@@ -39,6 +39,8 @@ public:
     void toolStarted() override;
     void toolFinished(const ToolRun& run) override;
     void storeChanged(const StoreEvent& event) override;
+    void oldStoreRead(const std::string& path, const StoreListing& listing) override;
+    void toolSkipped(const std::string& commandLine, const std::string& version) override;
 
     Clock& clock() { return clock_; }
 

@@ -1,5 +1,6 @@
 #include "app/UserMessages.h"
 
+#include "app/StoreTexts.h"
 #include "repair/CommandLines.h"
 #include "repair/ToolOutput.h"
 
@@ -44,6 +45,9 @@ Message FailedToolsMessage(const std::vector<FailedTool>& failures) {
     for (const FailedTool& failure : failures) {
         text += RunText(failure.run);
         if (failure.fallback) text += "再用该系统自带的 bcdboot 修复，也没有成功：\r\n" + RunText(*failure.fallback);
+        if (!failure.tooOldFallback.empty()) {
+            text += "该系统自带的 bcdboot（版本 " + failure.tooOldFallback + "）早于 Windows 8，不能写这个 BCD 存储，没有运行。\r\n";
+        }
     }
     text += "引导可能没有完全修复，请检查后再试。";
     return Warning(text);
@@ -120,20 +124,50 @@ Message ErrorMessage(const PlatformError& error) {
             MessageStyle::Information};
 }
 
+namespace {
+
+// A store the tools wrote that doesn't boot what it should.
+Message FailedCheckMessage(const StoreReport& store) {
+    std::string text = FirmwareName(store.firmware) + " 的 BCD 存储 " + store.path +
+                       (store.inPlace ? " 已在原处更新" : " 已写入") + "，但检查发现它不能正常引导：\r\n";
+    for (const StoreFinding& finding : store.check.findings) text += "　" + FindingText(finding, store.firmware) + "\r\n";
+    text += "引导没有完全修复，请检查后再试。";
+    return Warning(text);
+}
+
+} // namespace
+
 std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi) {
     std::vector<Message> messages;
     if (report.abandoned) return messages;
-    if (report.error) {
-        messages.push_back(ErrorMessage(*report.error));
-    } else {
-        if (report.biosStore == StoreOutcome::Recreated) messages.push_back(Note("BIOS引导修复成功！"));
-        if (report.uefiStore == StoreOutcome::Recreated) {
-            const bool bootable = uefi.firmware == FirmwareMode::Bios || UefiCanStartFrom(plan.bootFileSystem);
-            messages.push_back(bootable ? Note("UEFI引导修复成功！") : UefiUnbootableMessage(plan, uefi));
+    if (report.error) messages.push_back(ErrorMessage(*report.error));
+    for (const StoreReport* store : {&report.bios, &report.uefi}) {
+        if (store->outcome == StoreOutcome::FailedCheck) messages.push_back(FailedCheckMessage(*store));
+        if (store->outcome != StoreOutcome::Repaired) continue;
+        if (store->firmware == StoreFirmware::Bios) {
+            messages.push_back(Note("BIOS引导修复成功！"));
+            continue;
         }
+        const bool bootable = uefi.firmware == FirmwareMode::Bios || UefiCanStartFrom(plan.bootFileSystem);
+        messages.push_back(bootable ? Note("UEFI引导修复成功！") : UefiUnbootableMessage(plan, uefi));
     }
     if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));
     return messages;
+}
+
+std::string KeptStoresNote(const RepairReport& report) {
+    std::string note;
+    for (const StoreReport* store : {&report.bios, &report.uefi}) {
+        if (store->dropped.empty()) continue;
+        note += FirmwareName(store->firmware) + " 的 BCD 存储重建后，旧 BCD 存储里的这些启动项不再有：\r\n";
+        for (const std::string& line : DroppedLines(store->dropped)) note += line + "\r\n";
+        note += "它们仍在旧 BCD 存储里，可以用 bcdedit /store 查看并找回。\r\n";
+    }
+    for (const StoreReport* store : {&report.bios, &report.uefi}) {
+        if (!store->oldStoreKept.empty()) note += "旧 BCD 存储保留在：" + store->oldStoreKept + "\r\n";
+    }
+    if (note.ends_with("\r\n")) note.resize(note.size() - 2);
+    return note;
 }
 
 std::string LogNote(const std::string& logPath, bool logFailed) {

@@ -57,11 +57,16 @@ struct UefiContext {
     std::string systemPartition; // the ESP's letter, "" when none was found
 };
 
-// What a finished run shows, in order: the success of each store that exists,
-// then the tools that failed. A UEFI store on a partition that UEFI firmware
-// can't read is a warning, not a success, unless the PC starts from BIOS. A
-// run stopped by an error shows the error and the tools that failed before it.
+// What a finished run shows, in order: an error that stopped it, then for
+// each store (BIOS, then UEFI) its success when it was judged repaired or a
+// warning saying what its check found missing, then the tools that failed.
+// A UEFI store on a partition that UEFI firmware can't read is a warning,
+// not a success, unless the PC starts from BIOS.
 std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi);
+
+// For the last message: the old stores' entries a rebuild dropped, with what
+// to do about them, and where each old store is kept; "" when nothing is.
+std::string KeptStoresNote(const RepairReport& report);
 
 // Where the repair log is, or that it could not be written.
 std::string LogNote(const std::string& logPath, bool logFailed);

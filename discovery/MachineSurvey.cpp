@@ -34,4 +34,12 @@ bool NeedsSystemPartitionLetter(const MachineSurvey& survey) {
     return survey.systemPartition.has_value() && survey.firmware != FirmwareMode::Bios;
 }
 
+std::map<std::string, PartitionIdentity> InstallationPartitions(const MachineSurvey& survey) {
+    std::map<std::string, PartitionIdentity> partitions;
+    for (const std::string& installation : survey.scan.installations) {
+        if (const auto identity = InstallationIdentity(survey, installation)) partitions.emplace(installation, *identity);
+    }
+    return partitions;
+}
+
 } // namespace orvanta

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the program learns about the PC before a repair: the drives and
 // installations, the firmware, and the EFI system partition to repair.
+#include <map>
 #include <optional>
 
 #include "discovery/DiskScan.h"
@@ -38,5 +39,8 @@ MachineSurvey SurveyMachine(SurveyServices services);
 // Whether the ESP needs a letter: it is what UEFI firmware starts from, so not
 // on a PC known to start from BIOS.
 bool NeedsSystemPartitionLetter(const MachineSurvey& survey);
+
+// The partition identity of each installation found whose place the system told.
+std::map<std::string, PartitionIdentity> InstallationPartitions(const MachineSurvey& survey);
 
 } // namespace orvanta

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvanta {
 
@@ -22,6 +23,32 @@ struct FileAttributes {
     bool system = false;
 
     bool operator==(const FileAttributes&) const = default;
+};
+
+// What reading a whole file gave.
+enum class FileReadStatus {
+    Read,
+    Missing,  // no file at the path
+    HeldOpen, // the system (or a program) holds it open without sharing it
+    TooLarge, // larger than the reader takes
+    Failed,   // any other failure; `error` says which
+};
+
+struct FileRead {
+    FileReadStatus status = FileReadStatus::Missing;
+    std::vector<std::uint8_t> bytes = {};
+    std::uint32_t error = 0; // the system's error number when it failed
+
+    bool operator==(const FileRead&) const = default;
+};
+
+// One entry of a folder.
+struct FolderEntry {
+    std::string name;
+    bool folder = false;
+    std::uint64_t size = 0; // bytes, for a file
+
+    bool operator==(const FolderEntry&) const = default;
 };
 
 // A file open for appending; false when it could not be written. With
@@ -56,6 +83,14 @@ public:
 
     // Removes a file, also a read-only one; false when it could not be removed.
     virtual bool removeFile(const std::string& path) = 0;
+
+    // Reads the whole file at the path, whatever its attributes, when it is
+    // no larger than `largest` bytes.
+    virtual FileRead readFile(const std::string& path, std::size_t largest) = 0;
+
+    // Every entry of the folder (without "." and ".."), whatever their
+    // attributes; nothing when the folder can't be listed.
+    virtual std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) = 0;
 
     // Creates the folder and any missing parents; true when it exists afterwards.
     virtual bool createDirectories(const std::string& path) = 0;

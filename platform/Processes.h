@@ -31,8 +31,12 @@ public:
     // The exit code; meaningful once the process has ended.
     virtual std::uint32_t exitCode() = 0;
 
-    // Ends the process at once, with the given exit code.
+    // Starts ending the process, with the given exit code; it may still run
+    // (and hold its files) for a while.
     virtual void terminate(std::uint32_t exitCode) = 0;
+
+    // Waits at most this long for the process to end; true once it has.
+    virtual bool waitForExit(std::uint32_t milliseconds) = 0;
 
     // What the process wrote; complete once it has ended.
     virtual CapturedOutput output() = 0;

@@ -1,19 +1,8 @@
 #include "repair/CommandLines.h"
 
-#include <cctype>
+#include <optional>
 
 namespace orvanta {
-
-bool SameIgnoringCase(const std::string& first, const std::string& second) {
-    if (first.size() != second.size()) return false;
-    for (std::size_t index = 0; index < first.size(); ++index) {
-        if (std::toupper(static_cast<unsigned char>(first[index])) !=
-            std::toupper(static_cast<unsigned char>(second[index]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The folder is written "Bin" for one tool and "bin" for the other; both name
 // the same folder on Windows and are kept as the tools' users know them.
@@ -55,7 +44,33 @@ std::string ToolCall::commandLine() const {
 }
 
 ToolCall ToolCall::with(const std::string& otherProgram) const {
-    return ToolCall{otherProgram, arguments, installation};
+    return ToolCall{otherProgram, arguments, installation, firmware};
+}
+
+ToolCall ToolCall::withoutFirmwareChoice() const {
+    ToolCall call = *this;
+    for (const char* choice : {" /f bios", " /f uefi"}) {
+        const std::size_t at = call.arguments.find(choice);
+        if (at != std::string::npos) call.arguments.erase(at, std::string(choice).size());
+    }
+    return call;
+}
+
+bool KnowsFirmwareChoice(const std::string& fileVersion) {
+    std::size_t at = 0;
+    const auto number = [&]() -> std::optional<unsigned> {
+        const std::size_t start = at;
+        unsigned value = 0;
+        while (at < fileVersion.size() && fileVersion[at] >= '0' && fileVersion[at] <= '9' && value < 100000) {
+            value = value * 10 + static_cast<unsigned>(fileVersion[at++] - '0');
+        }
+        return at > start ? std::optional(value) : std::nullopt;
+    };
+    const std::optional<unsigned> major = number();
+    if (!major || at >= fileVersion.size() || fileVersion[at++] != '.') return true;
+    const std::optional<unsigned> minor = number();
+    if (!minor) return true;
+    return *major > 6 || (*major == 6 && *minor >= 2);
 }
 
 std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, const std::vector<std::string>& runOrder,
@@ -63,10 +78,12 @@ std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, cons
     std::vector<ToolCall> calls;
     const std::string bcdboot = BcdbootPath(applicationFolder);
     for (const std::string& installation : runOrder) {
-        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /l zh-cn", installation});
-        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f uefi /l zh-cn", installation});
+        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f bios /l zh-cn", installation,
+                         StoreFirmware::Bios});
+        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f uefi /l zh-cn", installation,
+                         StoreFirmware::Uefi});
     }
-    calls.push_back({BootsectPath(applicationFolder), "/nt60 " + bootPartition + " /mbr", ""});
+    calls.push_back({BootsectPath(applicationFolder), "/nt60 " + bootPartition + " /mbr", "", StoreFirmware::Bios});
     return calls;
 }
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-namespace orvanta {
+#include "platform/CaseBlind.h"
+#include "repair/StoreCheck.h"
 
-// Windows paths name the same file whatever the case of their letters.
-bool SameIgnoringCase(const std::string& first, const std::string& second);
+namespace orvanta {
 
 // The tool files below the application folder, as the command lines name them.
 std::string BcdbootPath(const std::string& applicationFolder);
@@ -29,20 +29,30 @@ std::string ProgramOf(const std::string& commandLine);
 std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 
-// One run of a tool: the program, its arguments, and the installation it
-// repairs ("" for bootsect).
+// One run of a tool: the program, its arguments, the installation it
+// repairs ("" for bootsect) and the store it writes.
 struct ToolCall {
     std::string program;
     std::string arguments;
     std::string installation;
+    StoreFirmware firmware = StoreFirmware::Bios;
 
     std::string commandLine() const;
     // The same arguments for another program.
     ToolCall with(const std::string& otherProgram) const;
+    // Without the firmware choice (" /f bios", " /f uefi"), which a bcdboot
+    // older than Windows 8's doesn't know: it writes the store of the
+    // firmware the PC runs on.
+    ToolCall withoutFirmwareChoice() const;
 };
 
+// Whether a bcdboot of this file version ("6.1.7601.17514") knows /f: those
+// of Windows 8 (6.2) and later; an unknown version is taken to.
+bool KnowsFirmwareChoice(const std::string& fileVersion);
+
 // Every run of a repair in its order: the BIOS and the UEFI run of bcdboot
-// for each installation, then bootsect for the boot code.
+// for each installation (each naming its firmware: without /f bcdboot writes
+// for the firmware the PC runs on), then bootsect for the boot code.
 std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, const std::vector<std::string>& runOrder,
                                       const std::string& bootPartition);
 

@@ -5,6 +5,7 @@
 
 #include "platform/FileIdentities.h"
 #include "repair/StoreBackup.h"
+#include "repair/StoreComparison.h"
 #include "repair/ToolRunner.h"
 
 namespace orvanta {
@@ -19,6 +20,11 @@ public:
     virtual void toolStarted() = 0;
     virtual void toolFinished(const ToolRun& run) = 0;
     virtual void storeChanged(const StoreEvent& event) = 0;
+    // An old store was found and read before the tools run.
+    virtual void oldStoreRead(const std::string& path, const StoreListing& listing) = 0;
+    // The installation's own bcdboot (this command line, of this version)
+    // was not run: it is too old to write the store the line names.
+    virtual void toolSkipped(const std::string& commandLine, const std::string& version) = 0;
 };
 
 } // namespace orvanta

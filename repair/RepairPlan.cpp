@@ -52,6 +52,9 @@ RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files) {
         if (*entry != request.defaultInstallation) plan.runOrder.push_back(*entry);
     }
     plan.runOrder.push_back(request.defaultInstallation);
+    plan.firmware = request.firmware;
+    plan.partitions = request.partitions;
+    plan.disks = request.disks;
     return plan;
 }
 

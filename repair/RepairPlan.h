@@ -1,9 +1,12 @@
 #pragma once
 // What a repair will do, settled before anything is touched: the tools, the
 // boot partition and the order of the installations.
+#include <map>
 #include <string>
 #include <vector>
 
+#include "discovery/FirmwareMode.h"
+#include "discovery/PartitionIdentity.h"
 #include "platform/FileSystem.h"
 
 namespace orvanta {
@@ -21,6 +24,10 @@ struct RepairRequest {
     std::string defaultInstallation;        // one of them; it runs last
     std::string bootPartition;              // as the user gave it
     bool elevated = false;                  // the program has administrator rights
+    FirmwareMode firmware = FirmwareMode::Unknown;
+    // Where each installation lies, as far as the system told.
+    std::map<std::string, PartitionIdentity> partitions = {};
+    std::vector<Disk> disks = {};           // the disks that gave their partitions
 };
 
 struct RepairPlan {
@@ -30,6 +37,9 @@ struct RepairPlan {
     std::string bootPartition;             // "C:"
     std::string bootFileSystem;            // the boot partition's file system, "" when unknown
     std::vector<std::string> runOrder;     // the others from the last to the first, the default last
+    FirmwareMode firmware = FirmwareMode::Unknown;       // what the PC started from
+    std::map<std::string, PartitionIdentity> partitions; // by installation, where known
+    std::vector<Disk> disks;                              // to tell entries on partitions that are gone
 };
 
 // The installation to make the default: the one selected before the rescan

@@ -1,34 +1,50 @@
 #include "repair/RepairRun.h"
 
-#include <tuple>
 #include <utility>
-
-#include "repair/CommandLines.h"
 
 namespace orvanta {
 namespace {
 
 // The store paths as each step writes them; Windows ignores the case.
 inline constexpr const char* BiosStorePath = "\\boot\\bcd";
-inline constexpr const char* UefiStorePathToMove = "\\EFI\\Microsoft\\Boot\\bcd";
-inline constexpr const char* UefiStorePathToTest = "\\EFI\\Microsoft\\boot\\bcd";
+inline constexpr const char* UefiStorePath = "\\EFI\\Microsoft\\Boot\\bcd";
 inline constexpr const char* UefiBootFolder = "\\EFI\\Microsoft\\Boot";
 
+// Whether a bcdboot that can't choose the firmware writes this store: the
+// one of the firmware the PC runs on.
+bool WritesWithoutChoice(StoreFirmware store, FirmwareMode firmware) {
+    return (store == StoreFirmware::Bios && firmware == FirmwareMode::Bios) ||
+           (store == StoreFirmware::Uefi && firmware == FirmwareMode::Uefi);
+}
+
 } // namespace
+
+bool RepairReport::fullyRepaired() const {
+    return failedTools.empty() && !error && !abandoned && bios.outcome == StoreOutcome::Repaired &&
+           uefi.outcome == StoreOutcome::Repaired;
+}
 
 RepairRun::RepairRun(const RepairPlan& plan, RepairServices services, RepairObserver& observer)
     : plan_(plan),
       services_(services),
       observer_(observer),
       runner_(services.processes, services.events, services.consoleCodePage, services.clock),
-      biosStore_(services.files, plan.bootPartition + BiosStorePath, [this](const StoreEvent& event) { noted(event); }),
-      uefiStore_(services.files, plan.bootPartition + UefiStorePathToMove,
-                 [this](const StoreEvent& event) { noted(event); }) {}
+      bios_{StoreBackup(services.files, services.registry, plan.bootPartition + BiosStorePath,
+                        [this](const StoreEvent& event) { noted(event); }),
+            report_.bios},
+      uefi_{StoreBackup(services.files, services.registry, plan.bootPartition + UefiStorePath,
+                        [this](const StoreEvent& event) { noted(event); }),
+            report_.uefi} {
+    report_.bios.path = plan.bootPartition + BiosStorePath;
+    report_.uefi.firmware = StoreFirmware::Uefi;
+    report_.uefi.path = plan.bootPartition + UefiStorePath;
+}
 
 RepairReport RepairRun::carryOut() {
     try {
-        biosStore_.prepare();
-        uefiStore_.prepare();
+        const LocalTime time = services_.clock.now();
+        prepare(bios_, time);
+        prepare(uefi_, time);
         // The UEFI tool can't write its files where this folder is missing.
         services_.files.createDirectories(plan_.bootPartition + UefiBootFolder);
         for (const ToolCall& call : RepairToolCalls(plan_.toolFolder, plan_.runOrder, plan_.bootPartition)) {
@@ -41,34 +57,89 @@ RepairReport RepairRun::carryOut() {
             if (bootsect.startError) throw *bootsect.startError;
             if (!bootsect.succeeded() && !report_.abandoned) report_.failedTools.push_back({std::move(bootsect), {}});
         }
-        if (report_.abandoned) return report_;
-        report_.biosStore = settle(biosStore_, BiosStorePath);
-        report_.uefiStore = settle(uefiStore_, UefiStorePathToTest);
     } catch (const PlatformError& error) {
         // A tool that can't be started, or a store that can't be read: no
-        // later tool runs.
+        // later tool runs, and each store is judged by what ran.
         report_.error = error;
-        stopEarly();
     }
+    if (report_.abandoned) return report_;
+    settle(bios_);
+    settle(uefi_);
     return report_;
+}
+
+void RepairRun::prepare(Store& store, const LocalTime& time) {
+    std::optional<BcdStoreReading> before = store.backup.prepare(time);
+    store.report.inPlace = store.backup.inPlace();
+    if (!before) return;
+    store.report.before = ListingOf(std::move(*before), plan_.disks);
+    observer_.oldStoreRead(store.report.path, *store.report.before);
+}
+
+// Repaired only when the default installation's run for the store ended
+// well, a store is there, and it holds what it should. Otherwise the old
+// store goes back.
+void RepairRun::settle(Store& store) {
+    StoreReport& report = store.report;
+    bool exists = false;
+    try {
+        exists = services_.files.fileAttributes(report.path).has_value();
+    } catch (const PlatformError&) {
+        // The volume can't be read: the old store is put back if it can be.
+    }
+    const bool hadStore = store.backup.moved();
+    if (exists && (store.defaultRunSucceeded || report.inPlace)) {
+        report.after = ListingOf(store.backup.readNow(), plan_.disks);
+        report.check = CheckStore(report.after->reading, expectationFor(report.firmware));
+        if (store.defaultRunSucceeded) store.backup.settle(true);
+        const bool passed = report.check.passed();
+        report.outcome = !store.defaultRunSucceeded ? StoreOutcome::NotRepaired
+                         : passed                   ? StoreOutcome::Repaired
+                                                    : StoreOutcome::FailedCheck;
+        if (store.defaultRunSucceeded && report.before && report.before->reading.store && report.after->reading.store) {
+            report.dropped = DroppedEntries(*report.before->reading.store, *report.after->reading.store);
+        }
+    } else {
+        store.backup.settle(false);
+        report.outcome = hadStore && store.backup.keptAt().empty() ? StoreOutcome::PutBack
+                         : exists || hadStore                       ? StoreOutcome::NotRepaired
+                                                                    : StoreOutcome::Missing;
+    }
+    report.oldStoreKept = store.backup.keptAt();
+}
+
+StoreExpectation RepairRun::expectationFor(StoreFirmware firmware) const {
+    StoreExpectation expectation{firmware, {}};
+    for (const std::string& installation : plan_.runOrder) {
+        const auto known = plan_.partitions.find(installation);
+        expectation.installations.push_back(
+            {installation, known == plan_.partitions.end() ? std::nullopt : std::optional(known->second)});
+    }
+    return expectation;
 }
 
 void RepairRun::abandon() {
     report_.abandoned = true;
-    runner_.stopCurrent();
-    for (auto [store, outcome] : {std::pair{&biosStore_, &report_.biosStore}, std::pair{&uefiStore_, &report_.uefiStore}}) {
-        if (!store->moved()) continue;
-        store->restoreOriginal();
-        *outcome = StoreOutcome::Restored;
+    // Stopping only starts the end: the tool may hold the store a moment longer.
+    runner_.stopCurrent(StoppedToolWaitMilliseconds);
+    for (Store* store : {&bios_, &uefi_}) {
+        if (!store->backup.moved()) continue;
+        const bool restored = store->backup.restoreOriginal();
+        store->report.outcome = restored ? StoreOutcome::Restored : StoreOutcome::LeftBeside;
+        store->report.oldStoreKept = store->backup.keptAt();
     }
 }
 
-ToolRun RepairRun::run(const ToolCall& call) {
-    auto identity = identities_.find(call.program);
+const FileIdentity& RepairRun::identityOf(const std::string& program) {
+    auto identity = identities_.find(program);
     if (identity == identities_.end()) {
-        identity = identities_.emplace(call.program, services_.fileIdentities.identify(call.program)).first;
+        identity = identities_.emplace(program, services_.fileIdentities.identify(program)).first;
     }
-    observer_.toolStarting(call.commandLine(), call.program, identity->second);
+    return identity->second;
+}
+
+ToolRun RepairRun::run(const ToolCall& call) {
+    observer_.toolStarting(call.commandLine(), call.program, identityOf(call.program));
     ToolRun done = runner_.run(call.commandLine(), [this] { observer_.toolStarted(); });
     observer_.toolFinished(done);
     return done;
@@ -76,9 +147,12 @@ ToolRun RepairRun::run(const ToolCall& call) {
 
 // The installation's own bcdboot often fits it better than ours (one from a
 // newer release can fail on an older installation). The stores are not moved
-// again between the two.
+// again between the two. One older than Windows 8's knows no /f: it runs
+// only for the store of the firmware the PC runs on.
 void RepairRun::runBcdboot(const ToolCall& call) {
+    const bool isDefault = call.installation == plan_.runOrder.back();
     ToolRun ours = run(call);
+    if (isDefault) storeFor(call.firmware).defaultRunSucceeded = ours.succeeded();
     if (ours.succeeded() || report_.abandoned) return;
     const std::string own = InstallationBcdbootPath(call.installation, services_.runningSystem.windowsFolder(),
                                                     services_.runningSystem.isRedirected32Bit());
@@ -87,7 +161,16 @@ void RepairRun::runBcdboot(const ToolCall& call) {
         report_.failedTools.push_back({std::move(ours), {}});
         return;
     }
-    ToolRun theirs = run(call.with(own));
+    const std::string version = identityOf(own).version;
+    const bool knowsChoice = KnowsFirmwareChoice(version);
+    if (!knowsChoice && !WritesWithoutChoice(call.firmware, plan_.firmware)) {
+        observer_.toolSkipped(call.with(own).commandLine(), version);
+        if (ours.startError) throw *ours.startError;
+        report_.failedTools.push_back({std::move(ours), {}, version});
+        return;
+    }
+    ToolRun theirs = run(knowsChoice ? call.with(own) : call.with(own).withoutFirmwareChoice());
+    if (isDefault) storeFor(call.firmware).defaultRunSucceeded = theirs.succeeded();
     if (theirs.succeeded() || report_.abandoned) return;
     if (ours.startError && theirs.startError) throw *ours.startError;
     report_.failedTools.push_back({std::move(ours), std::move(theirs)});
@@ -96,34 +179,6 @@ void RepairRun::runBcdboot(const ToolCall& call) {
 void RepairRun::noted(const StoreEvent& event) {
     report_.storeSteps.push_back(event);
     observer_.storeChanged(event);
-}
-
-bool RepairRun::storeExists(const std::string& suffix) {
-    return services_.files.fileAttributes(plan_.bootPartition + suffix).has_value();
-}
-
-StoreOutcome RepairRun::settle(StoreBackup& store, const std::string& testSuffix) {
-    const bool hadStore = store.moved();
-    const bool exists = storeExists(testSuffix);
-    store.settle(exists);
-    if (exists) return StoreOutcome::Recreated;
-    return hadStore ? StoreOutcome::PutBack : StoreOutcome::Missing;
-}
-
-// A store the tools already re-created stays, with its old one beside it.
-void RepairRun::stopEarly() {
-    for (auto [store, suffix, outcome] : {std::tuple{&biosStore_, BiosStorePath, &report_.biosStore},
-                                          std::tuple{&uefiStore_, UefiStorePathToTest, &report_.uefiStore}}) {
-        bool exists = false;
-        try {
-            exists = storeExists(suffix);
-        } catch (const PlatformError&) {
-            // The volume can't be read: the old store is put back if it can be.
-        }
-        const bool hadStore = store->moved();
-        store->stopEarly(exists);
-        *outcome = exists ? StoreOutcome::Recreated : hadStore ? StoreOutcome::PutBack : StoreOutcome::Missing;
-    }
 }
 
 } // namespace orvanta

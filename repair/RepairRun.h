@@ -1,7 +1,9 @@
 #pragma once
-// The repair run: moves the old BCD stores aside, runs the boot tools in the
-// plan's order, and reports which store exists afterwards. It touches only the
-// files and processes; the window is the caller's.
+// The repair run: reads and moves aside the old BCD stores, runs the boot
+// tools in the plan's order, then judges each store by the tools and by a
+// check of what it holds, and keeps the old one beside it or puts it back.
+// It touches only the files, the registry and the processes; the window is
+// the caller's.
 #include <map>
 #include <optional>
 #include <string>
@@ -12,11 +14,14 @@
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
 #include "platform/Processes.h"
+#include "platform/Registry.h"
 #include "platform/RunningSystem.h"
 #include "repair/CommandLines.h"
 #include "repair/RepairObserver.h"
 #include "repair/RepairPlan.h"
 #include "repair/StoreBackup.h"
+#include "repair/StoreCheck.h"
+#include "repair/StoreComparison.h"
 #include "repair/ToolRunner.h"
 
 namespace orvanta {
@@ -29,32 +34,57 @@ struct RepairServices {
     Clock& clock;
     RunningSystem& runningSystem;
     FileIdentities& fileIdentities;
+    Registry& registry;
 };
 
 // What became of one BCD store.
 enum class StoreOutcome {
-    Recreated, // a store exists after the tools
-    PutBack,   // the tools left none: the old store is back in its place
-    Missing,   // there was none before and there is none after
-    Restored,  // the run was abandoned: the old store is back, over what the tools wrote
+    Repaired,    // the default's run for it ended well and the check passed
+    FailedCheck, // the default's run for it ended well, but the check found what is missing
+    PutBack,     // the tools failed for it: the old store is back in its place
+    NotRepaired, // the tools failed for it, and no old store could take its place
+    Missing,     // there was none before and there is none after
+    Restored,    // the session ended: the old store is back, over what the tools wrote
+    LeftBeside,  // the session ended: the old store could not go back; it lies beside the new one
+};
+
+struct StoreReport {
+    StoreFirmware firmware = StoreFirmware::Bios;
+    std::string path;                   // as the run names it
+    StoreOutcome outcome = StoreOutcome::Missing;
+    bool inPlace = false;               // held open by the running system: updated in place
+    std::optional<StoreListing> before; // the old store as found; nothing when there was none
+    std::optional<StoreListing> after;  // the new store, when it was judged
+    StoreCheck check;
+    std::vector<DroppedEntry> dropped;  // what the old store held and the new one lacks
+    std::string oldStoreKept;           // where the old store lies now, "" when in place or none
 };
 
 // A tool that failed. When Bin\bcdboot.exe fails, the installation's own
 // bcdboot.exe runs with the same arguments; only when that fails too (or
-// isn't there) does the installation count as failed.
+// isn't there, or is too old for this store) does the installation count as
+// failed.
 struct FailedTool {
     ToolRun run;
     std::optional<ToolRun> fallback;
+    std::string tooOldFallback = {}; // the own bcdboot's version when it was not run for this store
 };
 
 struct RepairReport {
-    StoreOutcome biosStore = StoreOutcome::Missing;
-    StoreOutcome uefiStore = StoreOutcome::Missing;
+    StoreReport bios;
+    StoreReport uefi;
     std::vector<FailedTool> failedTools; // in order
     std::vector<StoreEvent> storeSteps;  // what was done with the stores, in order
     std::optional<PlatformError> error;  // a tool that could not start, or an unreadable store
     bool abandoned = false;              // the session ended during the run
+
+    // Every store judged repaired and no tool failed.
+    bool fullyRepaired() const;
 };
+
+// How long the session's end waits for a stopped tool to let go of the
+// stores (the system gives a few seconds in all).
+inline constexpr std::uint32_t StoppedToolWaitMilliseconds = 2000;
 
 class RepairRun {
 public:
@@ -64,18 +94,27 @@ public:
     RepairReport carryOut();
 
     // The session ends while a tool runs (called from an event handler during
-    // the wait): the tool is stopped and the old stores go back now, since the
-    // process may be ended as soon as the handler returns. No later tool runs.
+    // the wait): the tool is stopped and waited for a short while, and the
+    // old stores go back now, since the process may be ended as soon as the
+    // handler returns. No later tool runs.
     void abandon();
 
 private:
+    struct Store {
+        StoreBackup backup;
+        StoreReport& report;
+        bool defaultRunSucceeded = false;
+    };
+
     ToolRun run(const ToolCall& call);
+    const FileIdentity& identityOf(const std::string& program);
     // Runs bcdboot for one installation, with its own bcdboot when ours fails.
     void runBcdboot(const ToolCall& call);
     void noted(const StoreEvent& event);
-    bool storeExists(const std::string& suffix);
-    StoreOutcome settle(StoreBackup& store, const std::string& testSuffix);
-    void stopEarly();
+    void prepare(Store& store, const LocalTime& time);
+    void settle(Store& store);
+    StoreExpectation expectationFor(StoreFirmware firmware) const;
+    Store& storeFor(StoreFirmware firmware) { return firmware == StoreFirmware::Bios ? bios_ : uefi_; }
 
     const RepairPlan& plan_;
     RepairServices services_;
@@ -83,8 +122,8 @@ private:
     ToolRunner runner_;
     RepairReport report_;
     std::map<std::string, FileIdentity> identities_; // each program is looked at once per run
-    StoreBackup biosStore_;
-    StoreBackup uefiStore_;
+    Store bios_;
+    Store uefi_;
 };
 
 } // namespace orvanta

@@ -56,8 +56,10 @@ ToolRun ToolRunner::run(const std::string& commandLine, const std::function<void
     return run;
 }
 
-void ToolRunner::stopCurrent() {
-    if (current_ != nullptr) current_->terminate(1);
+bool ToolRunner::stopCurrent(std::uint32_t waitMilliseconds) {
+    if (current_ == nullptr) return true;
+    current_->terminate(1);
+    return current_->waitForExit(waitMilliseconds);
 }
 
 std::string FillInserts(const std::string& description, const std::string& first) {

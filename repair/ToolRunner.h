@@ -40,9 +40,10 @@ public:
     // `whileStarting` runs once the process exists, before the wait.
     ToolRun run(const std::string& commandLine, const std::function<void()>& whileStarting = {});
 
-    // Ends the tool that runs now, if any; for an event handler that runs
-    // during the wait.
-    void stopCurrent();
+    // Ends the tool that runs now, if any, and waits at most this long for
+    // it to be gone; for an event handler that runs during the wait. False
+    // when it still runs.
+    bool stopCurrent(std::uint32_t waitMilliseconds);
 
 private:
     Processes& processes_;

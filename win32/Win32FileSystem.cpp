@@ -94,6 +94,50 @@ bool Win32FileSystem::createDirectories(const std::string& path) {
     return IsFolder(full);
 }
 
+// Shared for reading, writing and deleting, so that only a handle that shares
+// nothing (a loaded registry hive's) keeps the file from being read.
+FileRead Win32FileSystem::readFile(const std::string& path, std::size_t largest) {
+    const UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        if (IsNoSuchFile(error)) return {};
+        return {error == ERROR_SHARING_VIOLATION ? FileReadStatus::HeldOpen : FileReadStatus::Failed, {}, error};
+    }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size) == FALSE) return {FileReadStatus::Failed, {}, GetLastError()};
+    if (static_cast<std::uint64_t>(size.QuadPart) > largest) return {FileReadStatus::TooLarge, {}, 0};
+    FileRead read{FileReadStatus::Read, std::vector<std::uint8_t>(static_cast<std::size_t>(size.QuadPart)), 0};
+    std::size_t done = 0;
+    while (done < read.bytes.size()) {
+        DWORD got = 0;
+        const auto wanted = static_cast<DWORD>(read.bytes.size() - done);
+        if (ReadFile(file.get(), read.bytes.data() + done, wanted, &got, nullptr) == FALSE) {
+            return {FileReadStatus::Failed, {}, GetLastError()};
+        }
+        if (got == 0) break; // the file became shorter meanwhile
+        done += got;
+    }
+    read.bytes.resize(done);
+    return read;
+}
+
+std::optional<std::vector<FolderEntry>> Win32FileSystem::listFolder(const std::string& path) {
+    WIN32_FIND_DATAW entry{};
+    const FindHandle search(FindFirstFileW((Widen(path) + L"\\*").c_str(), &entry));
+    if (!search.valid()) return std::nullopt;
+    std::vector<FolderEntry> entries;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const std::uint64_t size = static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32U | entry.nFileSizeLow;
+        entries.push_back({Narrow(name), folder, folder ? 0 : size});
+    } while (FindNextFileW(search.get(), &entry) != FALSE);
+    return entries;
+}
+
 namespace {
 
 // Open for the program's life; others may read it meanwhile (Notepad, say).

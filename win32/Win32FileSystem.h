@@ -12,6 +12,8 @@ public:
     bool replaceFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
+    FileRead readFile(const std::string& path, std::size_t largest) override;
+    std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
     std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     std::string applicationFolder() override;

@@ -107,7 +107,12 @@ public:
         return code;
     }
 
+    // TerminateProcess only starts the end: the process holds its files until it is gone.
     void terminate(std::uint32_t exitCode) override { TerminateProcess(process_.get(), exitCode); }
+
+    bool waitForExit(std::uint32_t milliseconds) override {
+        return WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
+    }
 
     CapturedOutput output() override { return {ReadFromStart(output_), ReadFromStart(error_)}; }
 

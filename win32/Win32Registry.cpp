@@ -2,17 +2,29 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "win32/Utf.h"
 
 namespace orvanta::win32 {
 namespace {
 
+static_assert(REG_SZ == RegistryStringType && REG_EXPAND_SZ == RegistryExpandStringType);
+static_assert(REG_BINARY == RegistryBinaryType && REG_DWORD == RegistryNumberType);
+static_assert(REG_MULTI_SZ == RegistryStringListType);
+
+// Far beyond any boot store; a tree larger than this is not read.
+constexpr std::size_t DeepestKey = 32;
+constexpr std::size_t MostKeys = 20000;
+
 // An open registry key, closed when it goes out of scope.
 class OpenKey {
 public:
-    explicit OpenKey(const std::string& key) {
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    OpenKey(HKEY parent, const std::wstring& key, DWORD options = 0) {
+        if (RegOpenKeyExW(parent, key.c_str(), options, KEY_READ, &key_) != ERROR_SUCCESS) key_ = nullptr;
     }
+    explicit OpenKey(const std::string& key) : OpenKey(HKEY_LOCAL_MACHINE, Widen(key)) {}
     ~OpenKey() {
         if (key_ != nullptr) RegCloseKey(key_);
     }
@@ -23,6 +35,56 @@ public:
 private:
     HKEY key_ = nullptr;
 };
+
+// The key's values and subkeys, depth first; false when any part can't be read.
+bool ReadKey(HKEY key, RegistryKey& tree, std::size_t depth, std::size_t& keys) {
+    if (depth > DeepestKey || ++keys > MostKeys) return false;
+    DWORD subkeys = 0, longestSubkey = 0, values = 0, longestName = 0, largestData = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestName,
+                         &largestData, nullptr, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    std::vector<wchar_t> name(std::max(longestSubkey, longestName) + 1);
+    std::vector<BYTE> data(largestData + 1);
+    for (DWORD index = 0; index < values; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        if (RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength) !=
+            ERROR_SUCCESS) {
+            return false;
+        }
+        tree.values.push_back({Narrow(std::wstring(name.data(), nameLength)), type,
+                               std::vector<std::uint8_t>(data.begin(), data.begin() + dataLength)});
+    }
+    for (DWORD index = 0; index < subkeys; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        if (RegEnumKeyExW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            return false;
+        }
+        const std::wstring child(name.data(), nameLength);
+        const OpenKey open(key, child);
+        RegistryKey subtree{Narrow(child), {}, {}};
+        if (open.get() == nullptr || !ReadKey(open.get(), subtree, depth + 1, keys)) return false;
+        tree.subkeys.push_back(std::move(subtree));
+    }
+    return true;
+}
+
+// RegSaveKeyEx needs the backup privilege, which administrators hold but
+// which is not enabled in their token until asked for.
+bool EnableBackupPrivilege() {
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token) == FALSE) return false;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    const bool enabled = LookupPrivilegeValueW(nullptr, SE_BACKUP_NAME, &privileges.Privileges[0].Luid) != FALSE &&
+                         AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) != FALSE &&
+                         GetLastError() == ERROR_SUCCESS; // not ERROR_NOT_ALL_ASSIGNED
+    CloseHandle(token);
+    return enabled;
+}
 
 } // namespace
 
@@ -40,6 +102,24 @@ std::optional<std::uint32_t> Win32Registry::readNumber(const std::string& key, c
                                        reinterpret_cast<BYTE*>(&value), &size);
     if (read != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) return std::nullopt;
     return value;
+}
+
+std::optional<RegistryKey> Win32Registry::readTree(const std::string& key) {
+    const OpenKey open(key);
+    if (open.get() == nullptr) return std::nullopt;
+    RegistryKey tree{key.substr(key.find_last_of('\\') + 1), {}, {}};
+    std::size_t keys = 0;
+    if (!ReadKey(open.get(), tree, 0, keys)) return std::nullopt;
+    return tree;
+}
+
+// The file must not exist yet; the hive is written in the format of the
+// running Windows.
+bool Win32Registry::saveKey(const std::string& key, const std::string& path) {
+    if (!EnableBackupPrivilege()) return false;
+    const OpenKey open(HKEY_LOCAL_MACHINE, Widen(key), REG_OPTION_BACKUP_RESTORE);
+    if (open.get() == nullptr) return false;
+    return RegSaveKeyExW(open.get(), Widen(path).c_str(), nullptr, REG_LATEST_FORMAT) == ERROR_SUCCESS;
 }
 
 } // namespace orvanta::win32

@@ -1,5 +1,6 @@
 #pragma once
-// Keys and REG_DWORD values below HKEY_LOCAL_MACHINE.
+// Keys, REG_DWORD values and whole key trees below HKEY_LOCAL_MACHINE; a key
+// saved to a hive file.
 #include "platform/Registry.h"
 
 namespace orvanta::win32 {
@@ -8,6 +9,8 @@ class Win32Registry final : public Registry {
 public:
     bool keyExists(const std::string& key) override;
     std::optional<std::uint32_t> readNumber(const std::string& key, const std::string& name) override;
+    std::optional<RegistryKey> readTree(const std::string& key) override;
+    bool saveKey(const std::string& key, const std::string& path) override;
 };
 
 } // namespace orvanta::win32

@@ -40,7 +40,7 @@ banner() {
  Orvanta sandbox demo
  The PC below is a Wine prefix in build/demo/: its drives are folders.
  bcdboot.exe and bootsect.exe are STAND-INS that only log their command
- line and write a placeholder store file. Nothing outside the sandbox is
+ line and copy a prepared store file. Nothing outside the sandbox is
  touched: no real disk, boot record or boot store of this machine.
  C: fixed, Windows   D: fixed, Windows   E: fixed, data   F: USB stick
  with F:\Orvanta\Orvanta.exe and F:\Orvanta\Bin\{bcdboot,bootsect}.exe
@@ -69,6 +69,9 @@ make_pc() {
   app F Orvanta
   # A short pause in each tool, so that the running state can be seen.
   faults <<<'bcdboot delay 700'
+  # The stores the real tool would leave, for the repair the demo runs.
+  repair_runs C: 'D:\Windows' 'C:\Windows' >"$S_DIR/runs"
+  stand_in_stores "$S_DIR/runs"
   sandbox_virtual_desktop "$S_PREFIX"
   sandbox_seal "$S_PREFIX"
 }

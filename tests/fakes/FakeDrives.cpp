@@ -151,4 +151,13 @@ void FakeDevices::close(DeviceHandle device) {
     if (path != nullptr) handles_[static_cast<std::size_t>(device - FirstHandle)].clear();
 }
 
+std::optional<PartitionIdentity> FakeDevices::identityOf(const std::string& driveName) const {
+    const auto volume = volumes_.find("\\\\.\\" + driveName);
+    if (volume == volumes_.end() || !volume->second.location) return std::nullopt;
+    const VolumeLocation location = *volume->second.location;
+    const auto disk = disks_.find("\\\\.\\PhysicalDrive" + std::to_string(location.disk));
+    if (disk == disks_.end()) return std::nullopt;
+    return IdentityOf({{location.disk, 0, ParseDriveLayout(disk->second.layout)}}, location.disk, location.partition);
+}
+
 } // namespace orvanta

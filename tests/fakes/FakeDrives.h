@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "discovery/DiskRecords.h"
+#include "discovery/PartitionIdentity.h"
 #include "fakes/Journal.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"
@@ -76,6 +77,10 @@ public:
     // Only disks are read, in whole sectors (ERROR_INVALID_PARAMETER otherwise).
     std::uint32_t read(DeviceHandle device, std::uint64_t byteOffset, std::span<std::uint8_t> buffer) override;
     void close(DeviceHandle device) override;
+
+    // The partition identity of a drive's volume, from its location and its
+    // disk's layout; nothing when either is not told.
+    std::optional<PartitionIdentity> identityOf(const std::string& driveName) const;
 
     // The records of the last request as the program offered them.
     std::vector<std::uint8_t> lastQuery;

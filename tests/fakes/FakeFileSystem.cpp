@@ -1,5 +1,7 @@
 #include "fakes/FakeFileSystem.h"
 
+#include <algorithm>
+
 #include "platform/PlatformError.h"
 
 namespace orvanta {
@@ -167,6 +169,45 @@ std::string FakeFileSystem::fileSystemName(const std::string& driveName) {
     journal_.add("file system " + driveName);
     const auto found = fileSystems_.find(driveName);
     return found == fileSystems_.end() ? "NTFS" : found->second;
+}
+
+FileRead FakeFileSystem::readFile(const std::string& path, std::size_t largest) {
+    journal_.add("read " + path);
+    for (const std::string& prefix : unreadable_) {
+        if (Key(path).starts_with(Key(prefix))) return {FileReadStatus::Failed, {}, 21};
+    }
+    const Entry* entry = find(path);
+    if (entry == nullptr || entry->folder) return {};
+    if (entry->attributes.locked) return {FileReadStatus::HeldOpen, {}, 32};
+    if (entry->content.size() > largest) return {FileReadStatus::TooLarge, {}, 0};
+    return {FileReadStatus::Read, std::vector<std::uint8_t>(entry->content.begin(), entry->content.end()), 0};
+}
+
+std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) const {
+    std::vector<std::string> names;
+    const std::string prefix = Key(folder) + "\\";
+    for (const auto& [key, entry] : entries_) {
+        if (key.starts_with(prefix) && key.find('\\', prefix.size()) == std::string::npos && !entry.folder) {
+            names.push_back(entry.path.substr(folder.size() + 1));
+        }
+    }
+    return names;
+}
+
+std::optional<std::vector<FolderEntry>> FakeFileSystem::listFolder(const std::string& path) {
+    journal_.add("list " + path);
+    if (!isFolder(path) || std::any_of(unreadable_.begin(), unreadable_.end(), [&](const std::string& prefix) {
+            return Key(path).starts_with(Key(prefix));
+        })) {
+        return std::nullopt;
+    }
+    std::vector<FolderEntry> entries;
+    const std::string prefix = Key(path) + "\\";
+    for (const auto& [key, entry] : entries_) {
+        if (!key.starts_with(prefix) || key.find('\\', prefix.size()) != std::string::npos) continue;
+        entries.push_back({entry.path.substr(entry.path.find_last_of('\\') + 1), entry.folder, entry.content.size()});
+    }
+    return entries;
 }
 
 bool FakeFileSystem::createDirectories(const std::string& path) {

@@ -15,7 +15,7 @@ struct FakeAttributes {
     bool hidden = false;
     bool system = false;
     bool readOnly = false;
-    bool locked = false; // held open by the running system: can't be moved or removed
+    bool locked = false; // held open by the running system: can't be moved, removed or read
 
     bool operator==(const FakeAttributes&) const = default;
 };
@@ -37,6 +37,8 @@ public:
     bool isFolder(const std::string& path) const;
     std::optional<FakeAttributes> attributesOf(const std::string& path) const;
     std::string contentOf(const std::string& path) const;
+    // The files directly in a folder, by name (as written when made).
+    std::vector<std::string> filesIn(const std::string& folder) const;
 
     std::string firstMatch(const std::string& path, MatchMask mask) override;
     std::optional<FileAttributes> fileAttributes(const std::string& path) override;
@@ -44,6 +46,8 @@ public:
     bool replaceFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
+    FileRead readFile(const std::string& path, std::size_t largest) override;
+    std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
     std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     // Adds bytes to a file's content, as an open file does; with `toDisk`

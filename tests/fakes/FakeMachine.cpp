@@ -8,6 +8,7 @@ FakeMachine::FakeMachine()
                  platform()) {
     window.onResize = [this] { controller.onResized(); };
     files.addFolder("T:\\Temp");
+    processes.partitionOf = [this](const std::string& drive) { return devices.identityOf(drive); };
 }
 
 Platform FakeMachine::platform() {

@@ -11,8 +11,18 @@
 
 namespace orvanta {
 
-// The note the last message of a repair ends with: where the log is.
+// The log of a start at the fake clock's time, and the note the last message
+// of a repair ends with: where it is.
+inline const std::string LogPathOfRepair = "F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
 inline const std::string LogNoteOfRepair = "\r\n\r\n修复日志：F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
+// The note before it when both old stores on C: were kept, dated by the run's start.
+inline const std::string KeptOnCOfRepair = "\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000\r\n"
+                                           "旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000";
+
+// Whether a file holds a hive (what the fake bcdboot writes), not an old store's text.
+inline bool IsHive(const std::string& content) {
+    return content.starts_with("regf");
+}
 
 class FakeMachine {
 public:
@@ -48,7 +58,7 @@ public:
     FakeComObjects com{journal};
     FakeCommonControls commonControls{journal};
     FakeFirmware firmware{journal};
-    FakeRegistry registry{journal};
+    FakeRegistry registry{journal, files};
     FakeElevation elevation{journal};
     FakeShutdownBlock shutdownBlock{journal};
     FakeConsoleCodePage consoleCodePage;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/CaseBlind.h"
 #include "platform/PlatformError.h"
 
 namespace orvanta {
@@ -14,7 +15,7 @@ public:
     FakeProcess(std::shared_ptr<ProcessRecord> record, const ProgramBehaviour& behaviour, FakeEventPump& events,
                 std::function<std::uint32_t()> end)
         : record_(std::move(record)), left_(behaviour.waits), events_(events), end_(std::move(end)),
-          output_{behaviour.standardOutput, behaviour.standardError} {}
+          output_{behaviour.standardOutput, behaviour.standardError}, lingers_(behaviour.lingers) {}
     ~FakeProcess() override {
         record_->released = true;
         record_->releasedWhileRunning = !record_->ended;
@@ -36,11 +37,18 @@ public:
 
     CapturedOutput output() override { return record_->terminated ? CapturedOutput{} : output_; }
 
-    // Ended before it could do its work: it writes no store.
+    // Ended before it could do its work: it writes no store. One that
+    // lingers goes on running (and holding its files) through any wait.
     void terminate(std::uint32_t exitCode) override {
         record_->terminated = !record_->ended;
+        if (lingers_ && !record_->ended) return;
         record_->ended = true;
         exitCode_ = exitCode;
+    }
+
+    bool waitForExit(std::uint32_t) override {
+        ++record_->exitWaits;
+        return record_->ended;
     }
 
 private:
@@ -50,6 +58,7 @@ private:
     std::function<std::uint32_t()> end_;
     std::uint32_t exitCode_ = StillActiveExitCode;
     CapturedOutput output_;
+    bool lingers_;
 };
 
 std::string UpperFileName(const std::string& path) {
@@ -124,18 +133,34 @@ std::unique_ptr<StartedProcess> FakeProcesses::start(const std::string& commandL
 std::uint32_t FakeProcesses::finish(const ProcessRecord& record, const ProgramBehaviour& behaviour) {
     if (UpperFileName(record.program) != "BCDBOOT.EXE" || !behaviour.writesStore) return behaviour.exitCode;
     const std::string bootPartition = WordAfter(record.commandLine, " /s ");
+    const std::size_t options = record.commandLine.find(" /s ");
+    const std::size_t before = record.commandLine.rfind(' ', options - 1) + 1;
+    const std::string installation = record.commandLine.substr(before, options - before);
     if (record.commandLine.find(" /f uefi") == std::string::npos) {
-        writeStore(bootPartition + "\\Boot\\BCD");
+        writeStore(bootPartition + "\\Boot\\BCD", installation, false, behaviour.writesGarbage);
         return behaviour.exitCode;
     }
     if (!files_.isFolder(bootPartition + "\\EFI\\Microsoft\\Boot")) return 1;
-    writeStore(bootPartition + "\\EFI\\Microsoft\\Boot\\BCD");
+    writeStore(bootPartition + "\\EFI\\Microsoft\\Boot\\BCD", installation, true, behaviour.writesGarbage);
     return behaviour.exitCode;
 }
 
-void FakeProcesses::writeStore(const std::string& path) {
-    // An existing store is rewritten in place and keeps its attributes.
-    files_.addFile(path, files_.attributesOf(path).value_or(FakeAttributes{}), "new");
+// Like the real tool: a store it finds is added to (its loader for this
+// installation replaced), a missing one is made; the installation becomes
+// the default. An existing store keeps its attributes.
+void FakeProcesses::writeStore(const std::string& path, const std::string& installation, bool uefi, bool garbage) {
+    std::string key = path;
+    for (char& c : key) c = AsciiUpper(c);
+    std::vector<FakeLoader>& loaders = loaders_[key];
+    if (!files_.isFile(path)) loaders.clear();
+    std::erase_if(loaders, [&](const FakeLoader& loader) { return loader.installation == installation; });
+    const std::string drive = installation.substr(0, 2);
+    const auto letter = static_cast<std::uint32_t>(static_cast<unsigned char>(drive[0]));
+    const std::optional<PartitionIdentity> known = partitionOf ? partitionOf(drive) : std::nullopt;
+    loaders.push_back({installation, known.value_or(PartitionIdentity{PartitionStyle::Mbr, {}, letter * 0x01010101U, 1048576})});
+    const std::string content = garbage ? std::string("this is not a hive")
+                                        : FakeHiveBytes(FakeBcdTree(uefi, loaders, static_cast<int>(loaders.size()) - 1));
+    files_.addFile(path, files_.attributesOf(path).value_or(FakeAttributes{}), content);
 }
 
 } // namespace orvanta

@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "fakes/FakeBcdStores.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/Journal.h"
 #include "platform/Processes.h"
@@ -19,9 +22,11 @@ struct ProgramBehaviour {
     int waits = 1;              // blocking waits until the process ends
     std::uint32_t exitCode = 0;
     bool writesStore = true;    // bcdboot writes the store that its arguments ask for
+    bool writesGarbage = false; // ...but what it writes is no hive
     bool startFails = false;    // the file is there but the system can't start it
     std::string standardOutput = {}; // bytes it writes, in any encoding
     std::string standardError = {};
+    bool lingers = false;       // still runs after it was told to end, however long it is waited for
 };
 
 struct ProcessRecord {
@@ -31,6 +36,7 @@ struct ProcessRecord {
     int waits = 0;
     bool ended = false;
     bool terminated = false;
+    int exitWaits = 0;          // bounded waits for its end after it was told to end
     bool released = false;
     bool releasedWhileRunning = false;
 };
@@ -62,12 +68,15 @@ public:
 
     std::unique_ptr<StartedProcess> start(const std::string& commandLine, const std::string& workingFolder) override;
     const std::vector<std::shared_ptr<ProcessRecord>>& started() const { return started_; }
+    // Where an installation's drive lies, as bcdboot names it in the store;
+    // a made-up MBR partition when the machine doesn't tell.
+    std::function<std::optional<PartitionIdentity>(const std::string& driveName)> partitionOf;
 
 private:
     std::string resolve(const std::string& commandLine) const;
     ProgramBehaviour behaviourOf(const std::string& commandLine) const;
     std::uint32_t finish(const ProcessRecord& record, const ProgramBehaviour& behaviour);
-    void writeStore(const std::string& path);
+    void writeStore(const std::string& path, const std::string& installation, bool uefi, bool garbage);
 
     Journal& journal_;
     FakeFileSystem& files_;
@@ -75,6 +84,7 @@ private:
     std::vector<std::pair<std::string, ProgramBehaviour>> rules_;
     std::vector<std::pair<std::string, std::function<void()>>> actions_;
     std::vector<std::shared_ptr<ProcessRecord>> started_;
+    std::map<std::string, std::vector<FakeLoader>> loaders_; // by the store's upper-case path
 };
 
 } // namespace orvanta

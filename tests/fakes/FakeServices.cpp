@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "discovery/RegistryHive.h"
+
 namespace orvanta {
 
 ComPointer FakeComObjects::createInstance(const std::string& classId, const std::string& interfaceId) {
@@ -20,6 +22,22 @@ std::int32_t FakeComObjects::callSlot(ComPointer object, std::uint32_t slot,
     }
     journal_.add(line + ")");
     return slot == 3 ? hrInitResult : 0;
+}
+
+std::optional<RegistryKey> FakeRegistry::readTree(const std::string& key) {
+    journal_.add("registry tree " + key);
+    const auto hive = loadedHives.find(key);
+    if (hive == loadedHives.end()) return std::nullopt;
+    const std::string bytes = files_.contentOf(hive->second);
+    return ReadHive(std::vector<std::uint8_t>(bytes.begin(), bytes.end())).root;
+}
+
+bool FakeRegistry::saveKey(const std::string& key, const std::string& path) {
+    const auto hive = loadedHives.find(key);
+    const bool saved = !saveFails && hive != loadedHives.end() && !files_.isFile(path);
+    journal_.add("registry save " + key + " -> " + path + (saved ? "" : " refused"));
+    if (saved) files_.addFile(path, {}, files_.contentOf(hive->second));
+    return saved;
 }
 
 } // namespace orvanta

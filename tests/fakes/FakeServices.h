@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/FakeFileSystem.h"
 #include "fakes/Journal.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
@@ -121,10 +122,11 @@ private:
     Journal& journal_;
 };
 
-// HKEY_LOCAL_MACHINE: keys, and REG_DWORD values as "<key>\\<name>".
+// HKEY_LOCAL_MACHINE: keys, REG_DWORD values as "<key>\\<name>", and hives
+// loaded from files of the fake disks (the running system's boot store).
 class FakeRegistry : public Registry {
 public:
-    explicit FakeRegistry(Journal& journal) : journal_(journal) {}
+    FakeRegistry(Journal& journal, FakeFileSystem& files) : journal_(journal), files_(files) {}
     bool keyExists(const std::string& key) override {
         journal_.add("registry key " + key);
         return keys.count(key) != 0;
@@ -134,6 +136,10 @@ public:
         const auto found = numbers.find(key + "\\" + name);
         return found == numbers.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
     }
+    // The loaded hive as its file holds it now.
+    std::optional<RegistryKey> readTree(const std::string& key) override;
+    // Copies the loaded hive's file, as RegSaveKey writes a hive.
+    bool saveKey(const std::string& key, const std::string& path) override;
     // A WinPE booted from the given firmware type (1 BIOS, 2 UEFI).
     void simulatePreinstallation(std::uint32_t firmwareType) {
         keys["System\\CurrentControlSet\\Control\\MiniNT"] = true;
@@ -141,9 +147,12 @@ public:
     }
     std::map<std::string, bool> keys;
     std::map<std::string, std::uint32_t> numbers;
+    std::map<std::string, std::string> loadedHives; // key -> the file it was loaded from
+    bool saveFails = false;
 
 private:
     Journal& journal_;
+    FakeFileSystem& files_;
 };
 
 class FakeElevation : public Elevation {

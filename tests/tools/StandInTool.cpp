@@ -14,12 +14,15 @@
 //      <home>\standin.log;
 //   3. waits for the delay;
 //   4. as bcdboot: creates <bp>\Boot\BCD, or <bp>\EFI\Microsoft\Boot\BCD with
-//      "/f uefi", for "/s <bp>" (no /s: code 87; the store not written: 5);
+//      "/f uefi", for "/s <bp>" (no /s: code 87; the store not written: 5):
+//      a copy of the hive a "hive" rule names, else a placeholder;
 //   5. writes the print rules' messages, in file order;
 //   6. reads the clock again and appends "<tool> <start ns> <end ns>" to the
 //      stamps file, if there is one; ends with the exit code.
 //
-// <home>\standin.cfg (UTF-8), one rule a line; <tool> is bcdboot or bootsect,
+// <home>\standin-stores.cfg, then <home>\standin.cfg (UTF-8), one rule a
+// line (the end-to-end harness writes the first with the stores the real
+// tool would leave, a scenario the second); <tool> is bcdboot or bootsect,
 // and lines of no known form are ignored. <text> limits a rule to command
 // lines that contain it (exact case); without it the rule applies to every
 // run of that tool. Where rules set the same thing (the exit code, the delay,
@@ -28,6 +31,9 @@
 //   <tool> delay <ms> [<text>]         wait this long after logging
 //   <tool> store none [<text>]         create no store
 //   <tool> needfolder 1 [<text>]       end with code 2 when the store's folder is missing
+//   bcdboot hive <path> [<text>]       the store is a copy of the file <path> (a Windows
+//                                      path without blanks), a hive prepared for the run
+//   bcdboot garbage 1 [<text>]         the store is bytes that are no hive
 //   <tool> exitfrom <code> <folder>    only for a copy whose own path lies in
 //                                      <folder> (case-insensitive prefix of its
 //                                      module path; <folder> may hold blanks):
@@ -135,6 +141,8 @@ struct Settings {
     DWORD delay = 0;
     bool makeStore = true;
     bool needFolder = false;
+    std::wstring hive;   // the file to copy as the store
+    bool garbage = false;
     std::vector<std::wstring> watched;
     std::vector<Message> messages;
     std::wstring stampsPath;
@@ -196,8 +204,13 @@ bool LiesIn(const std::wstring& modulePath, std::wstring folder) {
 Settings ReadSettings(const std::wstring& home, const std::wstring& tool, const std::wstring& modulePath,
                       const std::wstring& commandLine) {
     Settings settings;
-    std::wstring text = Wide(ReadFile(home + L"\\standin.cfg"));
-    if (!text.empty() && text.front() == 0xFEFF) text.erase(0, 1);
+    std::string bytes;
+    for (const wchar_t* name : {L"\\standin-stores.cfg", L"\\standin.cfg"}) {
+        std::string file = ReadFile(home + name);
+        if (file.rfind("\xEF\xBB\xBF", 0) == 0) file.erase(0, 3);
+        bytes += file + "\n";
+    }
+    const std::wstring text = Wide(bytes);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find(L'\n', start);
@@ -232,6 +245,8 @@ Settings ReadSettings(const std::wstring& home, const std::wstring& tool, const 
         if (rule.setting == L"delay") settings.delay = number;
         if (rule.setting == L"store") settings.makeStore = rule.value != L"none";
         if (rule.setting == L"needfolder") settings.needFolder = number != 0;
+        if (rule.setting == L"hive") settings.hive = rule.value;
+        if (rule.setting == L"garbage") settings.garbage = number != 0;
     }
     return settings;
 }
@@ -268,7 +283,10 @@ DWORD Bcdboot(int argc, wchar_t** argv, const Settings& settings, const std::wst
     if (settings.needFolder && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return 2;
     if (!settings.makeStore) return settings.exitCode;
     CreateFolders(folder);
-    if (!WriteStore(folder + L"\\BCD", "stand-in BCD store\r\n" + Utf8(commandLine) + "\r\n")) return 5;
+    std::string content = "stand-in BCD store\r\n" + Utf8(commandLine) + "\r\n";
+    if (!settings.hive.empty()) content = ReadFile(settings.hive);
+    if (settings.garbage) content = "stand-in garbage, no hive\r\n";
+    if (!WriteStore(folder + L"\\BCD", content)) return 5;
     return settings.exitCode;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLineMode.h"
+#include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {
@@ -59,8 +60,8 @@ struct CommandLineRepair : ::testing::Test {
 TEST_F(CommandLineRepair, RunsTheButtonsRepairWithTheChosenDefaultAndLogsIt) {
     EXPECT_EQ(run({"/repair", "/default", "d:\\windows", "/s", "C:", "/log", "F:\\run.log"}), RepairedExitCode);
     EXPECT_EQ(m.runs().back(), "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr");
-    EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn"); // the default runs last
-    for (const char* said : {"运行：F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /l zh-cn\r\n", "提示：BIOS引导修复成功！\r\n",
+    EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn"); // the default runs last
+    for (const char* said : {"运行：F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f bios /l zh-cn\r\n", "提示：BIOS引导修复成功！\r\n",
                              "修复日志：F:\\run.log\r\n"}) {
         EXPECT_NE(output.text().find(said), std::string::npos) << said << output.text();
     }
@@ -69,6 +70,13 @@ TEST_F(CommandLineRepair, RunsTheButtonsRepairWithTheChosenDefaultAndLogsIt) {
 }
 
 TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
+    // Every tool ended well, but the UEFI store is no hive: not fully repaired.
+    m.processes.behave("C:\\Windows /s C: /f uefi", {.writesGarbage = true});
+    EXPECT_EQ(run({"/repair"}), ToolFailedExitCode);
+    EXPECT_NE(output.text().find("警告！UEFI 的 BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd 已写入，但检查发现它不能正常引导：\r\n"
+                                 "　新 BCD 存储无法读取。"),
+              std::string::npos) << output.text();
+    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000").size(), 0U); // the old one, kept
     m.processes.behave("bootsect", {.exitCode = 5});
     EXPECT_EQ(run({"/repair"}), ToolFailedExitCode);
 
@@ -90,7 +98,12 @@ TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
 }
 
 TEST_F(CommandLineRepair, ListsWhatItFindsAndTouchesNothing) {
+    m.files.addFile("C:\\Boot\\BCD", {}, FakeHiveBytes(FakeBcdTree(false, {{"C:\\Windows", {}}}, 0)));
+    m.files.addFile("C:\\EFI\\Microsoft\\Boot\\BCD", {}, "damaged");
     EXPECT_EQ(run({"/list"}), RepairedExitCode);
+    EXPECT_NE(output.text().find("BCD 存储 C:\\boot\\bcd：启动项 2 个，设置对象 0 个\r\n  Windows 启动加载器（默认）\r\n"),
+              std::string::npos) << output.text();
+    EXPECT_NE(output.text().find("BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd：无法读取：不是注册表配置单元文件\r\n"), std::string::npos);
     EXPECT_NE(output.text().find("找到的系统：C:\\Windows，D:\\Windows，E:\\Windows\r\n"), std::string::npos) << output.text();
     EXPECT_NE(output.text().find("  F: 可移动磁盘\r\n"), std::string::npos);
     EXPECT_EQ(m.journal.only({"move", "run", "map", "create"}), std::vector<std::string>{});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/DiskLayouts.h"
+#include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {
@@ -18,7 +19,7 @@ struct RepairLog : ::testing::Test {
         m.devices.addDisk(0, {GptLayout({{1, true}, {3, false}})});
         m.firmware.type = 2;
         m.consoleCodePage.known[Gbk] = "无法复制引导文件。\r\n";
-        m.processes.behave("D:\\Windows /s Z: /l", {.exitCode = 1, .standardError = Gbk});
+        m.processes.behave("D:\\Windows /s Z: /f bios /l", {.exitCode = 1, .standardError = Gbk});
     }
     const std::string Gbk = "\xCE\xDE\xB7\xA8\xB8\xB4\xD6\xC6\xD2\xFD\xB5\xBC\xCE\xC4\xBC\xFE\xA1\xA3\r\n";
     FakeMachine m;
@@ -37,13 +38,23 @@ TEST_F(RepairLog, HoldsEverythingFoundAndDoneInCrLfUtf8WithAByteOrderMark) {
              "EFI 系统分区：磁盘 0 分区 1，盘符 Z:（本程序临时分配，退出时收回）\r\n",
              "  C: 固定磁盘，总线 SATA，磁盘 0 分区 3，有 Windows 文件夹\r\n", "  F: 可移动磁盘\r\n",
              "找到的系统：C:\\Windows，D:\\Windows，E:\\Windows\r\n", "引导盘：Z:（NTFS）\r\n",
-             "运行：F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s Z: /l zh-cn\r\n"
+             "运行：F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s Z: /f bios /l zh-cn\r\n"
              "  程序：F:\\Kit\\Bin\\bcdboot.exe，版本：10.0.22621.1，数字签名：有效，来自 Microsoft（Microsoft Windows）\r\n"
              "  用时 1.000 秒，退出代码 1（0x00000001）\r\n  标准错误：\r\n    无法复制引导文件。\r\n",
              "运行：F:\\Kit\\bin\\bootsect.exe /nt60 Z: /mbr\r\n"
              "  程序：F:\\Kit\\bin\\bootsect.exe，版本：6.1.7600.16385，数字签名：有效，但不是 Microsoft 的（Contoso）\r\n",
              "消息框「警告！」：\r\n  以下修复命令没有成功完成：\r\n",
-             "BIOS 引导存储：存在（已重建）\r\n", "失败的命令：1 条\r\n"}) {
+             // The new store's entries as bcdedit lists them: C:'s partition is
+             // known (GPT), D:'s and E:'s are not, so loaders are matched by folder.
+             "BIOS 的 BCD 存储 Z:\\boot\\bcd：已重建，检查通过\r\n"
+             "  检查：系统没有告知各系统所在的分区，启动项只按 Windows 文件夹核对，无法核对分区\r\n"
+             "  新 BCD 存储：启动项 4 个，设置对象 0 个\r\n",
+             "    Windows 启动加载器（默认）\r\n"
+             "    identifier              {00000003-0000-4000-8000-0000000fa4e0}\r\n"
+             "    device                  partition=GPT 分区 {9a9a9a03-9a9a-9a9a-9a9a-9a9a9a9a9a9a}\r\n"
+             "    path                    \\Windows\\system32\\winload.exe\r\n",
+             "    Windows 启动管理器\r\n    identifier              {bootmgr}\r\n",
+             "失败的命令：1 条\r\n"}) {
         EXPECT_NE(log.find(part), std::string::npos) << part;
     }
     // The message as shown, the note where the log is included.
@@ -52,14 +63,29 @@ TEST_F(RepairLog, HoldsEverythingFoundAndDoneInCrLfUtf8WithAByteOrderMark) {
     EXPECT_EQ(m.fileIdentities.asked["F:\\Kit\\Bin\\bcdboot.exe"], 1); // once per program and run, not per run of it
 }
 
-TEST_F(RepairLog, StoresAreLoggedWithTheirAttributesAndWhatBecameOfThem) {
+TEST_F(RepairLog, StoresAreLoggedWithTheirEntriesAttributesAndWhatBecameOfThem) {
     m.firmware.type = 1; // BIOS: the box keeps C:, the hidden store is the one repaired
+    // The old store: C:'s loader, and one on a partition no disk has any more.
+    const RegistryKey old = FakeBcdTree(false, {{"C:\\Windows", {PartitionStyle::Gpt, FakeGptPartitionId(3), 0, 0}},
+                                                {"D:\\Windows", {PartitionStyle::Gpt, FakeGptPartitionId(7), 0, 0}}}, 0);
+    m.files.addFile("C:\\Boot\\BCD", {.hidden = true, .system = true}, FakeHiveBytes(old));
     m.start();
     m.controller.onRepairClicked();
     const std::string log = m.files.contentOf(LogPath);
-    EXPECT_NE(log.find("引导存储 C:\\boot\\bcd（属性：隐藏、系统）：已移到 C:\\boot\\bcd.orvanta-old\r\n"), std::string::npos)
-        << log;
-    EXPECT_NE(log.find("引导存储 C:\\boot\\bcd：已有新存储，备份已删除\r\n"), std::string::npos) << log;
+    for (const std::string part : {
+             "BCD 存储 C:\\boot\\bcd（属性：隐藏、系统）：已移到 C:\\boot\\bcd.orvanta-old\r\n"
+             "旧 BCD 存储 C:\\boot\\bcd：启动项 3 个，设置对象 0 个\r\n"
+             "  Windows 启动加载器（默认）\r\n"
+             "  identifier              {00000001-0000-4000-8000-0000000fa4e0}\r\n",
+             "  identifier              {00000002-0000-4000-8000-0000000fa4e0}\r\n"
+             "  ！它所在的分区在本机的磁盘上都找不到\r\n"
+             "  device                  partition=GPT 分区 {9a9a9a07-9a9a-9a9a-9a9a-9a9a9a9a9a9a}\r\n",
+             "BCD 存储 C:\\boot\\bcd：旧 BCD 存储保留为 C:\\boot\\bcd.orvanta-20261207-153000\r\n",
+             "  旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000\r\n"}) {
+        EXPECT_NE(log.find(part), std::string::npos) << part << log;
+    }
+    // C:'s partition is on disk 0: its entry carries no mark.
+    EXPECT_NE(log.find("  identifier              {00000001-0000-4000-8000-0000000fa4e0}\r\n  device"), std::string::npos);
 }
 
 // A power cut while a tool runs leaves the log up to that tool's start.
@@ -99,7 +125,7 @@ TEST_F(RepairLog, FromReadOnlyMediaTheLogGoesToTempAndNoLogStopsNothing) {
     EXPECT_EQ(nowhere.runs().size(), 7U);
     const auto messages = nowhere.journal.only({"message"});
     ASSERT_EQ(messages.size(), 2U);
-    EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！\r\n\r\n修复日志无法写入。");
+    EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！" + KeptOnCOfRepair + "\r\n\r\n修复日志无法写入。");
 }
 
 } // namespace

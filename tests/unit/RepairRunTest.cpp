@@ -57,26 +57,39 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
         {"select installationList 1", "attributes F:\\Kit\\Bin\\bcdboot.exe", "attributes F:\\Kit\\bin\\bootsect.exe",
          "file system C:"},
         Lock,
-        {"attributes C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-old",
-         "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old", "attributes C:\\EFI\\Microsoft\\Boot\\bcd",
-         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+        {"attributes C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-old", "read C:\\boot\\bcd",
+         "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old", "attributes C:\\boot\\bcd.LOG",
+         "attributes C:\\boot\\bcd.LOG1", "attributes C:\\boot\\bcd.LOG2",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd", "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+         "read C:\\EFI\\Microsoft\\Boot\\bcd",
          "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
-         "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /l zh-cn",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.LOG", "attributes C:\\EFI\\Microsoft\\Boot\\bcd.LOG1",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.LOG2",
+         "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f bios /l zh-cn",
          "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn",
-         "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn",
+         "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f bios /l zh-cn",
          "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f uefi /l zh-cn",
-         "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
+         "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn",
          "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
          "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr",
-         // Both stores are settled before the first message waits for the user.
-         "attributes C:\\boot\\bcd", "remove C:\\boot\\bcd.orvanta-old",
-         "attributes C:\\EFI\\Microsoft\\boot\\bcd", "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
-         "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair},
+         // Each store is read and judged, its old one kept under the run's date, before the first message.
+         "attributes C:\\boot\\bcd", "read C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-20261207-153000",
+         "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd.orvanta-20261207-153000",
+         "attributes C:\\boot\\bcd.orvanta-old.LOG", "attributes C:\\boot\\bcd.orvanta-old.LOG1",
+         "attributes C:\\boot\\bcd.orvanta-old.LOG2", "list C:\\boot",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd", "read C:\\EFI\\Microsoft\\Boot\\bcd",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000",
+         "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG1",
+         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG2", "list C:\\EFI\\Microsoft\\Boot",
+         "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + KeptOnCOfRepair + LogNoteOfRepair},
         Unlock,
     });
     EXPECT_EQ(m.journal.lines(), expected);
-    EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
+    EXPECT_TRUE(IsHive(m.files.contentOf("C:\\boot\\bcd")));
     EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
+    EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd.orvanta-20261207-153000"));
     EXPECT_EQ(m.statusLine.label, "当前电脑硬盘里共发现3个系统！");
 }
 
@@ -96,7 +109,7 @@ TEST_F(RepairRun, UncheckedOrNothingSelectedMakesEntryZeroTheDefault) {
     m.installationList.selected = -1; // checked, but no saved selection
     m.makeDefaultCheckBox.value = true;
     click();
-    EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
+    EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f bios /l zh-cn");
 }
 
 TEST_F(RepairRun, EachInstallationRunsTwiceThenTheBootCode) {
@@ -109,7 +122,7 @@ TEST_F(RepairRun, EachInstallationRunsTwiceThenTheBootCode) {
         pc.controller.onRepairClicked();
         const Lines runs = pc.runs();
         ASSERT_EQ(runs.size(), static_cast<std::size_t>(2 * count + 1));
-        EXPECT_EQ(runs[runs.size() - 3], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
+        EXPECT_EQ(runs[runs.size() - 3], "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f bios /l zh-cn");
         EXPECT_EQ(runs.back(), "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr");
     }
 }
@@ -134,20 +147,26 @@ TEST_F(RepairRun, StoresAreFoundWhateverTheirAttributes) {
     m.addThreeInstallations();
     const FakeAttributes asTheToolWritesIt{.hidden = true, .system = true, .readOnly = true};
     m.files.addFile("C:\\Boot\\BCD", asTheToolWritesIt);
-    m.processes.behave("C: /l zh-cn", {.writesStore = false});
+    m.processes.behave("C: /f bios /l zh-cn", {.writesStore = false});
     m.start();
     click();
     EXPECT_EQ(m.journal.only({"move C:\\boot"}), (Lines{"move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old",
                                                       "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd"}));
     EXPECT_EQ(m.files.attributesOf("C:\\Boot\\BCD"), asTheToolWritesIt); // put back as it was
-    EXPECT_EQ(m.journal.only({"message"}), Lines{"message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair});
+    EXPECT_EQ(m.journal.only({"message"}),
+              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000" +
+                    LogNoteOfRepair});
 
     // A new store the tools leave hidden counts as re-created.
-    m.processes.whileRunning("C:\\Windows /s C: /l", [this] { m.files.addFile("C:\\Boot\\BCD", {.hidden = true}); });
-    click();
-    EXPECT_EQ(m.journal.count("remove C:\\boot\\bcd.orvanta-old"), 1U);
-    EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
+    FakeMachine pc;
+    pc.addThreeInstallations();
+    pc.processes.whileRunning("bootsect", [&pc] {
+        pc.files.addFile("C:\\Boot\\BCD", {.hidden = true}, pc.files.contentOf("C:\\Boot\\BCD"));
+    });
+    pc.start();
+    pc.controller.onRepairClicked();
+    EXPECT_EQ(pc.journal.only({"message"}),
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + KeptOnCOfRepair + LogNoteOfRepair}));
 
     m.processes.behave("bcdboot", {.writesStore = false});
     m.files.erase("C:\\Boot\\BCD");
@@ -164,11 +183,10 @@ TEST_F(RepairRun, ABootPartitionOtherThanCIsUsedEverywhere) {
     m.start();
     m.bootPartitionBox.value = "D:";
     click();
-    EXPECT_EQ(m.journal.only({"attributes D:\\boot\\bcd", "attributes D:\\EFI\\Microsoft\\Boot\\bcd",
-                              "attributes D:\\EFI\\Microsoft\\boot\\bcd"}),
+    EXPECT_EQ(m.journal.only({"attributes D:\\boot\\bcd", "attributes D:\\EFI\\Microsoft\\Boot\\bcd"}),
               (Lines{"attributes D:\\boot\\bcd", "attributes D:\\boot\\bcd.orvanta-old",
                      "attributes D:\\EFI\\Microsoft\\Boot\\bcd", "attributes D:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
-                     "attributes D:\\boot\\bcd", "attributes D:\\EFI\\Microsoft\\boot\\bcd"}));
+                     "attributes D:\\boot\\bcd", "attributes D:\\EFI\\Microsoft\\Boot\\bcd"}));
     for (const std::string& run : m.runs()) {
         EXPECT_TRUE(run.find("/s D: ") != std::string::npos || run.ends_with("/nt60 D: /mbr")) << run;
     }
@@ -178,12 +196,12 @@ TEST_F(RepairRun, ABootPartitionOtherThanCIsUsedEverywhere) {
 TEST_F(RepairRun, CloseAndMaximizeDuringAToolAreHandledAndTheRunGoesOn) {
     m.addThreeInstallations();
     m.start();
-    m.processes.whileRunning("C:\\Windows /s C: /l", [this] {
+    m.processes.whileRunning("C:\\Windows /s C: /f bios /l", [this] {
         m.userClose();
         m.window.userState(WindowState::Maximized);
     });
     click();
-    const std::size_t at = m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
+    const std::size_t at = m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f bios /l zh-cn");
     const Lines during(m.journal.lines().begin() + static_cast<std::ptrdiff_t>(at) + 1,
                        m.journal.lines().begin() + static_cast<std::ptrdiff_t>(at) + 12);
     EXPECT_EQ(during, (Lines{"message 警告！ 16 正在修复系统引导，无法关闭！", "close refused", "user state 2", "resize",

@@ -64,41 +64,84 @@ TEST_F(RepairSafety, ABootPartitionThatIsNotALetterAndColonIsRefused) {
     m.start();
     m.bootPartitionBox.value = "d:";
     m.controller.onRepairClicked();
-    EXPECT_EQ(m.runs().front(), "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s d: /l zh-cn");
+    EXPECT_EQ(m.runs().front(), "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s d: /f bios /l zh-cn");
 }
 
 TEST_F(RepairSafety, TheBootPartitionReadAtTheStartHoldsForTheWholeRun) {
     // The ownerless folder dialog can still write bootPartitionBox while a tool runs.
-    m.processes.whileRunning("E:\\Windows /s C: /l", [this] { m.bootPartitionBox.setText("G:"); });
+    m.processes.whileRunning("E:\\Windows /s C: /f bios /l", [this] { m.bootPartitionBox.setText("G:"); });
     click();
     EXPECT_EQ(m.runs().size(), 7U);
     EXPECT_EQ(m.journal.count("G:"), 1U); // only the text change itself
     EXPECT_EQ(m.journal.count("message 提示："), 2U);
 }
 
-TEST_F(RepairSafety, AnOldStoreGoesBackWhenNoNewOneAppears) {
-    m.processes.behave("C: /l zh-cn", {.writesStore = false}); // the BIOS runs write nothing
+// A store counts as repaired only when the default installation's run for it
+// ended well, it exists and its check passes; otherwise its old store goes back.
+TEST_F(RepairSafety, AnOldStoreGoesBackUnlessTheDefaultsRunForItEndedWell) {
+    m.files.addFile("C:\\Boot\\BCD", {}, "old");
+    m.files.addFile("C:\\EFI\\Microsoft\\Boot\\BCD", {}, "old");
+    m.processes.behave("C: /f bios /l zh-cn", {.writesStore = false}); // the BIOS runs write nothing
     click();
-    const std::size_t report = m.journal.indexOf("run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr") + 1;
-    const Lines tail(m.journal.lines().begin() + static_cast<std::ptrdiff_t>(report),
-                     m.journal.lines().begin() + static_cast<std::ptrdiff_t>(report) + 6);
-    EXPECT_EQ(tail, (Lines{"attributes C:\\boot\\bcd", "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd",
-                           "attributes C:\\EFI\\Microsoft\\boot\\bcd",
-                           "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair,
-                           "version"}));
-    EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
-    EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
+    EXPECT_EQ(m.journal.only({"move", "remove"}),
+              (Lines{"move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old",
+                     "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+                     "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd",
+                     "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000"}));
+    EXPECT_EQ(m.files.contentOf("C:\\boot\\bcd"), "old");
+    EXPECT_EQ(m.journal.only({"message"}),
+              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000" +
+                    LogNoteOfRepair});
+
+    // Earlier installations' runs wrote both stores; the default's runs end
+    // with 5, one writing nothing, the other a full store: neither counts.
+    FakeMachine pc;
+    pc.addThreeInstallations();
+    pc.files.addFile("C:\\Boot\\BCD", {}, "old");
+    pc.files.addFile("C:\\EFI\\Microsoft\\Boot\\BCD", {}, "old");
+    pc.processes.behave("C:\\Windows /s C: /f bios", {.exitCode = 5, .writesStore = false});
+    pc.processes.behave("C:\\Windows /s C: /f uefi", {.exitCode = 5});
+    pc.start();
+    pc.controller.onRepairClicked();
+    EXPECT_EQ(pc.files.contentOf("C:\\Boot\\BCD"), "old");
+    EXPECT_EQ(pc.files.contentOf("C:\\EFI\\Microsoft\\Boot\\BCD"), "old");
+    EXPECT_TRUE(pc.files.filesIn("C:\\Boot").size() == 1 && pc.files.filesIn("C:\\EFI\\Microsoft\\Boot").size() == 1);
+    const Lines messages = pc.journal.only({"message"});
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_TRUE(messages[0].starts_with("message 警告！ 16 以下修复命令没有成功完成：")) << messages[0];
 }
 
-TEST_F(RepairSafety, AStoreHeldOpenStaysWhereItIsAndTheRunGoesOn) {
-    m.files.addFile("C:\\Boot\\BCD", {.locked = true});
+// The running system's own store: the system holds it open, so it can't be
+// moved; its content is saved through the registry, the tools update it in
+// place, and it is read back through the registry and checked.
+TEST_F(RepairSafety, TheStoreTheSystemHoldsIsSavedUpdatedInPlaceAndChecked) {
+    m.files.addFile("C:\\Boot\\BCD", {.locked = true}, "old");
+    m.registry.loadedHives[SystemStoreKey] = "C:\\Boot\\BCD";
     click();
-    EXPECT_EQ(m.journal.count("move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old refused"), 1U);
-    EXPECT_EQ(m.runs().size(), 7U);
-    EXPECT_EQ(m.journal.count("remove C:\\boot"), 0U);
+    EXPECT_EQ(m.journal.count("move C:\\boot\\bcd "), 0U);
+    EXPECT_EQ(m.journal.count("registry save BCD00000000 -> C:\\boot\\bcd.orvanta-20261207-153000"), 1U);
+    EXPECT_EQ(m.files.contentOf("C:\\boot\\bcd.orvanta-20261207-153000"), "old");
+    EXPECT_LT(m.journal.indexOf("registry save BCD00000000 -> C:\\boot\\bcd.orvanta-20261207-153000"),
+              m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f bios /l zh-cn"));
+    EXPECT_EQ(m.journal.count("registry tree BCD00000000"), 2U); // before (the old store) and after
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
-    EXPECT_EQ(m.repairButton.label, "开始修复");
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + KeptOnCOfRepair + LogNoteOfRepair}));
+    EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("BIOS 的 BCD 存储 C:\\boot\\bcd：已在原处更新，检查通过"),
+              std::string::npos);
+
+    // The default's run left the store without its entry: partitions unknown,
+    // the warning counts the loaders.
+    FakeMachine pc;
+    pc.addThreeInstallations();
+    pc.files.addFile("C:\\Boot\\BCD", {.locked = true}, "old");
+    pc.registry.loadedHives[SystemStoreKey] = "C:\\Boot\\BCD";
+    pc.processes.behave("C:\\Windows /s C: /f bios", {.writesStore = false});
+    pc.start();
+    pc.controller.onRepairClicked();
+    const Lines messages = pc.journal.only({"message"});
+    ASSERT_EQ(messages.size(), 2U);
+    EXPECT_EQ(messages[0], "message 警告！ 16 BIOS 的 BCD 存储 C:\\boot\\bcd 已在原处更新，但检查发现它不能正常引导：\r\n"
+                           "　只有 2 个 Windows 启动项，修复的系统有 3 个。\r\n引导没有完全修复，请检查后再试。");
 }
 
 TEST_F(RepairSafety, ToolPathsWithABlankAreQuoted) {
@@ -107,7 +150,7 @@ TEST_F(RepairSafety, ToolPathsWithABlankAreQuoted) {
     m.files.addFile("F:\\My.exe"); // a program named after the path's first word
     click();
     const Lines runs = m.runs();
-    EXPECT_EQ(runs.front(), "run \"F:\\My Kit\\Bin\\bcdboot.exe\" E:\\Windows /s C: /l zh-cn");
+    EXPECT_EQ(runs.front(), "run \"F:\\My Kit\\Bin\\bcdboot.exe\" E:\\Windows /s C: /f bios /l zh-cn");
     EXPECT_EQ(runs.back(), "run \"F:\\My Kit\\bin\\bootsect.exe\" /nt60 C: /mbr");
     for (const auto& process : m.processes.started()) EXPECT_NE(process->program, "F:\\My.exe");
     EXPECT_EQ(m.journal.count("message 提示："), 2U);
@@ -120,9 +163,9 @@ TEST_F(RepairSafety, ASelectionThatVanishedFallsBackToEntryZero) {
     m.journal.clear();
     m.controller.onRepairClicked();
     EXPECT_EQ(m.journal.count("select installationList 0"), 1U);
-    EXPECT_EQ(m.runs(), (Lines{"run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /l zh-cn",
+    EXPECT_EQ(m.runs(), (Lines{"run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f bios /l zh-cn",
                                "run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn",
-                               "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn",
+                               "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f bios /l zh-cn",
                                "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f uefi /l zh-cn",
                                "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr"}));
 }
@@ -155,7 +198,7 @@ TEST_F(RepairSafety, TheUefiFolderIsCreatedBeforeTheFirstUefiRun) {
     EXPECT_EQ(m.journal.lines().at(created + 2), "create C:\\EFI\\Microsoft\\Boot");
     EXPECT_LT(created, m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn"));
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000" + LogNoteOfRepair}));
 }
 
 TEST_F(RepairSafety, WithoutAdministratorRightsNothingIsTouchedAndARestartIsOffered) {
@@ -204,7 +247,7 @@ TEST_F(RepairSafety, AUefiStoreOnAPartitionUefiFirmwareCantReadIsAWarningNotASuc
         pc.bootPartitionBox.value = "C:";
         pc.journal.clear();
         pc.controller.onRepairClicked();
-        EXPECT_EQ(pc.journal.only({"message"}), (Lines{"message 提示： 64 BIOS引导修复成功！", uefiMessage + LogNoteOfRepair}))
+        EXPECT_EQ(pc.journal.only({"message"}), (Lines{"message 提示： 64 BIOS引导修复成功！", uefiMessage + KeptOnCOfRepair + LogNoteOfRepair}))
             << fileSystem << " " << withEsp;
     }
 }

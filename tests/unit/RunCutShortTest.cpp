@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {
@@ -27,46 +29,71 @@ struct RunCutShort : ::testing::Test {
     FakeMachine m;
 };
 
-TEST_F(RunCutShort, AnExistingBackupIsNeverReplaced) {
-    // An older backup beside the BIOS store: the store stays where it is and
-    // the backup is kept. Only the UEFI backup is left, with no store: it goes
-    // back before the run, and back again when the tools write nothing.
+const std::string BiosKept = "C:\\Boot\\BCD.orvanta-20261207-153000";
+
+TEST_F(RunCutShort, ABackupAnInterruptedRunLeftIsNeverLost) {
+    // Beside the BIOS store: it becomes a dated copy, older than the one the
+    // store becomes. Alone (the UEFI store): it goes back before the run, and
+    // back again when the tools write nothing.
     m.files.addFile(BiosBackup, {}, "older");
+    m.files.addFile(BiosBackup + ".LOG1", {}, "older log");
     m.files.erase(UefiStore);
     m.files.addFile(UefiBackup, {}, "original");
     m.processes.behave("/f uefi", {.writesStore = false});
     click();
-    EXPECT_EQ(m.journal.only({"move"}), (Lines{"move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd",
-                                              "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
-                                              "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd"}));
-    EXPECT_EQ(m.files.contentOf(BiosStore), "new");
-    EXPECT_EQ(m.files.contentOf(BiosBackup), "older");
+    EXPECT_TRUE(IsHive(m.files.contentOf(BiosStore)));
+    EXPECT_EQ(m.files.contentOf(BiosKept), "older");
+    EXPECT_EQ(m.files.contentOf(BiosKept + ".LOG1"), "older log");
+    EXPECT_EQ(m.files.contentOf(BiosKept + "-2"), "old");
     EXPECT_EQ(m.files.contentOf(UefiStore), "original");
-    EXPECT_FALSE(m.files.isFile(UefiBackup));
+    EXPECT_EQ(m.files.filesIn("C:\\EFI\\Microsoft\\Boot"), std::vector<std::string>{"bcd"});
+    EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("BCD 存储 C:\\boot\\bcd（属性：普通）：旁边有上次中断的修复留下的备份，已改名保留为 " +
+                                                     std::string("C:\\boot\\bcd.orvanta-20261207-153000")),
+              std::string::npos);
 }
 
-TEST_F(RunCutShort, AStartFailureKeepsTheStoresTheToolsAlreadyWrote) {
+// Each folder keeps the oldest copy (the store from before the program first
+// ran) and the two newest; a store's logs go with it.
+TEST_F(RunCutShort, RepeatedRepairsKeepTheOldestAndTheTwoNewestCopies) {
+    m.files.addFile(BiosStore + ".LOG1", {}, "old log");
+    m.files.addFile("C:\\Boot\\BCD.orvanta-20250101-080000", {}, "first");
+    m.files.addFile("C:\\Boot\\BCD.orvanta-20260101-080000", {}, "second");
+    m.files.addFile("C:\\Boot\\BCD.orvanta-20260101-080000.LOG2", {}, "second log");
+    m.files.addFile("C:\\Boot\\BCD.orvanta-20261101-080000", {}, "third");
+    m.files.addFile("C:\\Boot\\BCD.orvanta-notes.txt", {}, "not a copy");
+    click();
+    std::vector<std::string> kept = m.files.filesIn("C:\\Boot");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"BCD", "BCD.orvanta-20250101-080000", "BCD.orvanta-20261101-080000",
+                                              "BCD.orvanta-notes.txt", "bcd.orvanta-20261207-153000",
+                                              "bcd.orvanta-20261207-153000.LOG1"}));
+    EXPECT_EQ(m.files.contentOf(BiosKept), "old");
+    EXPECT_EQ(m.journal.count("remove C:\\boot\\BCD.orvanta-20260101-080000"), 2U); // the copy and its log
+}
+
+TEST_F(RunCutShort, AStartFailureJudgesEachStoreByTheRunsBeforeIt) {
     // The BIOS runs write nothing; bootsect, the last tool, can't start.
-    m.processes.behave("D:\\Windows /s C: /l", {.exitCode = 5, .writesStore = false});
-    m.processes.behave("C: /l zh-cn", {.writesStore = false});
+    m.processes.behave("D:\\Windows /s C: /f bios", {.exitCode = 5, .writesStore = false});
+    m.processes.behave("C: /f bios /l zh-cn", {.writesStore = false});
     m.processes.behave("bootsect", {.startFails = true});
     click();
-    EXPECT_EQ(m.files.contentOf(UefiStore), "new"); // re-created: it stays, the old one beside it
-    EXPECT_EQ(m.files.contentOf(UefiBackup), "old");
+    EXPECT_TRUE(IsHive(m.files.contentOf(UefiStore))); // the default's run for it ended well: it stays
+    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\BCD.orvanta-20261207-153000"), "old");
     EXPECT_EQ(m.files.contentOf(BiosStore), "old"); // not re-created: the old one is back
     EXPECT_FALSE(m.files.isFile(BiosBackup));
     const Lines messages = m.journal.only({"message"});
-    ASSERT_EQ(messages.size(), 2U);
+    ASSERT_EQ(messages.size(), 3U);
     EXPECT_EQ(messages[0], "message Error! 64 错误 193：F:\\Kit\\bin\\bootsect.exe 不是有效的 Win32 应用程序。");
-    EXPECT_TRUE(messages[1].starts_with("message 警告！ 16 以下修复命令没有成功完成：\r\nF:\\Kit\\Bin\\bcdboot.exe D:\\Windows"))
-        << messages[1];
+    EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！");
+    EXPECT_TRUE(messages[2].starts_with("message 警告！ 16 以下修复命令没有成功完成：\r\nF:\\Kit\\Bin\\bcdboot.exe D:\\Windows"))
+        << messages[2];
     EXPECT_EQ(m.repairButton.label, "开始修复");
 }
 
 TEST_F(RunCutShort, AnEarlyStartFailurePutsBothOldStoresBack) {
     m.files.setApplicationFolder("F:\\My Kit");
     m.addTools();
-    m.processes.behave("E:\\Windows /s C: /l", {.startFails = true});
+    m.processes.behave("E:\\Windows /s C: /f bios /l", {.startFails = true});
     click();
     EXPECT_EQ(m.runs().size(), 1U);
     EXPECT_EQ(m.files.contentOf(BiosStore), "old");
@@ -80,8 +107,8 @@ TEST_F(RunCutShort, AnEarlyStartFailurePutsBothOldStoresBack) {
 TEST_F(RunCutShort, TheSessionMayNotEndDuringARepairAndIfItDoesTheOldStoresGoBack) {
     EXPECT_FALSE(m.controller.onSessionEndRequested());
     bool refused = false;
-    m.processes.behave("C:\\Windows /s C: /l", {.waits = 3});
-    m.processes.whileRunning("C:\\Windows /s C: /l", [&] {
+    m.processes.behave("C:\\Windows /s C: /f bios /l", {.waits = 3});
+    m.processes.whileRunning("C:\\Windows /s C: /f bios /l", [&] {
         refused = m.controller.onSessionEndRequested();
         m.controller.onSessionEnding();
     });
@@ -89,12 +116,37 @@ TEST_F(RunCutShort, TheSessionMayNotEndDuringARepairAndIfItDoesTheOldStoresGoBac
     EXPECT_TRUE(refused);
     // The tool that ran was stopped before it wrote; none ran after it.
     EXPECT_TRUE(m.processes.started().back()->terminated);
-    EXPECT_EQ(m.runs().back(), "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /l zh-cn");
+    EXPECT_EQ(m.runs().back(), "run F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s C: /f bios /l zh-cn");
     EXPECT_EQ(m.files.contentOf(BiosStore), "old"); // over the new one the earlier runs wrote
     EXPECT_EQ(m.files.contentOf(UefiStore), "old");
     EXPECT_FALSE(m.files.isFile(BiosBackup) || m.files.isFile(UefiBackup));
     EXPECT_EQ(m.journal.count("message"), 0U);
     EXPECT_EQ(m.journal.lines().back(), "enable installationList 1");
+    EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("BCD 存储 C:\\boot\\bcd：注销或关机：旧 BCD 存储已放回原处\r\n"),
+              std::string::npos);
+}
+
+// Stopping a tool only starts its end: one that still holds the store it
+// writes when the wait runs out keeps the rename from working. The old store
+// then lies beside the new one, and the log says so rather than "restored".
+TEST_F(RunCutShort, AtTheSessionsEndATooSlowToolLeavesTheOldStoreBesideTheNewOne) {
+    m.processes.behave("C:\\Windows /s C: /f bios /l", {.waits = 3, .lingers = true});
+    m.processes.whileRunning("C:\\Windows /s C: /f bios /l", [&] {
+        m.files.addFile(BiosStore, {.locked = true}, "half written");
+        m.controller.onSessionEnding();
+    });
+    click();
+    const ProcessRecord& tool = *m.processes.started().back();
+    EXPECT_TRUE(tool.terminated);
+    EXPECT_EQ(tool.exitWaits, 1); // one bounded wait, then the rename is tried
+    EXPECT_NE(m.files.contentOf(BiosStore), "old"); // what the tool wrote stays
+    EXPECT_EQ(m.files.contentOf(BiosBackup), "old");
+    EXPECT_EQ(m.files.contentOf(UefiStore), "old"); // not held: it went back
+    const std::string log = m.files.contentOf(LogPathOfRepair);
+    EXPECT_NE(log.find("BCD 存储 C:\\boot\\bcd：旧 BCD 存储无法放回原处，留在 C:\\boot\\bcd.orvanta-old\r\n"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("BIOS 的 BCD 存储 C:\\boot\\bcd：注销或关机：旧 BCD 存储无法放回原处\r\n"), std::string::npos);
+    EXPECT_EQ(log.find("BCD 存储 C:\\boot\\bcd：注销或关机：旧 BCD 存储已放回原处"), std::string::npos);
 }
 
 // The program was ended while a tool ran: the old stores lie beside their

@@ -28,27 +28,29 @@ struct SecondBcdboot : ::testing::Test {
 TEST_F(SecondBcdboot, TheInstallationsOwnBcdbootRunsWithTheSameArgumentsAndItsSuccessCounts) {
     oursFails();
     click();
-    EXPECT_EQ(m.runs(), (Lines{"run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
-                               "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
+    EXPECT_EQ(m.runs(), (Lines{"run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn",
+                               "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn",
                                "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
                                "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
                                "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr"}));
     EXPECT_EQ(m.journal.count("move C:\\boot\\bcd -> "), 1U); // moved aside once, before the first tool
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
+              (Lines{"message 提示： 64 BIOS引导修复成功！",
+                     "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000" +
+                         LogNoteOfRepair}));
 }
 
 TEST_F(SecondBcdboot, WhenBothFailTheBoxSaysWhichRanWhatEachReturnedAndWhatTheyPrinted) {
-    m.processes.behave("D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l",
+    m.processes.behave("D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios /l",
                        {.exitCode = 1, .writesStore = false, .standardError = "Failure when attempting to copy boot files.\r\n"});
     oursFails();
     click();
     const Lines messages = m.journal.only({"message"});
     ASSERT_EQ(messages.size(), 2U);
     EXPECT_EQ(messages[1], "message 警告！ 16 以下修复命令没有成功完成：\r\n"
-                           "F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /l zh-cn\r\n退出代码：193（0x000000C1）\r\n"
+                           "F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn\r\n退出代码：193（0x000000C1）\r\n"
                            "再用该系统自带的 bcdboot 修复，也没有成功：\r\n"
-                           "D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l zh-cn\r\n退出代码：1（0x00000001）\r\n"
+                           "D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn\r\n退出代码：1（0x00000001）\r\n"
                            "　Failure when attempting to copy boot files.\r\n"
                            "引导可能没有完全修复，请检查后再试。" + LogNoteOfRepair);
 }
@@ -64,7 +66,9 @@ TEST_F(SecondBcdboot, OursThatCantStartIsReplacedByTheirsAndOnlyBothMissingEndTh
     EXPECT_EQ(m.runs().size(), 1U);
     EXPECT_EQ(m.journal.only({"message"}),
               Lines{"message Error! 64 错误 193：F:\\Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序。" + LogNoteOfRepair});
-    EXPECT_EQ(m.files.contentOf("C:\\Boot\\BCD"), "new"); // written by the first click's runs, kept
+    // The store the first click's runs wrote is back in its place.
+    EXPECT_TRUE(IsHive(m.files.contentOf("C:\\Boot\\BCD")));
+    EXPECT_FALSE(m.files.isFile("C:\\Boot\\BCD.orvanta-old"));
 }
 
 TEST_F(SecondBcdboot, TheRunningSystemsOwnBcdbootIsReachedThroughSysnativeFromA32BitProgram) {
@@ -73,10 +77,35 @@ TEST_F(SecondBcdboot, TheRunningSystemsOwnBcdbootIsReachedThroughSysnativeFromA3
     m.files.addFile("D:\\Windows\\Sysnative\\bcdboot.exe"); // what a 32-bit program sees of the 64-bit System32
     oursFails();
     click();
-    EXPECT_EQ(m.runs()[1], "run D:\\Windows\\Sysnative\\bcdboot.exe D:\\Windows /s C: /l zh-cn");
+    EXPECT_EQ(m.runs()[1], "run D:\\Windows\\Sysnative\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn");
     m.runningSystem.redirected = false;
     click();
-    EXPECT_EQ(m.runs()[1], "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l zh-cn");
+    EXPECT_EQ(m.runs()[1], "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn");
+}
+
+// Windows 7's bcdboot (6.1) knows no /f and writes the store of the firmware
+// the PC runs on: on this BIOS PC it runs for the BIOS store only, without
+// /f; for the UEFI store the log and the box say why it did not run.
+TEST_F(SecondBcdboot, AnOwnBcdbootOlderThanWindows8RunsOnlyForThePcsFirmwareWithoutF) {
+    m.fileIdentities.known["D:\\Windows\\System32\\bcdboot.exe"] = {"6.1.7601.17514", SignatureState::Valid, "Microsoft Windows"};
+    oursFails();
+    click();
+    EXPECT_EQ(m.runs(), (Lines{"run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn",
+                               "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /l zh-cn",
+                               "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
+                               "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr"}));
+    const Lines messages = m.journal.only({"message"});
+    ASSERT_EQ(messages.size(), 2U);
+    EXPECT_EQ(messages[0], "message 提示： 64 BIOS引导修复成功！");
+    EXPECT_NE(messages[1].find("该系统自带的 bcdboot（版本 6.1.7601.17514）早于 Windows 8，不能写这个 BCD 存储，没有运行。"),
+              std::string::npos) << messages[1];
+    EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("  没有运行 D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn："),
+              std::string::npos);
+
+    m.fileIdentities.known["D:\\Windows\\System32\\bcdboot.exe"].version = "6.2.9200.16384";
+    click();
+    EXPECT_EQ(m.runs()[1], "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn");
+    EXPECT_EQ(m.runs()[3], "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn");
 }
 
 } // namespace

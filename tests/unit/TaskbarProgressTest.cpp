@@ -36,7 +36,7 @@ TEST(TaskbarProgress, VersionSixCreatesAndInitialisesTheListAndShowsProgressDuri
                      "create {56FDF344-FD6D-11d0-958A-006097C9A090} {EA1AFB91-9E28-4B86-90E9-9E9F8A5EEFAF}",
                      "call 0x5000 slot 3 ()", "caption repairButton 正在修复", "version", "call 0x5000 slot 10 (4660, 1)",
                      "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr", "message 提示： 64 BIOS引导修复成功！",
-                     "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair, "version", "call 0x5000 slot 10 (4660, 0)",
+                     "message 提示： 64 UEFI引导修复成功！" + KeptOnCOfRepair + LogNoteOfRepair, "version", "call 0x5000 slot 10 (4660, 0)",
                      "caption repairButton 开始修复"}));
 }
 

@@ -111,7 +111,40 @@ expect_ui() { cat >"$S_DIR/expect-ui"; }
 # expect_repair_log <beside|temp>: the lines the program's log of this start
 # holds, in order (shell patterns), in Logs beside the program or in %TEMP%
 expect_repair_log() { echo "$1" >"$S_DIR/repair-log-place"; cat >"$S_DIR/expect-repair-log"; }
-expect_log() { cat >"$S_DIR/expect-log"; }
+# expect_log: the stand-in tools' runs, in order. For each bcdboot run the
+# stand-in then leaves the store the real tool would (see stand_in_stores).
+expect_log() {
+  cat >"$S_DIR/expect-log"
+  stand_in_stores "$S_DIR/expect-log"
+}
+
+# stand_in_stores <runs file>: prepares, for each bcdboot run listed, the
+# store the real tool would leave (a loader per installation run so far for
+# that store, this run's the default) as a hive in <app drive>:\Hives, and
+# the rules (Bin\standin-stores.cfg) that make the stand-in copy it.
+stand_in_stores() {
+  local drive
+  drive=$(cat "$S_DIR/app-drive")
+  /usr/bin/python3 "$E2E_LIB/standin_stores.py" "$1" "$(sandbox_folder "$S_PREFIX" "$drive")/Hives" "$drive:\\Hives" \
+    "$(cat "$S_DIR/app-unix")/Bin/standin-stores.cfg"
+}
+
+# make_hive <letter> <path below the root, with /> <make_bcd.py options...>:
+# a BCD store written with hivex (tests/tools/make_bcd.py)
+make_hive() {
+  local root
+  root=$(sandbox_folder "$S_PREFIX" "$1")
+  mkdir -p "$root/$(dirname "$2")"
+  /usr/bin/python3 "$E2E_LIB/../../tools/make_bcd.py" "$root/$2" "${@:3}"
+}
+
+# old_store <letter> <bios|uefi> <make_bcd.py options...>: an old store that
+# is a real BCD store, with the entries the options give
+old_store() {
+  local path=boot/bcd
+  [ "$2" = uefi ] && path=EFI/Microsoft/Boot/bcd
+  make_hive "$1" "$path" --firmware "$2" --mark old "${@:3}"
+}
 # expect_files <letter>: the boot store area of that drive afterwards
 expect_files() { cat >"$S_DIR/expect-files-${1,,}"; }
 # expect_no_file <letter> <path below the root>: e.g. a decoy that must not run
@@ -158,10 +191,25 @@ glob_literal() {
   printf '%s' "$text"
 }
 
-# logged_message <title and text>: the last message of a repair, which ends
-# with where the log of this start is (beside the program, named by the time)
+# logged_message <title and text> [<pattern>]: the last message of a repair,
+# which ends with where the log of this start is (beside the program, named
+# by the time); a pattern (kept_note) stands between the two
 logged_message() {
-  printf 'glob message %s*.log\n' "$(glob_literal "$1\\n\\n修复日志：$APP_WINDOWS\\Logs\\Orvanta-")"
+  printf 'glob message %s%s%s*.log\n' "$(glob_literal "$1")" "${2:-}" \
+    "$(glob_literal "\\n\\n修复日志：$APP_WINDOWS\\Logs\\Orvanta-")"
+}
+
+# kept_note <store path>[#<attempt>]...: the pattern of what the last message
+# says of old stores kept beside their place under a dated name, for
+# logged_message; "#2" for a second copy made in the same second ("-2")
+kept_note() {
+  local path attempt
+  printf '%s' "$(glob_literal '\n')"
+  for path in "$@"; do
+    attempt=
+    [[ $path == *#* ]] && attempt=-${path##*#} path=${path%#*}
+    printf '%s????????-??????%s' "$(glob_literal "\n旧 BCD 存储保留在：$path.orvanta-")" "$attempt"
+  done
 }
 
 # button_expected <repairButton|browseButton> <caption> <enabled 0|1>: "show <button>"
@@ -220,10 +268,11 @@ tool_path() {
   echo "$path"
 }
 
-# bcdboot_run <boot partition> <installation> [uefi]: one bcdboot run
+# bcdboot_run <boot partition> <installation> [uefi]: one bcdboot run, for
+# the BIOS store unless told
 bcdboot_run() {
-  local options="/s $1"
-  [ "${3:-}" = uefi ] && options+=' /f uefi'
+  local options="/s $1 /f bios"
+  [ "${3:-}" = uefi ] && options="/s $1 /f uefi"
   echo "$(tool_path Bin bcdboot.exe) $2 $options /l zh-cn"
 }
 

@@ -1,17 +1,26 @@
 #!/usr/bin/env python3
 """Lists the boot store area of a sandbox drive in the form the scenarios
 expect: one line per file below boot/ and efi/ (names lower-cased, since the
-Windows side is case-insensitive), the file's kind from its first word
-("old" for a store the sandbox put there, "new" for one a stand-in tool
-wrote), and "hidden"/"system" for the DOS attributes that Wine keeps in the
-user.DOSATTRIB extended attribute."""
+Windows side is case-insensitive, and the time in an old store's dated name
+shown as <date>), the file's kind ("old" for a store the sandbox put there,
+"new" for one a stand-in tool wrote: by their first word, or for a hive by
+the mark its generator put in the base block's file name; "garbage" for the
+stand-in's bytes that are no hive), and "hidden"/"system" for the DOS
+attributes that Wine keeps in the user.DOSATTRIB extended attribute."""
 import os
+import re
 import sys
 
 
 def kind(path):
     with open(path, "rb") as handle:
         head = handle.read(32)
+    if head.startswith(b"regf"):
+        with open(path, "rb") as handle:
+            mark = handle.read(112)[48:112].decode("utf-16-le", errors="replace").rstrip("\0")
+        return mark if mark in ("old", "new") else "hive"
+    if head.startswith(b"stand-in garbage"):
+        return "garbage"
     if head.startswith(b"old"):
         return "old"
     if head.startswith(b"stand-in"):
@@ -35,7 +44,7 @@ def main(root):
         for folder, _, files in os.walk(os.path.join(root, top)):
             for name in files:
                 path = os.path.join(folder, name)
-                relative = os.path.relpath(path, root).lower()
+                relative = re.sub(r"\.orvanta-\d{8}-\d{6}", ".orvanta-<date>", os.path.relpath(path, root).lower())
                 lines.append(f"{relative} {kind(path)}{attributes(path)}")
     for line in sorted(lines):
         print(line)

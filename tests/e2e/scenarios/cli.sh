@@ -28,7 +28,7 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
 用法：
   Orvanta.exe                  打开窗口
   Orvanta.exe /?               显示本说明
-  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区和各驱动器
+  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、各驱动器和 BCD 存储的启动项
   Orvanta.exe /repair [/s X:] [/default X:\Windows] [/nodefault] [/log 文件]
                                修复引导，与窗口里的“开始修复”相同
     /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，否则为 C:）
@@ -39,7 +39,7 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
 
 退出代码：
   0  修复完成
-  1  有修复工具没有成功完成（日志里有详情）
+  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查（日志里有详情）
   2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限
   3  系统错误
 EOF_
@@ -64,7 +64,8 @@ scenario_command_line() {
       'repair 0' 'failed 1' 'no window'
     cli_usage
     printf '%s\n' '固件：BIOS' 'EFI 系统分区：BIOS 固件不从它启动，未查找' '驱动器：' 'glob   C: 固定磁盘，总线 *，有 Windows 文件夹' \
-      'glob   D: 固定磁盘，总线 *，有 Windows 文件夹' 'glob   F: 固定磁盘*' '找到的系统：C:\Windows，D:\Windows'
+      'glob   D: 固定磁盘，总线 *，有 Windows 文件夹' 'glob   F: 固定磁盘*' '找到的系统：C:\Windows，D:\Windows' \
+      'BCD 存储 C:\boot\bcd：无法读取：不是注册表配置单元文件' 'BCD 存储 C:\EFI\Microsoft\Boot\bcd：不存在'
     printf '%s\n' '警告！引导盘“C:\”无效：请只填写盘符和冒号，例如 C:。' '修复未开始，没有做任何更改。'
     printf '%s\n' '无法识别的参数：/x' '输入 Orvanta.exe /? 查看用法。'
     printf '%s\n' '参数 /s 后面缺少盘符（例如 C:）。' '输入 Orvanta.exe /? 查看用法。'
@@ -77,7 +78,8 @@ scenario_command_line() {
       echo "运行：$run"
       echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
     done
-    printf '%s\n' '提示：BIOS引导修复成功！' '提示：UEFI引导修复成功！' 'glob 修复日志：F:\\Kit\\Logs\\Orvanta-*.log'
+    printf '%s\n' '提示：BIOS引导修复成功！' '提示：UEFI引导修复成功！' '' 'glob 旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-????????-??????' \
+      'glob 修复日志：F:\\Kit\\Logs\\Orvanta-*.log'
     for run in "$(bcdboot_run D: 'D:\Windows')" "$(bcdboot_run D: 'D:\Windows' uefi)" "$(bcdboot_run D: 'C:\Windows')" \
       "$(bcdboot_run D: 'C:\Windows' uefi)"; do
       echo "运行：$run"
@@ -88,7 +90,7 @@ scenario_command_line() {
       '退出代码：5（0x00000005）' '引导可能没有完全修复，请检查后再试。' '修复日志：F:\Out\failed.log'
   } | expect_ui
   { repair_runs C: 'C:\Windows' 'D:\Windows'; repair_runs D: 'D:\Windows' 'C:\Windows'; } | expect_log
-  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' | expect_files C
   printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files D
 }
 

@@ -10,8 +10,8 @@ scenario_tool_output_in_box_and_log() {
   wine_locale zh_CN.UTF-8
   app F Kit
   faults <<'EOF_'
-bcdboot exit 1 D:\Windows /s C: /l
-bcdboot print gbk:err D:\Windows /s C: /l | Failure when attempting to copy boot files.\r\n无法复制引导文件。\r\n
+bcdboot exit 1 D:\Windows /s C: /f bios /l
+bcdboot print gbk:err D:\Windows /s C: /f bios /l | Failure when attempting to copy boot files.\r\n无法复制引导文件。\r\n
 bcdboot exit 2 D:\Windows /s C: /f uefi
 bcdboot print utf16:out D:\Windows /s C: /f uefi | 无法映射驱动器分区。\r\n
 bootsect exit 3
@@ -32,7 +32,7 @@ Orvanta 1.0（x*）修复日志
 找到的系统：C:\Windows，D:\Windows
 === 修复开始 *
 引导盘：C:（NTFS）
-*] 运行：F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /l zh-cn
+*] 运行：F:\Kit\Bin\bcdboot.exe D:\Windows /s C: /f bios /l zh-cn
   用时 * 秒，退出代码 1（0x00000001）
   标准错误：
     Failure when attempting to copy boot files.
@@ -41,14 +41,27 @@ Orvanta 1.0（x*）修复日志
   用时 * 秒，退出代码 2（0x00000002）
   标准输出：
     无法映射驱动器分区。
-*] 运行：F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /l zh-cn
+*] 运行：F:\Kit\Bin\bcdboot.exe C:\Windows /s C: /f bios /l zh-cn
   用时 * 秒，退出代码 0（0x00000000）
 *] 运行：F:\Kit\bin\bootsect.exe /nt60 C: /mbr
   用时 * 秒，退出代码 3（0x00000003）
   标准错误：
     引导扇区更新失败。
 === 修复结束 *
-BIOS 引导存储：存在（已重建）
+BIOS 的 BCD 存储 C:\boot\bcd：已重建，检查通过
+  检查：系统没有告知各系统所在的分区，启动项只按 Windows 文件夹核对，无法核对分区
+  新 BCD 存储：启动项 3 个，设置对象 0 个
+    Windows 启动加载器
+    identifier              {*}
+    device                  partition=MBR 磁盘 44444444 偏移 1048576
+    path                    \Windows\system32\winload.exe
+    Windows 启动加载器（默认）
+    description             Windows 10
+    systemroot              \Windows
+    Windows 启动管理器
+    identifier              {bootmgr}
+UEFI 的 BCD 存储 C:\EFI\Microsoft\Boot\bcd：已重建，检查通过
+    path                    \Windows\system32\winload.efi
 失败的命令：3 条
 *] 消息框「提示：」：
   BIOS引导修复成功！
@@ -74,7 +87,8 @@ scenario_log_in_temp_from_readonly_folder() {
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
   printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
-  printf '%s\n' '=== 修复结束 *' 'BIOS 引导存储：存在（已重建）' 'UEFI 引导存储：存在（已重建）' | expect_repair_log temp
+  printf '%s\n' '=== 修复结束 *' 'BIOS 的 BCD 存储 C:\boot\bcd：已重建，检查通过' \
+    'UEFI 的 BCD 存储 C:\EFI\Microsoft\Boot\bcd：已重建，检查通过' | expect_repair_log temp
 }
 
 # Our bcdboot fails for every installation: each installation's own one runs
@@ -94,11 +108,11 @@ scenario_installation_bcdboot_after_ours_fails() {
   local system32=System32 options
   [ "$S_ARCH" = x86 ] && system32=Sysnative
   {
-    for options in '/s C: /l zh-cn' '/s C: /f uefi /l zh-cn'; do
+    for options in '/s C: /f bios /l zh-cn' '/s C: /f uefi /l zh-cn'; do
       echo "F:\\Kit\\Bin\\bcdboot.exe D:\\Windows $options"
       echo "D:\\Windows\\System32\\bcdboot.exe D:\\Windows $options"
     done
-    for options in '/s C: /l zh-cn' '/s C: /f uefi /l zh-cn'; do
+    for options in '/s C: /f bios /l zh-cn' '/s C: /f uefi /l zh-cn'; do
       echo "F:\\Kit\\Bin\\bcdboot.exe C:\\Windows $options"
       echo "C:\\Windows\\$system32\\bcdboot.exe C:\\Windows $options"
     done

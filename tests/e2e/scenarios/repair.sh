@@ -107,13 +107,14 @@ scenario_other_boot_partition() {
   {
     echo 'window Orvanta'
     box_expected d: 1
-    repair_click_expected "$BIOS_OK" "$UEFI_OK"
-    echo 'nomessage'
+    echo "message $BIOS_OK"
+    logged_message "$UEFI_OK" "$(kept_note 'd:\boot\bcd')"
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
     box_expected d: 1
   } | expect_ui
   repair_runs d: 'D:\Windows' 'C:\Windows' | expect_log
   echo 'boot/bcd old' | expect_files C
-  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files D
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' | expect_files D
   expect_no_file c EFI
 }
 
@@ -127,7 +128,7 @@ scenario_blank_in_path() {
   { echo 'window 20000'; repair_click 2; echo 'nomessage'; } | ui
   { echo 'window Orvanta'; repair_click_expected "$BIOS_OK" "$UEFI_OK"; echo 'nomessage'; } | expect_ui
   expect_log <<'EOF_'
-"F:\Repair Kit\Bin\bcdboot.exe" C:\Windows /s C: /l zh-cn
+"F:\Repair Kit\Bin\bcdboot.exe" C:\Windows /s C: /f bios /l zh-cn
 "F:\Repair Kit\Bin\bcdboot.exe" C:\Windows /s C: /f uefi /l zh-cn
 "F:\Repair Kit\bin\bootsect.exe" /nt60 C: /mbr
 EOF_

@@ -1,5 +1,5 @@
-# The old BCD stores: moved aside before the first tool, removed after
-# success, put back otherwise; hidden stores left alone.
+# The old BCD stores: moved aside before the first tool, kept beside the new
+# ones under a dated name after success, put back otherwise; never deleted.
 
 watch_stores() {
   cat <<'EOF_'
@@ -23,9 +23,9 @@ stores_seen() {
 }
 
 # Both old stores exist, and a backup left by an interrupted earlier run
-# stands beside the BIOS store: that store stays where it is and the older
-# backup is kept; the UEFI store is moved aside before the first tool, and its
-# backup removed once the new store is found.
+# stands beside the BIOS store: that backup becomes a dated copy and the run
+# goes on as usual; both stores are moved aside before the first tool and
+# kept under a dated name once the new ones pass their check.
 scenario_old_stores_moved() {
   drive C fixed
   drive F fixed
@@ -35,16 +35,21 @@ scenario_old_stores_moved() {
   app F Kit
   watch_stores | faults
   { echo 'window 20000'; repair_click 2; echo 'nomessage'; } | ui
-  { echo 'window Orvanta'; repair_click_expected "$BIOS_OK" "$UEFI_OK"; echo 'nomessage'; } | expect_ui
+  {
+    printf '%s\n' 'window Orvanta' "message $BIOS_OK"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd#2' 'C:\EFI\Microsoft\Boot\bcd')"
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
+  } | expect_ui
   {
     bcdboot_run C: 'C:\Windows'
-    stores_seen present present absent present
+    stores_seen absent present absent present
     bcdboot_run C: 'C:\Windows' uefi
     stores_seen present present absent present
     bootsect_run C:
     stores_seen present present present present
   } | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-old old' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'boot/bcd.orvanta-<date>-2 old' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
 }
 
 # The tools create no store: both old stores are put back, no message; the
@@ -93,7 +98,11 @@ scenario_hidden_stores() {
   app F Kit
   watch_stores | faults
   { echo 'window 20000'; repair_click 2; echo 'nomessage'; } | ui
-  { echo 'window Orvanta'; repair_click_expected "$BIOS_OK" "$UEFI_OK"; echo 'nomessage'; } | expect_ui
+  {
+    printf '%s\n' 'window Orvanta' "message $BIOS_OK"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
+  } | expect_ui
   {
     bcdboot_run C: 'C:\Windows'
     stores_seen absent present absent present
@@ -102,11 +111,13 @@ scenario_hidden_stores() {
     bootsect_run C:
     stores_seen present present present present
   } | expect_log
-  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old hidden system' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-<date> old hidden system' | expect_files C
 }
 
 # The program is ended while a slow tool runs: the old stores lie beside the
-# new ones. Run again, it keeps them: an existing backup is never replaced.
+# new ones. Run again, it keeps them as dated copies, and the stores the
+# first run wrote as newer ones.
 scenario_killed_then_run_again() {
   drive C fixed
   drive F fixed
@@ -127,11 +138,13 @@ EOF_
   repair_click 2 | ui
   {
     printf '%s\n' 'window Orvanta' 'file has bootsect' 'exited 1' 'renamed F:\Kit\Bin\standin.cfg' 'window Orvanta'
-    repair_click_expected "$BIOS_OK" "$UEFI_OK"
+    echo "message $BIOS_OK"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd#2' 'C:\EFI\Microsoft\Boot\bcd#2')"
+    echo 'caption repairButton 开始修复'
   } | expect_ui
   { repair_runs C: 'C:\Windows'; repair_runs C: 'C:\Windows'; } | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-old old' 'efi/microsoft/boot/bcd new' \
-    'efi/microsoft/boot/bcd.orvanta-old old' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'boot/bcd.orvanta-<date>-2 new' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd.orvanta-<date>-2 new' | expect_files C
 }
 
 # Only the UEFI store is created: only the UEFI success is shown.
@@ -140,7 +153,7 @@ scenario_only_uefi() {
   drive D fixed windows
   drive F fixed
   app F Kit
-  echo 'bcdboot store none : /l zh-cn' | faults
+  echo 'bcdboot store none /f bios' | faults
   { echo 'window 20000'; repair_click 1; echo 'nomessage'; } | ui
   { echo 'window Orvanta'; repair_click_expected "$UEFI_OK"; echo 'nomessage'; } | expect_ui
   repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
@@ -148,9 +161,9 @@ scenario_only_uefi() {
 }
 
 # bootsect.exe is there but is no program: after the four bcdboot runs its
-# start fails. The error names the program; the new stores the bcdboot runs
-# wrote stay, the old ones beside them; the window returns to idle and the
-# program goes on.
+# start fails. The error names the program; the stores the default's runs
+# wrote pass their check and stay, the old ones beside them under a dated
+# name; the window returns to idle and the program goes on.
 scenario_unstartable_tool() {
   drive C fixed
   drive D fixed windows
@@ -158,15 +171,86 @@ scenario_unstartable_tool() {
   store C bios
   store C uefi
   app F Kit bad-bootsect
-  { echo 'window 20000'; repair_click 1; printf '%s\n' 'nomessage' 'controls' 'exited 0'; } | ui
+  { echo 'window 20000'; repair_click 3; printf '%s\n' 'nomessage' 'controls' 'exited 0'; } | ui
   {
-    echo 'window Orvanta'
-    logged_message 'Error! 错误 193：Bad EXE format for F:\Kit\bin\bootsect.exe.'
+    printf '%s\n' 'window Orvanta' 'message Error! 错误 193：Bad EXE format for F:\Kit\bin\bootsect.exe.' "message $BIOS_OK"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
     printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 0 'C:\Windows' 'D:\Windows'
     echo 'running'
   } | expect_ui
   bcdboot_runs C: 'D:\Windows' 'C:\Windows' | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-old old' 'efi/microsoft/boot/bcd new' \
-    'efi/microsoft/boot/bcd.orvanta-old old' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
+}
+
+# The default's run (D:\Windows, selected and kept) leaves a BIOS store whose
+# boot manager has no default and only C:'s loader: a warning naming D:\Windows
+# stands where the BIOS success would; the old store stays beside it.
+scenario_store_lacking_the_default() {
+  drive C fixed
+  drive D fixed windows
+  drive F fixed
+  store C bios
+  app F Kit
+  make_hive F Hives/lacking.hiv --firmware bios --loader 'C:\Windows' --default none --mark new
+  echo 'bcdboot hive F:\Hives\lacking.hiv D:\Windows /s C: /f bios' | faults
+  { printf '%s\n' 'window 20000' 'select installationList 1'; repair_click 2; echo 'nomessage'; } | ui
+  {
+    echo 'window Orvanta'
+    echo 'message 警告！ BIOS 的 BCD 存储 C:\boot\bcd 已写入，但检查发现它不能正常引导：\n　默认启动项不是 Windows 启动项，应为默认系统 D:\Windows。\n　只有 1 个 Windows 启动项，修复的系统有 2 个。\n引导没有完全修复，请检查后再试。'
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd')"
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' 'D:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' '*BIOS 的 BCD 存储 C:\boot\bcd：已重建，但检查没有通过' \
+    '  检查：默认启动项不是 Windows 启动项，应为默认系统 D:\Windows。' | expect_repair_log beside
+}
+
+# The old UEFI store holds more than a rebuild writes: a boot-sector entry
+# "Ubuntu" and Windows RE. Both are named as dropped, with what to do about
+# Windows RE, and the old store is still on the disk under its dated name.
+scenario_old_store_entries_dropped() {
+  drive C fixed
+  drive F fixed
+  old_store C uefi --loader 'C:\Windows' --boot-sector Ubuntu --winre
+  app F Kit
+  { echo 'window 20000'; repair_click 2; echo 'nomessage'; } | ui
+  {
+    printf '%s\n' 'window Orvanta' "message $BIOS_OK"
+    logged_message "$UEFI_OK\\n\\nUEFI 的 BCD 存储重建后，旧 BCD 存储里的这些启动项不再有：\\n  “Ubuntu”（实模式启动扇区）\\n  “Windows Recovery Environment”（Windows 启动加载器）\\nWindows 恢复环境：请在修复后的 Windows 里以管理员身份运行 reagentc /info，再运行 reagentc /disable 和 reagentc /enable。\\n它们仍在旧 BCD 存储里，可以用 bcdedit /store 查看并找回。" \
+      "$(glob_literal '\n旧 BCD 存储保留在：C:\EFI\Microsoft\Boot\bcd.orvanta-')????????-??????"
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
+  expect_repair_log beside <<'EOF_'
+旧 BCD 存储 C:\EFI\Microsoft\Boot\bcd：启动项 4 个，设置对象 1 个
+  实模式启动扇区
+  description             Ubuntu
+UEFI 的 BCD 存储 C:\EFI\Microsoft\Boot\bcd：已重建，检查通过
+  旧 BCD 存储里有、新 BCD 存储里没有的启动项：
+    “Ubuntu”（实模式启动扇区）
+EOF_
+}
+
+# Every bcdboot ends with 5 (each leaving a store): no store counts as
+# repaired, both old stores go back in their place, and only the warning
+# listing the failed command lines is shown.
+scenario_every_bcdboot_failing() {
+  drive C fixed
+  drive F fixed
+  store C bios
+  store C uefi
+  app F Kit
+  echo 'bcdboot exit 5' | faults
+  { echo 'window 20000'; repair_click 1; echo 'nomessage'; } | ui
+  {
+    echo 'window Orvanta'
+    logged_message "警告！ 以下修复命令没有成功完成：\\n$(bcdboot_run C: 'C:\Windows')\\n退出代码：5（0x00000005）\\n$(bcdboot_run C: 'C:\Windows' uefi)\\n退出代码：5（0x00000005）\\n引导可能没有完全修复，请检查后再试。"
+    printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd old' 'efi/microsoft/boot/bcd old' | expect_files C
 }

@@ -1,0 +1,176 @@
+#include "app/StoreTexts.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "discovery/Guid.h"
+
+namespace orvanta {
+namespace {
+
+std::string Identifier(const std::string& identifier) {
+    const std::string name = WellKnownName(identifier);
+    return name.empty() ? identifier : name;
+}
+
+std::string Field(const char* name, const std::string& value) {
+    std::string line = "  " + std::string(name);
+    line.resize(std::max<std::size_t>(line.size() + 1, 26), ' ');
+    return line + value;
+}
+
+std::string Joined(const std::vector<std::string>& identifiers) {
+    std::string text;
+    for (const std::string& identifier : identifiers) text += (text.empty() ? "" : " ") + Identifier(identifier);
+    return text;
+}
+
+bool IsRecoveryEnvironment(const BcdObject& entry) {
+    return entry.type == WindowsLoaderType && entry.device && entry.device->kind == BcdDeviceKind::File;
+}
+
+void EntryLines(std::vector<std::string>& lines, const BcdObject& object, const BcdObject* manager, bool missing) {
+    lines.push_back("  " + ObjectTypeName(object.type) + (manager && manager->defaultEntry == object.identifier ? "（默认）" : ""));
+    lines.push_back(Field("identifier", Identifier(object.identifier)));
+    if (missing) lines.push_back("  ！它所在的分区在本机的磁盘上都找不到");
+    if (object.device) lines.push_back(Field("device", DeviceText(*object.device)));
+    if (!object.path.empty()) lines.push_back(Field("path", object.path));
+    if (!object.description.empty()) lines.push_back(Field("description", object.description));
+    if (!object.defaultEntry.empty()) lines.push_back(Field("default", Identifier(object.defaultEntry)));
+    if (!object.displayOrder.empty()) lines.push_back(Field("displayorder", Joined(object.displayOrder)));
+    if (object.timeout) lines.push_back(Field("timeout", std::to_string(*object.timeout)));
+    if (!object.recoverySequence.empty()) lines.push_back(Field("recoverysequence", Joined(object.recoverySequence)));
+    if (object.osDevice) lines.push_back(Field("osdevice", DeviceText(*object.osDevice)));
+    if (!object.systemRoot.empty()) lines.push_back(Field("systemroot", object.systemRoot));
+}
+
+} // namespace
+
+std::string DeviceText(const BcdDevice& device) {
+    std::string partition;
+    if (device.partition && device.partition->style == PartitionStyle::Gpt) {
+        partition = "GPT 分区 " + GuidText(device.partition->gptId);
+    } else if (device.partition) {
+        char text[64];
+        std::snprintf(text, sizeof text, "MBR 磁盘 %08X 偏移 %llu", static_cast<unsigned>(device.partition->mbrSignature),
+                      static_cast<unsigned long long>(device.partition->mbrOffset));
+        partition = text;
+    }
+    switch (device.kind) {
+    case BcdDeviceKind::Partition: return "partition=" + partition;
+    case BcdDeviceKind::File: return "ramdisk=[" + partition + "]" + device.file;
+    case BcdDeviceKind::Boot: return "boot";
+    case BcdDeviceKind::Unknown: return "未知设备";
+    }
+    return {};
+}
+
+std::string ObjectTypeName(std::uint32_t type) {
+    switch (type) {
+    case FirmwareBootManagerType: return "固件启动管理器";
+    case BootManagerType: return "Windows 启动管理器";
+    case WindowsLoaderType: return "Windows 启动加载器";
+    case ResumeType: return "从休眠状态恢复";
+    case MemoryTesterType: return "Windows 内存测试程序";
+    case FirmwareEntryType: return "固件启动项";
+    case 0x10300006: return "旧版操作系统加载器";
+    case 0x10400008: return "实模式启动扇区";
+    default: {
+        char text[48];
+        std::snprintf(text, sizeof text, "启动应用程序（类型 0x%08X）", static_cast<unsigned>(type));
+        return text;
+    }
+    }
+}
+
+std::string EntryName(const BcdObject& entry) {
+    const std::string description = entry.description.empty() ? Identifier(entry.identifier) : entry.description;
+    return "“" + description + "”（" + ObjectTypeName(entry.type) + "）";
+}
+
+std::string StoreFaultText(StoreFault fault) {
+    switch (fault) {
+    case StoreFault::NotAHive: return "无法读取：不是注册表配置单元文件";
+    case StoreFault::Damaged: return "无法读取：文件已损坏或读不出来";
+    case StoreFault::NotAStore: return "无法读取：不是 BCD 存储";
+    case StoreFault::None: return {};
+    }
+    return {};
+}
+
+std::string FirmwareName(StoreFirmware firmware) {
+    return firmware == StoreFirmware::Bios ? "BIOS" : "UEFI";
+}
+
+std::string FindingText(const StoreFinding& finding, StoreFirmware firmware) {
+    switch (finding.problem) {
+    case StoreProblem::Unreadable: return "新 BCD 存储无法读取。";
+    case StoreProblem::NoBootManager: return "没有 Windows 启动管理器。";
+    case StoreProblem::NoDefault: return "默认启动项不是 Windows 启动项，应为默认系统 " + finding.installation + "。";
+    case StoreProblem::OtherDefault:
+        return "默认启动项“" + finding.entry + "”不是默认系统 " + finding.installation + " 的启动项。";
+    case StoreProblem::NoLoader: return "没有 " + finding.installation + " 的启动项。";
+    case StoreProblem::TooFewLoaders:
+        return "只有 " + std::to_string(finding.found) + " 个 Windows 启动项，修复的系统有 " +
+               std::to_string(finding.expected) + " 个。";
+    case StoreProblem::WrongProgram:
+        return "启动项“" + finding.entry + "”运行 " + finding.detail + "，" + FirmwareName(firmware) + " 固件无法运行它。";
+    }
+    return {};
+}
+
+std::string StepText(const StoreEvent& event) {
+    const std::string& detail = event.detail;
+    switch (event.step) {
+    case StoreStep::BackupPutBack: return "只有上次中断的修复留下的备份，修复前先把它放回原处";
+    case StoreStep::LeftoverKept: return "旁边有上次中断的修复留下的备份，已改名保留为 " + detail;
+    case StoreStep::MovedAside: return "已移到 " + detail;
+    case StoreStep::CouldNotMove:
+        return "无法移动，留在原处由工具直接更新；" +
+               (detail.empty() ? std::string("修复前的内容没能另存") : "修复前的内容已复制到 " + detail);
+    case StoreStep::SavedFromRegistry: return "正被系统使用，留在原处由工具直接更新；修复前的内容已通过注册表保存到 " + detail;
+    case StoreStep::CouldNotSave: return "正被系统使用，留在原处由工具直接更新；修复前的内容没能另存";
+    case StoreStep::KeptAs: return "旧 BCD 存储保留为 " + detail;
+    case StoreStep::PutBack: return "工具没有修复它，旧 BCD 存储已放回原处";
+    case StoreStep::BackupLeftBeside: return "旧 BCD 存储无法放回原处，留在 " + detail;
+    case StoreStep::Restored: return "注销或关机：旧 BCD 存储已放回原处";
+    case StoreStep::OldCopyRemoved: return "只保留最早的一份和最新的两份旧 BCD 存储，已删除 " + detail;
+    }
+    return {};
+}
+
+std::vector<std::string> StoreListingLines(const std::string& heading, const StoreListing& listing) {
+    const BcdStoreReading& reading = listing.reading;
+    if (!reading.store) return {heading + "：" + StoreFaultText(reading.fault)};
+    const BcdStore& store = *reading.store;
+    const auto entries = std::count_if(store.objects.begin(), store.objects.end(), [](const BcdObject& object) {
+        return IsApplication(object);
+    });
+    std::vector<std::string> lines{heading + "：启动项 " + std::to_string(entries) + " 个，设置对象 " +
+                                   std::to_string(store.objects.size() - static_cast<std::size_t>(entries)) + " 个" +
+                                   (store.dirty ? "（上次写入没有完成，按现状读取）" : "")};
+    const BcdObject* manager = store.bootManager();
+    for (const BcdObject& object : store.objects) {
+        if (!IsApplication(object)) continue;
+        const bool missing = std::find(listing.onMissingPartitions.begin(), listing.onMissingPartitions.end(),
+                                       object.identifier) != listing.onMissingPartitions.end();
+        EntryLines(lines, object, manager, missing);
+    }
+    return lines;
+}
+
+std::vector<std::string> DroppedLines(const std::vector<DroppedEntry>& dropped) {
+    std::vector<std::string> lines;
+    bool recovery = false;
+    for (const DroppedEntry& entry : dropped) {
+        lines.push_back("  " + EntryName(entry.entry) + (entry.descriptionOnly ? "：新存储里有它，但名称不同" : ""));
+        recovery = recovery || (!entry.descriptionOnly && IsRecoveryEnvironment(entry.entry));
+    }
+    if (recovery) {
+        lines.push_back("Windows 恢复环境：请在修复后的 Windows 里以管理员身份运行 reagentc /info，"
+                        "再运行 reagentc /disable 和 reagentc /enable。");
+    }
+    return lines;
+}
+
+} // namespace orvanta

@@ -1,0 +1,68 @@
+#pragma once
+// Whether a BCD store that the tools wrote boots what it should: a boot
+// manager whose default is the Windows loader of the default installation, a
+// loader for every installation run for the store, and loaders whose program
+// fits the store's firmware. Where the system could not tell an
+// installation's partition (its identity is unknown), loaders are matched by
+// their Windows folder alone, and the check says so.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "discovery/BcdStore.h"
+#include "discovery/PartitionIdentity.h"
+
+namespace orvanta {
+
+// The firmware a store is read by: \Boot\BCD by BIOS, \EFI\Microsoft\Boot\BCD by UEFI.
+enum class StoreFirmware { Bios, Uefi };
+
+struct CheckedInstallation {
+    std::string folder;                         // "D:\Windows"
+    std::optional<PartitionIdentity> partition; // nothing when the system didn't tell
+
+    bool operator==(const CheckedInstallation&) const = default;
+};
+
+struct StoreExpectation {
+    StoreFirmware firmware = StoreFirmware::Uefi;
+    // The installations run for the store, in their order; the default is the last.
+    std::vector<CheckedInstallation> installations;
+};
+
+enum class StoreProblem {
+    Unreadable,    // the store can't be read
+    NoBootManager, // there is no Windows boot manager
+    NoDefault,     // the boot manager's default is missing or no Windows loader
+    OtherDefault,  // the default is the loader of another installation (`entry` says which)
+    NoLoader,      // no loader for `installation`
+    TooFewLoaders, // partitions unknown: fewer loaders (`found`) than installations (`expected`)
+    WrongProgram,  // loader `entry` starts `detail`, which this firmware can't run
+};
+
+struct StoreFinding {
+    StoreProblem problem = StoreProblem::Unreadable;
+    std::string installation = {}; // the installation concerned, when one is
+    std::string entry = {};        // the entry concerned: its description
+    std::string detail = {};
+    std::size_t found = 0;
+    std::size_t expected = 0;
+
+    bool operator==(const StoreFinding&) const = default;
+};
+
+struct StoreCheck {
+    std::vector<StoreFinding> findings; // none: the store boots what it should
+    bool matchedByFolderOnly = false;   // some installation's partition was unknown
+
+    bool passed() const { return findings.empty(); }
+    bool operator==(const StoreCheck&) const = default;
+};
+
+StoreCheck CheckStore(const BcdStoreReading& reading, const StoreExpectation& expected);
+
+// "D:\Windows" -> "\Windows", as a loader's system root names it.
+std::string FolderBelowDrive(const std::string& installation);
+
+} // namespace orvanta
