@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "discovery/LittleEndian.h"
-#include "discovery/TextDecoding.h"
+#include "platform/TextEncodings.h"
 
 namespace orvanta {
 namespace {
@@ -63,7 +63,7 @@ BcdDevice FileDeviceOf(Bytes descriptor) {
     const std::optional<PartitionIdentity> partition = PartitionOf(inner);
     if (!partition) return {};
     const Bytes path = record.subspan(FileRecordHeaderSize + inner.size());
-    std::string file = Utf16ToUtf8({reinterpret_cast<const char*>(path.data()), path.size()}, false);
+    std::string file = Utf16ToUtf8({reinterpret_cast<const char*>(path.data()), path.size()}, ByteOrder::LittleEndian);
     file = file.substr(0, file.find('\0'));
     return {BcdDeviceKind::File, partition, file};
 }

@@ -6,7 +6,7 @@
 
 #include "discovery/Guid.h"
 #include "discovery/LittleEndian.h"
-#include "discovery/TextDecoding.h"
+#include "platform/TextEncodings.h"
 
 namespace orvanta {
 namespace {
@@ -41,7 +41,7 @@ constexpr std::array<std::pair<const char*, const char*>, 12> WellKnown{{
 }};
 
 std::string TextOf(const std::vector<std::uint8_t>& data) {
-    return Utf16ToUtf8({reinterpret_cast<const char*>(data.data()), data.size()}, false);
+    return Utf16ToUtf8({reinterpret_cast<const char*>(data.data()), data.size()}, ByteOrder::LittleEndian);
 }
 
 // A GUID reference in the form every store writes, lower-cased; "" otherwise.

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "discovery/LittleEndian.h"
-#include "discovery/TextDecoding.h"
+#include "platform/TextEncodings.h"
 
 namespace orvanta {
 namespace {
@@ -52,7 +52,7 @@ bool HasSignature(Bytes cell, std::string_view signature) {
 
 // Latin-1 names (the "compressed" form) or UTF-16LE ones, as UTF-8.
 std::string NameOf(Bytes bytes, bool ascii) {
-    if (!ascii) return Utf16ToUtf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, false);
+    if (!ascii) return Utf16ToUtf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, ByteOrder::LittleEndian);
     std::string name;
     for (const std::uint8_t byte : bytes) AppendUtf8(name, byte);
     return name;

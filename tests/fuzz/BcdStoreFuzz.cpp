@@ -8,7 +8,7 @@
 
 #include "discovery/BcdStore.h"
 #include "discovery/Guid.h"
-#include "Utf8Rule.h"
+#include "fuzz/FuzzRules.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!whole.store) return 0;
     for (const BcdObject& object : whole.store->objects) {
         for (const std::string* text : {&object.description, &object.path, &object.systemRoot}) {
-            if (!orvanta::fuzz::IsValidUtf8(*text)) __builtin_trap();
+            if (!orvanta::fuzz::IsWellFormedUtf8(*text)) __builtin_trap();
         }
-        if (object.device && !orvanta::fuzz::IsValidUtf8(object.device->file)) __builtin_trap();
+        if (object.device && !orvanta::fuzz::IsWellFormedUtf8(object.device->file)) __builtin_trap();
         if (!IsReference(object.identifier)) __builtin_trap();
         if (!object.defaultEntry.empty() && !IsReference(object.defaultEntry)) __builtin_trap();
         for (const auto* list : {&object.displayOrder, &object.recoverySequence}) {
