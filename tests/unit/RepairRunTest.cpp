@@ -12,7 +12,6 @@ const Lines Lock{"caption repairButton 正在修复", "enable repairButton 0",  
                  "call 0x5000 slot 10 (4660, 1)", "block shutdown 正在修复系统引导：请等修复完成后再注销或关机。"};
 const Lines Unlock{"version",
                    "call 0x5000 slot 10 (4660, 0)",
-                   "allow shutdown",
                    "caption repairButton 开始修复",
                    "enable repairButton 1",
                    "enable browseButton 1",
@@ -71,6 +70,7 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
          // Both stores are settled before the first message waits for the user.
          "attributes C:\\boot\\bcd", "remove C:\\boot\\bcd.orvanta-old",
          "attributes C:\\EFI\\Microsoft\\boot\\bcd", "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
+         "allow shutdown", // the result boxes don't keep the session from ending
          "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair},
         Unlock,
     });

@@ -84,8 +84,8 @@ TEST_F(RepairSafety, AnOldStoreGoesBackWhenNoNewOneAppears) {
                      m.journal.lines().begin() + static_cast<std::ptrdiff_t>(report) + 6);
     EXPECT_EQ(tail, (Lines{"attributes C:\\boot\\bcd", "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd",
                            "attributes C:\\EFI\\Microsoft\\boot\\bcd",
-                           "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old", "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair,
-                           "version"}));
+                           "remove C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old", "allow shutdown",
+                           "message 提示： 64 UEFI引导修复成功！" + LogNoteOfRepair}));
     EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd"));
     EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
 }
