@@ -27,7 +27,7 @@
 //   queryend                     ask whether the session may end (WM_QUERYENDSESSION); prints the answer
 //   launch-detached <exe> [args] start the program with no console to inherit
 //   launch-console <exe> [args]  start the program with a console of its own
-//   nowindow <ms>                wait for the program's end; print whether a window "Orvanta" showed
+//   nowindow <ms>                wait for the program's end; print whether a visible window "Orvanta" showed
 //   print <path>                 print a UTF-8 text file, a line each
 //   cue <name>                   print "cue <name> WxH+X+Y", the main window's place on the
 //                                screen, for the script that takes screenshots
@@ -329,10 +329,19 @@ struct Driver {
 
     // Waits for the program under test to end, watching that no window
     // titled "Orvanta", of any process, shows meanwhile.
+    // Any process's: the command line's hidden session window doesn't count.
+    static bool VisibleWindowTitledOrvanta() {
+        HWND found = nullptr;
+        while ((found = FindWindowExW(nullptr, found, nullptr, L"Orvanta")) != nullptr) {
+            if (IsWindowVisible(found)) return true;
+        }
+        return false;
+    }
+
     void noWindow(DWORD ms) {
         bool seen = false;
         WaitFor(ms, [&] {
-            seen = seen || FindWindowW(nullptr, L"Orvanta") != nullptr;
+            seen = seen || VisibleWindowTitledOrvanta();
             return WaitForSingleObject(target.process, 0) == WAIT_OBJECT_0;
         });
         Print(seen ? "window seen" : "no window");
