@@ -1,5 +1,6 @@
 #include "discovery/DeviceQueries.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -33,7 +34,7 @@ std::int32_t StorageQueryPropertyCode() {
 
 bool QueryStorageDevice(Devices& devices, DeviceHandle device, AnswerRecord& answer) {
     const QueryRecord query = MakeDeviceQuery();
-    return devices.control(device, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query, answer);
+    return devices.control(device, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query, answer) == 0;
 }
 
 std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device) {
@@ -46,14 +47,32 @@ std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device) {
 
 std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device) {
     std::array<std::uint8_t, DeviceNumberRecordSize> answer{};
-    if (!devices.control(device, DeviceNumberControlCode, {}, answer)) return std::nullopt;
+    if (devices.control(device, DeviceNumberControlCode, {}, answer) != 0) return std::nullopt;
     return ParseDeviceNumber(answer);
 }
 
 std::optional<DiskLayout> LayoutOf(Devices& devices, DeviceHandle disk) {
-    std::vector<std::uint8_t> answer(DriveLayoutBufferSize, 0);
-    if (!devices.control(disk, DriveLayoutControlCode, {}, answer)) return std::nullopt;
-    return ParseDriveLayout(answer);
+    for (std::size_t size = DriveLayoutBufferSize;; size = std::min(size * 2, DriveLayoutBufferLimit)) {
+        std::vector<std::uint8_t> answer(size, 0);
+        const std::uint32_t error = devices.control(disk, DriveLayoutControlCode, {}, answer);
+        if (error == 0) return ParseDriveLayout(answer);
+        const bool tooSmall = error == InsufficientBufferError || error == MoreDataError;
+        if (!tooSmall || size == DriveLayoutBufferLimit) return std::nullopt;
+    }
+}
+
+std::optional<DiskGeometry> GeometryOf(Devices& devices, DeviceHandle disk) {
+    std::array<std::uint8_t, GeometryBufferSize> answer{};
+    if (devices.control(disk, DriveGeometryControlCode, {}, answer) != 0) return std::nullopt;
+    return ParseDiskGeometry(answer);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadSector(Devices& devices, DeviceHandle disk, std::uint64_t byteOffset,
+                                                    std::uint32_t sectorSize) {
+    if (sectorSize == 0 || byteOffset % sectorSize != 0) return std::nullopt;
+    std::vector<std::uint8_t> sector(sectorSize, 0);
+    if (devices.read(disk, byteOffset, sector) != 0) return std::nullopt;
+    return sector;
 }
 
 std::uint32_t DriveBusType(Devices& devices, const std::string& driveName) {
@@ -63,6 +82,10 @@ std::uint32_t DriveBusType(Devices& devices, const std::string& driveName) {
 
 std::string VolumePath(const std::string& driveName) {
     return "\\\\.\\" + driveName;
+}
+
+std::string DiskPath(std::uint32_t number) {
+    return "\\\\.\\PhysicalDrive" + std::to_string(number);
 }
 
 } // namespace orvanta

@@ -1,6 +1,6 @@
 #pragma once
 // The questions the program asks of devices: a volume's bus and place, a
-// disk's partitions.
+// disk's partitions and sector size, and a disk's sectors.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -50,13 +50,27 @@ std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device);
 // (a volume that spans disks, say).
 std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device);
 
-// The partition table of an open disk; nothing when the disk doesn't answer.
+// The partition table of an open disk, asked again with twice the buffer while
+// the disk says the answer doesn't fit, up to DriveLayoutBufferLimit; nothing
+// when the disk doesn't answer or needs more.
 std::optional<DiskLayout> LayoutOf(Devices& devices, DeviceHandle disk);
+
+// The sector size and length of an open disk; nothing when it doesn't tell.
+std::optional<DiskGeometry> GeometryOf(Devices& devices, DeviceHandle disk);
+
+// The one sector of an open disk that starts at a byte offset; nothing when the
+// sector size is unknown (0), the offset is not on a sector boundary or the
+// read fails.
+std::optional<std::vector<std::uint8_t>> ReadSector(Devices& devices, DeviceHandle disk, std::uint64_t byteOffset,
+                                                    std::uint32_t sectorSize);
 
 // The bus of a drive such as "C:"; UnknownBusType when its volume can't be opened.
 std::uint32_t DriveBusType(Devices& devices, const std::string& driveName);
 
 // "\\.\C:", the volume device of a drive.
 std::string VolumePath(const std::string& driveName);
+
+// "\\.\PhysicalDrive0", the device of a disk.
+std::string DiskPath(std::uint32_t number);
 
 } // namespace orvanta

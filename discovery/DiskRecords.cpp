@@ -65,6 +65,14 @@ std::optional<PartitionRecord> ParsePartitionInformation(std::span<const std::ui
     return ParseEntry(answer.first(PartitionEntrySize));
 }
 
+std::optional<DiskGeometry> ParseDiskGeometry(std::span<const std::uint8_t> answer) {
+    if (answer.size() < GeometryMinimumSize) return std::nullopt;
+    const std::uint32_t bytesPerSector = ReadLittleEndian32(answer, GeometryBytesPerSectorOffset);
+    const bool powerOfTwo = (bytesPerSector & (bytesPerSector - 1)) == 0;
+    if (!powerOfTwo || bytesPerSector < SmallestSectorSize || bytesPerSector > LargestSectorSize) return std::nullopt;
+    return DiskGeometry{bytesPerSector, ReadLittleEndian(answer, GeometryDiskSizeOffset, 8)};
+}
+
 VolumeLocation ParseDeviceNumber(std::span<const std::uint8_t, DeviceNumberRecordSize> answer) {
     return {ReadLittleEndian32(answer, DeviceNumberOffset), ReadLittleEndian32(answer, PartitionNumberOffset)};
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The disk records the program reads, laid out byte for byte as the device
 // stack returns them (little-endian): the partition table of a disk
-// (DRIVE_LAYOUT_INFORMATION_EX) and where a volume lies (STORAGE_DEVICE_NUMBER).
+// (DRIVE_LAYOUT_INFORMATION_EX), its sector size (DISK_GEOMETRY_EX) and where a
+// volume lies (STORAGE_DEVICE_NUMBER).
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -55,8 +56,27 @@ inline constexpr std::uint8_t MbrSystemPartitionType = 0xEF;
 inline constexpr std::array<std::uint8_t, 16> GptSystemPartitionType{
     0x28, 0x73, 0x2A, 0xC1, 0x1F, 0xF8, 0xD2, 0x11, 0xBA, 0x4B, 0x00, 0xA0, 0xC9, 0x3E, 0xC9, 0x3B};
 
-// A buffer for a layout of up to 128 partitions, the most a GPT disk usually has.
+// The first buffer offered for a layout: up to 128 partitions, the most a GPT
+// disk usually has. A disk that needs more says so, and the buffer doubles up
+// to the limit (over 7000 entries; an MBR disk reports four slots for each
+// logical drive's record).
 inline constexpr std::size_t DriveLayoutBufferSize = LayoutEntriesOffset + 128 * PartitionEntrySize;
+inline constexpr std::size_t DriveLayoutBufferLimit = 1024 * 1024;
+
+// IOCTL_DISK_GET_DRIVE_GEOMETRY_EX. DISK_GEOMETRY_EX: the DISK_GEOMETRY
+// (Cylinders 8, MediaType 4, TracksPerCylinder 4, SectorsPerTrack 4,
+// BytesPerSector 4), DiskSize (8), then partition and detection records the
+// program doesn't read. The answer needs at least the first 32 bytes; the
+// buffer offered has room for all of it.
+inline constexpr std::uint32_t DriveGeometryControlCode = 0x000700A0;
+inline constexpr std::size_t GeometryBytesPerSectorOffset = 20;
+inline constexpr std::size_t GeometryDiskSizeOffset = 24;
+inline constexpr std::size_t GeometryMinimumSize = 32;
+inline constexpr std::size_t GeometryBufferSize = 256;
+// Sector sizes taken as they are: 512 (and 512e) and 4096 (4Kn) disks, and any
+// power of two between.
+inline constexpr std::uint32_t SmallestSectorSize = 512;
+inline constexpr std::uint32_t LargestSectorSize = 4096;
 
 // STORAGE_DEVICE_NUMBER: DeviceType (4), DeviceNumber (4), PartitionNumber (4).
 inline constexpr std::size_t DeviceNumberRecordSize = 12;
@@ -94,6 +114,17 @@ DiskLayout ParseDriveLayout(std::span<const std::uint8_t> answer);
 // One PARTITION_INFORMATION_EX (a volume's answer to the partition-information
 // request); nothing when the answer is too short or of no known style.
 std::optional<PartitionRecord> ParsePartitionInformation(std::span<const std::uint8_t> answer);
+
+struct DiskGeometry {
+    std::uint32_t bytesPerSector = 0;
+    std::uint64_t size = 0; // bytes
+
+    bool operator==(const DiskGeometry&) const = default;
+};
+
+// A geometry answer; nothing when it is too short or its sector size is not a
+// power of two from SmallestSectorSize to LargestSectorSize.
+std::optional<DiskGeometry> ParseDiskGeometry(std::span<const std::uint8_t> answer);
 
 // Where a volume lies: its disk (\\.\PhysicalDriveN) and partition number.
 struct VolumeLocation {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/BootSector.h"
 #include "discovery/DiskRecords.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"
@@ -27,6 +28,9 @@ struct ScannedDrive {
     std::uint32_t busType = 0;                             // 0 unknown
     std::optional<VolumeLocation> location = std::nullopt; // its disk and partition, once located
     bool holdsWindows = false;
+    // What its first sector holds, read through its disk; nothing when it lies on
+    // no disk that answered, or the sector couldn't be read.
+    std::optional<BootSectorKind> bootSector = std::nullopt;
 
     bool operator==(const ScannedDrive&) const = default;
 };
@@ -51,8 +55,9 @@ std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& w
 // holds no installation; nothing is shown or changed.
 ScanResult FindInstallations(ScanServices services);
 
-// Asks each fixed drive's volume which disk and partition it lies on; only
-// needed when there is an EFI system partition to tell apart.
+// Asks each fixed drive's volume which disk and partition it lies on: what
+// names the ESP's letter and where the volume's first sector is read. Only
+// asked when a disk gave its partition table.
 void LocateFixedDrives(Devices& devices, ScanResult& scan);
 
 } // namespace orvanta

@@ -12,6 +12,10 @@ inline std::uint64_t ReadLittleEndian(std::span<const std::uint8_t> bytes, std::
     return value;
 }
 
+inline std::uint16_t ReadLittleEndian16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(ReadLittleEndian(bytes, offset, 2));
+}
+
 inline std::uint32_t ReadLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t offset) {
     return static_cast<std::uint32_t>(ReadLittleEndian(bytes, offset, 4));
 }

@@ -10,6 +10,7 @@ MachineSurvey SurveyMachine(SurveyServices services) {
     // Where no disk gives its partition table, no drive can be told apart by it.
     if (survey.disks.empty()) return survey;
     LocateFixedDrives(services.devices, survey.scan);
+    ReadBootSectors(services.devices, survey.disks, survey.scan.drives);
     // A PC that starts from BIOS doesn't read the ESP.
     if (survey.firmware == FirmwareMode::Bios) return survey;
     std::vector<SystemPartition> partitions = FindSystemPartitions(survey.disks);

@@ -21,9 +21,9 @@ struct SurveyServices {
 };
 
 struct MachineSurvey {
-    ScanResult scan;
+    ScanResult scan; // its fixed drives located and their first sectors read, when a disk answered
     FirmwareMode firmware = FirmwareMode::Unknown;
-    std::vector<Disk> disks; // those that gave their partition table
+    std::vector<Disk> disks; // those that gave their partition table, with sector size and MBR boot code
     // The one to repair, preferring the first installation's disk; not looked
     // for on a PC that starts from BIOS.
     std::optional<SystemPartition> systemPartition;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "discovery/DiskRecords.h"
+#include "discovery/MasterBootCode.h"
 
 namespace orvanta {
 
@@ -24,6 +25,10 @@ struct Disk {
     std::uint32_t number = 0; // \\.\PhysicalDriveN
     std::uint32_t busType = 0;
     DiskLayout layout;
+    std::uint32_t sectorSize = 0; // bytes per sector (512, 4096 on a 4Kn disk); 0 when the disk didn't tell
+    // An MBR disk's: whose boot code its first sector holds; nothing for a GPT
+    // disk, or when the sector couldn't be read.
+    std::optional<MasterBootCodeKind> masterBootCode = std::nullopt;
 
     bool operator==(const Disk&) const = default;
 };

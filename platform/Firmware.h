@@ -1,7 +1,13 @@
 #pragma once
-// What the system says about the firmware it was started from.
+// What the system says about the firmware it was started from, and the
+// firmware's variables.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/SystemErrors.h"
 
 namespace orvanta {
 
@@ -9,9 +15,20 @@ namespace orvanta {
 inline constexpr std::uint32_t BiosFirmwareType = 1;
 inline constexpr std::uint32_t UefiFirmwareType = 2;
 
-// Error codes of the firmware-variable probe.
-inline constexpr std::uint32_t InvalidFunctionError = 1;  // the firmware has no variables: BIOS
-inline constexpr std::uint32_t PrivilegeNotHeldError = 1314;
+// The probe and the reads answer with SystemErrors.h's codes: no variables at
+// all (InvalidFunctionError) means BIOS.
+
+// A variable is first asked for with this much room, then with twice as
+// much while it doesn't fit, up to the most (dbx runs to tens of KB).
+inline constexpr std::size_t FirstVariableCapacity = 4096;
+inline constexpr std::size_t MostVariableCapacity = 1024 * 1024;
+
+struct FirmwareVariable {
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t error = 0; // the system's error; 0 when the variable was read
+
+    bool operator==(const FirmwareVariable&) const = default;
+};
 
 class Firmware {
 public:
@@ -23,6 +40,14 @@ public:
     // null GUID, asked with the privilege to read firmware variables
     // enabled; 0 when the call succeeded.
     virtual std::uint32_t probeFirmwareVariable() = 0;
+    // GetFirmwareEnvironmentVariableW for a variable and its vendor's GUID
+    // ("{8be4df61-93ca-11d2-aa0d-00e098032b8c}") into `capacity` bytes, with
+    // the privilege enabled: the bytes, or the error (122 when they don't fit).
+    virtual FirmwareVariable readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) = 0;
 };
+
+// A variable whatever its size, up to the most: asked again with twice the
+// room while the answer is that it doesn't fit.
+FirmwareVariable ReadFirmwareVariable(Firmware& firmware, const std::string& name, const std::string& vendor);
 
 } // namespace orvanta

@@ -4,6 +4,8 @@
 #include <winioctl.h>
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 
 #include "discovery/DiskRecords.h"
 #include "discovery/StorageRecords.h"
@@ -47,6 +49,15 @@ static_assert(DeviceNumberRecordSize == sizeof(STORAGE_DEVICE_NUMBER));
 static_assert(DeviceNumberOffset == offsetof(STORAGE_DEVICE_NUMBER, DeviceNumber));
 static_assert(PartitionNumberOffset == offsetof(STORAGE_DEVICE_NUMBER, PartitionNumber));
 static_assert(sizeof(GUID) == GptSystemPartitionType.size());
+static_assert(DriveGeometryControlCode == IOCTL_DISK_GET_DRIVE_GEOMETRY_EX);
+static_assert(GeometryBytesPerSectorOffset ==
+              offsetof(DISK_GEOMETRY_EX, Geometry) + offsetof(DISK_GEOMETRY, BytesPerSector));
+static_assert(GeometryDiskSizeOffset == offsetof(DISK_GEOMETRY_EX, DiskSize));
+// The least the request takes, and room for all it may write.
+static_assert(GeometryMinimumSize == sizeof(DISK_GEOMETRY) + sizeof(LARGE_INTEGER));
+static_assert(GeometryBufferSize >= sizeof(DISK_GEOMETRY) + sizeof(LARGE_INTEGER) + sizeof(DISK_PARTITION_INFO) +
+                                        sizeof(DISK_DETECTION_INFO));
+static_assert(InsufficientBufferError == ERROR_INSUFFICIENT_BUFFER && MoreDataError == ERROR_MORE_DATA);
 
 namespace {
 
@@ -70,6 +81,10 @@ constexpr bool MatchesInMemoryOrder(const GUID& guid, const std::array<std::uint
 }
 static_assert(MatchesInMemoryOrder(SystemPartitionGuid, GptSystemPartitionType));
 
+struct PagesRelease {
+    void operator()(void* pages) const { VirtualFree(pages, 0, MEM_RELEASE); }
+};
+
 } // namespace
 
 DeviceHandle Win32Devices::open(const std::string& devicePath) {
@@ -80,13 +95,35 @@ DeviceHandle Win32Devices::open(const std::string& devicePath) {
     return reinterpret_cast<DeviceHandle>(device);
 }
 
-bool Win32Devices::control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
-                           std::span<std::uint8_t> answer) {
+std::uint32_t Win32Devices::control(DeviceHandle device, std::uint32_t controlCode,
+                                    std::span<const std::uint8_t> query, std::span<std::uint8_t> answer) {
     DWORD returned = 0;
-    return DeviceIoControl(reinterpret_cast<HANDLE>(device), controlCode,
-                           query.empty() ? nullptr : const_cast<std::uint8_t*>(query.data()),
-                           static_cast<DWORD>(query.size()), answer.data(), static_cast<DWORD>(answer.size()),
-                           &returned, nullptr) != FALSE;
+    const BOOL done = DeviceIoControl(reinterpret_cast<HANDLE>(device), controlCode,
+                                      query.empty() ? nullptr : const_cast<std::uint8_t*>(query.data()),
+                                      static_cast<DWORD>(query.size()), answer.data(),
+                                      static_cast<DWORD>(answer.size()), &returned, nullptr);
+    return done != FALSE ? ERROR_SUCCESS : GetLastError();
+}
+
+std::uint32_t Win32Devices::read(DeviceHandle device, std::uint64_t byteOffset, std::span<std::uint8_t> buffer) {
+    if (buffer.empty() || buffer.size() > MAXDWORD) return ERROR_INVALID_PARAMETER;
+    // A raw disk read goes to the device as it is: a buffer of whole pages meets
+    // any alignment the storage adapter asks for.
+    const std::unique_ptr<void, PagesRelease> pages(
+        VirtualAlloc(nullptr, buffer.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!pages) return GetLastError();
+    // On a handle opened without FILE_FLAG_OVERLAPPED, ReadFile starts at the
+    // OVERLAPPED's offset and returns once the read is done.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(byteOffset);
+    at.OffsetHigh = static_cast<DWORD>(byteOffset >> 32U);
+    DWORD read = 0;
+    if (ReadFile(reinterpret_cast<HANDLE>(device), pages.get(), static_cast<DWORD>(buffer.size()), &read, &at) == FALSE) {
+        return GetLastError();
+    }
+    if (read != buffer.size()) return ERROR_HANDLE_EOF; // past the end of the disk
+    std::memcpy(buffer.data(), pages.get(), buffer.size());
+    return ERROR_SUCCESS;
 }
 
 void Win32Devices::close(DeviceHandle device) {

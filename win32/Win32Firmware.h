@@ -1,6 +1,6 @@
 #pragma once
 // The firmware type, from GetFirmwareType where the system has it (Windows 8
-// on), else from a firmware-variable probe.
+// on), else from a firmware-variable probe; the firmware's variables.
 #include "platform/Firmware.h"
 
 namespace orvanta::win32 {
@@ -9,6 +9,10 @@ class Win32Firmware final : public Firmware {
 public:
     std::optional<std::uint32_t> firmwareType() override;
     std::uint32_t probeFirmwareVariable() override;
+    FirmwareVariable readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) override;
+
+private:
+    bool privilegeEnabled_ = false;
 };
 
 } // namespace orvanta::win32

@@ -35,6 +35,12 @@ unset STANDIN_HOME
 export BENCH_ARCHS ROOT BENCH_OUT
 
 source "$HERE/build.sh"
+source "$ROOT/tests/e2e/lib/wine.sh"
+use_runnable_wine "$BENCH_OUT/wine-shim"
+if [ "$WINE_RUNS_32BIT" = 0 ] && [[ " $BENCH_ARCHS " == *" x86 "* ]]; then
+  echo "x86 left out: this machine's kernel runs no 32-bit program (ia32 emulation is off)" >&2
+  BENCH_ARCHS=$(echo "$BENCH_ARCHS" | sed 's/x86//; s/^ *//')
+fi
 source "$HERE/sandbox.sh"
 source "$HERE/measure.sh"
 source "$HERE/report.sh"

@@ -26,6 +26,13 @@ source "$E2E_LIB/sandbox.sh"
 source "$E2E_LIB/harness.sh"
 # shellcheck source=lib/tools.sh
 source "$E2E_LIB/tools.sh"
+# shellcheck source=lib/wine.sh
+source "$E2E_LIB/wine.sh"
+use_runnable_wine "$E2E_BUILD/wine-shim"
+if [ "$ARCH" = x86 ] && [ "$WINE_RUNS_32BIT" = 0 ]; then
+  echo "This machine's kernel runs no 32-bit program (ia32 emulation is off): run the x64 demo instead." >&2
+  exit 1
+fi
 
 banner() {
   cat <<'TEXT'

@@ -43,6 +43,7 @@ std::vector<std::uint8_t> Layout(std::uint32_t style, const std::vector<FakePart
             bytes[entry + 33] = partition.active ? 0x80 : 0;             // BootIndicator
             bytes[entry + 34] = 1;                                       // RecognizedPartition
         }
+        if (style == 0 && partition.mbrType != 0) bytes[entry + 32] = partition.mbrType;
     }
     return bytes;
 }

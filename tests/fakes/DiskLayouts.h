@@ -14,6 +14,7 @@ struct FakePartition {
     std::uint64_t offset = 1048576;     // StartingOffset
     std::uint64_t length = 104857600;   // PartitionLength
     bool active = false;                // MBR: BootIndicator
+    std::uint8_t mbrType = 0;           // MBR: PartitionType when not 0 (0x05: an extended partition or link)
 };
 
 // GPT partition N has the PartitionId {N, 0x9A, 0x9A...} and the disk the

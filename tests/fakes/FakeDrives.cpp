@@ -57,8 +57,38 @@ const std::string* FakeDevices::openPath(DeviceHandle device) const {
     return path.empty() ? nullptr : &path;
 }
 
-bool FakeDevices::control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
-                          std::span<std::uint8_t> answerBuffer) {
+namespace {
+
+constexpr std::uint32_t NotSupportedError = 50;     // ERROR_NOT_SUPPORTED, as Wine answers a layout query
+constexpr std::uint32_t InvalidParameterError = 87; // ERROR_INVALID_PARAMETER
+
+std::uint32_t Outcome(bool succeeded) {
+    return succeeded ? 0 : InvalidFunctionError;
+}
+
+std::uint32_t AnswerLayout(const FakeDisk& disk, std::span<std::uint8_t> buffer) {
+    if (disk.layout.empty()) return NotSupportedError;
+    if (disk.layout.size() <= buffer.size()) {
+        std::copy(disk.layout.begin(), disk.layout.end(), buffer.begin());
+        return 0;
+    }
+    if (!disk.layoutAnswersMoreData) return InsufficientBufferError;
+    std::copy_n(disk.layout.begin(), buffer.size(), buffer.begin());
+    return MoreDataError;
+}
+
+std::uint32_t AnswerGeometry(const FakeDisk& disk, std::span<std::uint8_t> buffer) {
+    if (disk.sectorSize == 0) return InvalidFunctionError;
+    if (buffer.size() < 32) return InsufficientBufferError;
+    WriteLittleEndian32(buffer, 20, disk.sectorSize); // Geometry.BytesPerSector
+    WriteLittleEndian32(buffer, 28, 0x40);            // DiskSize's upper half: 256 GiB
+    return 0;
+}
+
+} // namespace
+
+std::uint32_t FakeDevices::control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
+                                   std::span<std::uint8_t> answerBuffer) {
     const std::string* path = openPath(device);
     char code[16];
     std::snprintf(code, sizeof code, "0x%X", static_cast<unsigned>(controlCode));
@@ -66,10 +96,10 @@ bool FakeDevices::control(DeviceHandle device, std::uint32_t controlCode, std::s
                  std::to_string(query.size()) + " out " + std::to_string(answerBuffer.size()));
     lastQuery.assign(query.begin(), query.end());
     lastAnswerOffered.assign(answerBuffer.begin(), answerBuffer.end());
-    return path != nullptr && answer(*path, controlCode, answerBuffer);
+    return path != nullptr ? answer(*path, controlCode, answerBuffer) : InvalidFunctionError;
 }
 
-bool FakeDevices::answer(const std::string& path, std::uint32_t controlCode, std::span<std::uint8_t> buffer) {
+std::uint32_t FakeDevices::answer(const std::string& path, std::uint32_t controlCode, std::span<std::uint8_t> buffer) {
     const auto disk = disks_.find(path);
     const FakeVolume volume = volumes_.count(path) != 0 ? volumes_.at(path) : FakeVolume{};
     switch (controlCode) {
@@ -78,22 +108,41 @@ bool FakeDevices::answer(const std::string& path, std::uint32_t controlCode, std
         if (writes && buffer.size() >= 32) {
             WriteLittleEndian32(buffer, 28, disk != disks_.end() ? disk->second.busType : volume.busType);
         }
-        return disk != disks_.end() || volume.succeeds;
+        return Outcome(disk != disks_.end() || volume.succeeds);
     }
     case 0x2D1080: // IOCTL_STORAGE_GET_DEVICE_NUMBER: the disk and partition of a volume
-        if (!volume.location || buffer.size() < 12) return false;
+        if (!volume.location || buffer.size() < 12) return InvalidFunctionError;
         WriteLittleEndian32(buffer, 0, 7); // FILE_DEVICE_DISK
         WriteLittleEndian32(buffer, 4, volume.location->disk);
         WriteLittleEndian32(buffer, 8, volume.location->partition);
-        return true;
+        return 0;
     case 0x70050: // IOCTL_DISK_GET_DRIVE_LAYOUT_EX: the partition table as the disk gives it
-        if (disk == disks_.end() || disk->second.layout.empty()) return false;
-        if (disk->second.layout.size() > buffer.size()) return false; // ERROR_INSUFFICIENT_BUFFER
-        std::copy(disk->second.layout.begin(), disk->second.layout.end(), buffer.begin());
-        return true;
+        return disk == disks_.end() ? InvalidFunctionError : AnswerLayout(disk->second, buffer);
+    case 0x700A0: // IOCTL_DISK_GET_DRIVE_GEOMETRY_EX: the sector size
+        return disk == disks_.end() ? InvalidFunctionError : AnswerGeometry(disk->second, buffer);
     default:
-        return false;
+        return InvalidFunctionError;
     }
+}
+
+std::uint32_t FakeDevices::read(DeviceHandle device, std::uint64_t byteOffset, std::span<std::uint8_t> buffer) {
+    const std::string* path = openPath(device);
+    journal_.add("read " + (path ? *path : std::string("of a closed handle")) + " at " + std::to_string(byteOffset) +
+                 " length " + std::to_string(buffer.size()));
+    const auto disk = path != nullptr ? disks_.find(*path) : disks_.end();
+    if (disk == disks_.end()) return InvalidFunctionError;
+    const FakeDisk& fake = disk->second;
+    if (fake.readError != 0) return fake.readError;
+    const std::uint64_t sector = fake.sectorSize == 0 ? 512 : fake.sectorSize;
+    if (byteOffset % sector != 0 || buffer.size() % sector != 0) return InvalidParameterError;
+    std::fill(buffer.begin(), buffer.end(), 0);
+    for (const auto& [start, bytes] : fake.contents) {
+        for (std::size_t index = 0; index < bytes.size(); ++index) {
+            const std::uint64_t at = start + index;
+            if (at >= byteOffset && at - byteOffset < buffer.size()) buffer[at - byteOffset] = bytes[index];
+        }
+    }
+    return 0;
 }
 
 void FakeDevices::close(DeviceHandle device) {

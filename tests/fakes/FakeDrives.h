@@ -51,6 +51,13 @@ struct FakeVolume {
 struct FakeDisk {
     std::vector<std::uint8_t> layout; // what IOCTL_DISK_GET_DRIVE_LAYOUT_EX answers; empty: it fails
     std::uint32_t busType = 11;
+    std::uint32_t sectorSize = 512; // what IOCTL_DISK_GET_DRIVE_GEOMETRY_EX answers; 0: it fails
+    // Bytes at byte offsets of the disk; everything else reads as zeros.
+    std::map<std::uint64_t, std::vector<std::uint8_t>> contents = {};
+    // A layout that doesn't fit the buffer: ERROR_MORE_DATA with as much as fits,
+    // instead of ERROR_INSUFFICIENT_BUFFER with nothing.
+    bool layoutAnswersMoreData = false;
+    std::uint32_t readError = 0; // what every read answers, when not 0
 };
 
 // Volumes \\.\C: and disks \\.\PhysicalDriveN. A volume nobody described opens
@@ -64,8 +71,10 @@ public:
     }
 
     DeviceHandle open(const std::string& devicePath) override;
-    bool control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
-                 std::span<std::uint8_t> answer) override;
+    std::uint32_t control(DeviceHandle device, std::uint32_t controlCode, std::span<const std::uint8_t> query,
+                          std::span<std::uint8_t> answer) override;
+    // Only disks are read, in whole sectors (ERROR_INVALID_PARAMETER otherwise).
+    std::uint32_t read(DeviceHandle device, std::uint64_t byteOffset, std::span<std::uint8_t> buffer) override;
     void close(DeviceHandle device) override;
 
     // The records of the last request as the program offered them.
@@ -74,7 +83,7 @@ public:
 
 private:
     const std::string* openPath(DeviceHandle device) const;
-    bool answer(const std::string& path, std::uint32_t controlCode, std::span<std::uint8_t> answer);
+    std::uint32_t answer(const std::string& path, std::uint32_t controlCode, std::span<std::uint8_t> answer);
 
     Journal& journal_;
     std::map<std::string, FakeVolume> volumes_;

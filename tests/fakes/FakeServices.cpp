@@ -23,3 +23,15 @@ std::int32_t FakeComObjects::callSlot(ComPointer object, std::uint32_t slot,
 }
 
 } // namespace orvanta
+
+namespace orvanta {
+
+FirmwareVariable FakeFirmware::readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) {
+    journal_.add("firmware read " + name + " " + std::to_string(capacity));
+    const auto found = variables.find(vendor + name);
+    if (found == variables.end()) return {{}, VariableNotFoundError};
+    if (found->second.bytes.size() > capacity) return {{}, InsufficientBufferError};
+    return found->second;
+}
+
+} // namespace orvanta

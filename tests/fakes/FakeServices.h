@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/Journal.h"
@@ -107,8 +108,17 @@ public:
         journal_.add("firmware variable");
         return variableError;
     }
+    // Journals the name and the room given; a variable it doesn't hold is not found.
+    FirmwareVariable readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) override;
+    void setVariable(const std::string& name, const std::string& vendor, std::vector<std::uint8_t> bytes) {
+        variables[vendor + name] = {std::move(bytes), 0};
+    }
+    void failVariable(const std::string& name, const std::string& vendor, std::uint32_t error) {
+        variables[vendor + name] = {{}, error};
+    }
     std::optional<std::uint32_t> type;     // nothing: the system lacks GetFirmwareType
     std::uint32_t variableError = 1;       // ERROR_INVALID_FUNCTION: a BIOS PC
+    std::map<std::string, FirmwareVariable> variables; // by vendor GUID and name
 
 private:
     Journal& journal_;

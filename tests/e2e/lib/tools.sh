@@ -4,18 +4,21 @@
 # build_e2e_tools <e2e folder> <output folder>: the stand-in boot tool
 # (tests/tools/StandInTool.cpp, shared with the benchmarks; built as
 # standin.exe), the probe, and the UI driver and a DLL to plant (for both
-# architectures).
+# architectures, or only x64 where Wine runs no 32-bit program).
 build_e2e_tools() {
   local here=$1 out=$2
   mkdir -p "$out"
   local flags=(-std=c++20 -O2 -Wall -Wextra -municode -static -s)
   local driver=("$here/tools/uidriver_main.cpp" "$here/tools/uidriver_find.cpp" "$here/tools/uidriver_tree.cpp")
-  i686-w64-mingw32-g++ "${flags[@]}" -o "$out/standin.exe" "$here/../tools/StandInTool.cpp"
-  i686-w64-mingw32-g++ "${flags[@]}" -o "$out/probe.exe" "$here/tools/probe.cpp"
-  i686-w64-mingw32-g++ "${flags[@]}" -o "$out/uidriver-x86.exe" "${driver[@]}" -lcomctl32
+  local triplet
+  triplet=$(test_tool_triplet)
+  "$triplet-g++" "${flags[@]}" -o "$out/standin.exe" "$here/../tools/StandInTool.cpp"
+  "$triplet-g++" "${flags[@]}" -o "$out/probe.exe" "$here/tools/probe.cpp"
   x86_64-w64-mingw32-g++ "${flags[@]}" -o "$out/uidriver-x64.exe" "${driver[@]}" -lcomctl32
-  i686-w64-mingw32-g++ -O2 -shared -static -s -o "$out/planted-x86.dll" "$here/tools/planted.cpp"
   x86_64-w64-mingw32-g++ -O2 -shared -static -s -o "$out/planted-x64.dll" "$here/tools/planted.cpp"
+  [ "${WINE_RUNS_32BIT:-1}" = 1 ] || return 0
+  i686-w64-mingw32-g++ "${flags[@]}" -o "$out/uidriver-x86.exe" "${driver[@]}" -lcomctl32
+  i686-w64-mingw32-g++ -O2 -shared -static -s -o "$out/planted-x86.dll" "$here/tools/planted.cpp"
 }
 
 PRIVATE_XVFB_PID=

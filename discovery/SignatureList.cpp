@@ -1,0 +1,81 @@
+#include "discovery/SignatureList.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "discovery/LittleEndian.h"
+
+namespace orvanta {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+SignatureKind KindOf(const Guid& type) {
+    if (type == X509CertificateType) return SignatureKind::X509Certificate;
+    if (type == Sha256HashType) return SignatureKind::Sha256Hash;
+    if (type == X509Sha256HashType) return SignatureKind::X509Sha256Hash;
+    return SignatureKind::Other;
+}
+
+// The list at `at`, or nothing when its sizes lie.
+std::optional<SignatureList> ListAt(Bytes variable, std::size_t at) {
+    const std::size_t rest = variable.size() - at;
+    if (rest < SignatureListHeaderSize) return std::nullopt;
+    const std::size_t listSize = ReadLittleEndian32(variable, at + 16);
+    const std::size_t headerSize = ReadLittleEndian32(variable, at + 20);
+    const std::size_t entrySize = ReadLittleEndian32(variable, at + 24);
+    if (listSize > rest || listSize < SignatureListHeaderSize || headerSize > listSize - SignatureListHeaderSize ||
+        entrySize < SignatureOwnerSize) {
+        return std::nullopt;
+    }
+    const std::size_t entriesSize = listSize - SignatureListHeaderSize - headerSize;
+    if (entriesSize % entrySize != 0) return std::nullopt;
+    SignatureList list;
+    list.type = GuidAt(variable.subspan(at));
+    list.kind = KindOf(list.type);
+    list.offset = at;
+    list.size = listSize;
+    for (std::size_t entry = at + SignatureListHeaderSize + headerSize; entry < at + listSize; entry += entrySize) {
+        const Bytes data = variable.subspan(entry + SignatureOwnerSize, entrySize - SignatureOwnerSize);
+        list.entries.push_back({GuidAt(variable.subspan(entry)), entry + SignatureOwnerSize, {data.begin(), data.end()}});
+    }
+    return list;
+}
+
+} // namespace
+
+SignatureLists ParseSignatureLists(Bytes variable) {
+    SignatureLists read;
+    for (std::size_t at = 0; at < variable.size();) {
+        auto list = ListAt(variable, at);
+        if (!list) {
+            read.damaged = true;
+            break;
+        }
+        at += list->size;
+        read.lists.push_back(std::move(*list));
+    }
+    return read;
+}
+
+std::string SignatureTypeName(const Guid& type) {
+    static constexpr std::array<std::pair<Guid, std::string_view>, 8> Known{{
+        {X509CertificateType, "X.509"},
+        {Sha256HashType, "SHA-256"},
+        {X509Sha256HashType, "X.509 SHA-256"},
+        // EFI_CERT_SHA1_GUID, _SHA384_, _SHA512_, _RSA2048_ and _X509_SHA384_.
+        {{0x12, 0xa5, 0x6c, 0x82, 0x10, 0xcf, 0xc9, 0x4a, 0xb1, 0x87, 0xbe, 0x01, 0x49, 0x66, 0x31, 0xbd}, "SHA-1"},
+        {{0x07, 0x53, 0x3e, 0xff, 0xd0, 0x9f, 0xc9, 0x48, 0x85, 0xf1, 0x8a, 0xd5, 0x6c, 0x70, 0x1e, 0x01}, "SHA-384"},
+        {{0xae, 0x0f, 0x3e, 0x09, 0xc4, 0xa6, 0x50, 0x4f, 0x9f, 0x1b, 0xd4, 0x1e, 0x2b, 0x89, 0xc1, 0x9a}, "SHA-512"},
+        {{0xe8, 0x66, 0x57, 0x3c, 0x9c, 0x26, 0x34, 0x4e, 0xaa, 0x14, 0xed, 0x77, 0x6e, 0x85, 0xb3, 0xb6}, "RSA-2048"},
+        {{0x6e, 0x87, 0x76, 0x70, 0xc2, 0x80, 0xe6, 0x4e, 0xaa, 0xd2, 0x28, 0xb3, 0x49, 0xa6, 0x86, 0x5b}, "X.509 SHA-384"},
+    }};
+    for (const auto& [guid, name] : Known) {
+        if (guid == type) return std::string(name);
+    }
+    return GuidText(type);
+}
+
+} // namespace orvanta

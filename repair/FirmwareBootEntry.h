@@ -1,0 +1,59 @@
+#pragma once
+// Whether the firmware has a boot entry that starts Windows Boot Manager from
+// the repaired EFI system partition, and where it stands in BootOrder.
+// bcdboot with /s writes no such entry; without one the firmware finds the
+// disk only through the fallback file \EFI\Boot\boot<architecture>.efi.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "discovery/Guid.h"
+#include "discovery/UefiBootState.h"
+
+namespace orvanta {
+
+inline constexpr std::string_view WindowsBootManagerPath = "\\EFI\\Microsoft\\Boot\\bootmgfw.efi";
+
+// The ESP as a boot entry's hard-drive node names it.
+struct EspIdentity {
+    std::optional<Guid> gptPartition;             // on a GPT disk: the partition's GUID
+    std::optional<std::uint32_t> mbrDiskSignature; // on an MBR disk: the disk's signature...
+    std::uint64_t mbrStartLba = 0;                 // ...and the partition's first block
+};
+
+enum class BootEntryPlace {
+    NoEntry,        // no entry starts the ESP's boot manager
+    NotInBootOrder, // one does, but BootOrder doesn't name it
+    Inactive,       // one does, but the firmware skips it (not LOAD_OPTION_ACTIVE)
+    First,          // the firmware tries it before any other
+    BehindAnother,  // another active entry comes before it
+};
+
+struct BootEntryFinding {
+    BootEntryPlace place = BootEntryPlace::NoEntry;
+    std::uint16_t entry = 0;      // the Boot#### that starts it, when there is one
+    std::size_t position = 0;     // its place in BootOrder, from 1; 0 when not in it
+    std::uint16_t ahead = 0;      // BehindAnother: the first active entry before it
+    std::string aheadDescription; // that entry's description
+
+    bool operator==(const BootEntryFinding&) const = default;
+};
+
+// Among the entries that read whole, those whose device path has a hard-drive
+// node naming the ESP and whose file path is Windows Boot Manager's (letter
+// case aside); the one earliest in BootOrder counts.
+BootEntryFinding FindWindowsBootEntry(const std::vector<BootEntry>& entries, const std::vector<std::uint16_t>& bootOrder,
+                                      const EspIdentity& esp);
+
+enum class BootArchitecture { X86, X64, Arm64 };
+
+// From a PE image's machine (0x014C, 0x8664, 0xAA64); nothing for another.
+std::optional<BootArchitecture> BootArchitectureOfMachine(std::uint16_t machine);
+
+// "\EFI\Boot\bootx64.efi", "\EFI\Boot\bootia32.efi", "\EFI\Boot\bootaa64.efi".
+std::string FallbackBootPath(BootArchitecture architecture);
+
+} // namespace orvanta
