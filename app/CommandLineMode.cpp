@@ -57,43 +57,30 @@ private:
     SessionLog& log_;
 };
 
-class CommandLineRun {
-public:
-    CommandLineRun(Platform platform, TextOutput& output)
-        : platform_(platform), output_(output), log_(platform.files, platform.clock) {}
+} // namespace
 
-    int list();
-    int repair(const CommandLineOptions& options);
+CommandLineMode::CommandLineMode(Platform platform, TextOutput& output)
+    : platform_(platform), output_(output), log_(platform.files, platform.clock) {}
 
-private:
-    MachineSurvey survey();
-    int refuse(const Message& message);
-    void say(const Message& message);
-
-    Platform platform_;
-    TextOutput& output_;
-    SessionLog log_;
-};
-
-MachineSurvey CommandLineRun::survey() {
+MachineSurvey CommandLineMode::survey() {
     MachineSurvey found = SurveyMachine(SurveyServicesOf(platform_));
     if (!found.scan.anyFixedDrive) say(NoDiskMessage());
     return found;
 }
 
-void CommandLineRun::say(const Message& message) {
+void CommandLineMode::say(const Message& message) {
     log_.write(MessageLines(platform_.clock.now(), message));
     WriteMessage(output_, message);
 }
 
-int CommandLineRun::refuse(const Message& message) {
+int CommandLineMode::refuse(const Message& message) {
     say(message);
     return RefusedExitCode;
 }
 
 // The stores on the partition a repair would start with, their entries
 // marked where they lie on a partition no disk has.
-int CommandLineRun::list() {
+int CommandLineMode::list() {
     const MachineSurvey found = survey();
     const std::string letter = found.systemPartition ? found.systemPartition->driveName : "";
     WriteLines(output_, SurveyLines(found, letter, false));
@@ -110,14 +97,13 @@ int CommandLineRun::list() {
     return RepairedExitCode;
 }
 
-int CommandLineRun::repair(const CommandLineOptions& options) {
+int CommandLineMode::repair(const CommandLineOptions& options) {
     log_.open(options.logPath.value_or(""));
     log_.write(StartLines(platform_.clock.now(), ProgramFactsOf(platform_)));
     const MachineSurvey found = survey();
-    std::optional<SystemPartitionLetter> espLetter;
-    if (NeedsSystemPartitionLetter(found)) espLetter.emplace(platform_.drives, *found.systemPartition, found.scan.drives);
-    const std::string letter = espLetter ? espLetter->driveName() : "";
-    log_.write(SurveyLines(found, letter, espLetter && espLetter->mapped()));
+    if (NeedsSystemPartitionLetter(found)) espLetter_.emplace(platform_.drives, *found.systemPartition, found.scan.drives);
+    const std::string letter = espLetter_ ? espLetter_->driveName() : "";
+    log_.write(SurveyLines(found, letter, espLetter_ && espLetter_->mapped()));
     const std::vector<std::string>& installations = found.scan.installations;
     if (installations.empty()) return refuse(NothingToRepairMessage());
 
@@ -139,18 +125,50 @@ int CommandLineRun::repair(const CommandLineOptions& options) {
     log_.write(PlanLines(platform_.clock.now(), plan));
     ConsoleAndLog observer(output_, log_);
     RepairRun run(plan, RepairServicesOf(platform_), observer);
-    const RepairReport report = run.carryOut();
+    const RepairReport report = [&] {
+        const ActiveRepair::Scope active(activeRepair_, run, platform_.shutdownBlock, sessionWindow_);
+        return run.carryOut();
+    }();
     log_.write(ReportLines(platform_.clock.now(), report));
     std::vector<Message> messages = OutcomeMessages(report, plan, {found.firmware, letter});
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
-    if (report.error) return SystemErrorExitCode;
+    if (report.error || report.abandoned) return SystemErrorExitCode;
     return report.fullyRepaired() ? RepairedExitCode : ToolFailedExitCode;
 }
 
-} // namespace
+bool CommandLineMode::onInterruptRequested() {
+    if (!activeRepair_.running()) return false;
+    if (!interruptRefused_.exchange(true)) output_.write(RepairNotInterruptibleText);
+    return true;
+}
+
+bool CommandLineMode::onSessionEndRequested() {
+    return activeRepair_.running();
+}
+
+void CommandLineMode::onSessionEnding(SessionEnd end) {
+    if (activeRepair_.endSession(end) && espLetter_) espLetter_->release();
+}
+
+int CommandLineMode::run(const CommandLineOptions& options) {
+    if (!options.error.empty()) {
+        output_.write(options.error + "\r\n输入 Orvanta.exe /? 查看用法。\r\n");
+        return RefusedExitCode;
+    }
+    if (options.kind == CommandKind::Usage) {
+        output_.write(UsageText());
+        return RepairedExitCode;
+    }
+    try {
+        return options.kind == CommandKind::List ? list() : repair(options);
+    } catch (const PlatformError& error) {
+        WriteMessage(output_, ErrorMessage(error));
+        return SystemErrorExitCode;
+    }
+}
 
 std::string UsageText() {
     return "Orvanta " + std::string(ProgramVersion) +
@@ -176,21 +194,8 @@ std::string UsageText() {
 }
 
 int RunCommandLine(const CommandLineOptions& options, Platform platform, TextOutput& output) {
-    if (!options.error.empty()) {
-        output.write(options.error + "\r\n输入 Orvanta.exe /? 查看用法。\r\n");
-        return RefusedExitCode;
-    }
-    if (options.kind == CommandKind::Usage) {
-        output.write(UsageText());
-        return RepairedExitCode;
-    }
-    CommandLineRun run(platform, output);
-    try {
-        return options.kind == CommandKind::List ? run.list() : run.repair(options);
-    } catch (const PlatformError& error) {
-        WriteMessage(output, ErrorMessage(error));
-        return SystemErrorExitCode;
-    }
+    CommandLineMode mode(platform, output);
+    return mode.run(options);
 }
 
 } // namespace orvanta

@@ -2,9 +2,18 @@
 // The program without its window, for scripts: the usage, a list of what it
 // finds, or the repair the button makes, with the same checks, backups, order
 // and log. Its answer is the exit code.
+#include <atomic>
+#include <cstdint>
+#include <optional>
+
+#include "app/ActiveRepair.h"
 #include "app/CommandLineOptions.h"
+#include "app/SessionLog.h"
+#include "discovery/MachineSurvey.h"
+#include "discovery/SystemPartitionLetter.h"
 #include "platform/Platform.h"
 #include "platform/TextOutput.h"
+#include "repair/RepairRun.h"
 
 namespace orvanta {
 
@@ -13,6 +22,47 @@ inline constexpr int RepairedExitCode = 0;
 inline constexpr int ToolFailedExitCode = 1;
 inline constexpr int RefusedExitCode = 2;
 inline constexpr int SystemErrorExitCode = 3;
+
+// One start without the window: the command, and what the console and the
+// system tell it meanwhile.
+class CommandLineMode {
+public:
+    CommandLineMode(Platform platform, TextOutput& output);
+
+    // Runs a command other than the window and returns the program's exit code.
+    int run(const CommandLineOptions& options);
+
+    // The hidden window that answers the system's session-end questions; the
+    // reason for refusing them is set on it while a repair runs.
+    void setSessionWindow(std::uintptr_t window) { sessionWindow_ = window; }
+
+    // Ctrl+C or Ctrl+Break reached the console: true ignores it while a repair
+    // runs, and the first one says why; false lets it end the program. Safe
+    // from the console's own thread.
+    bool onInterruptRequested();
+    // The user asks to log off or shut down: true refuses while the tools run
+    // and the old stores lie aside.
+    bool onSessionEndRequested();
+    // The session ends, or the console is being closed: the old stores go back
+    // and the ESP's letter is taken away before the process is ended. A
+    // request to close only this program changes nothing: it ends by itself.
+    void onSessionEnding(SessionEnd end = SessionEnd::SessionEnds);
+
+private:
+    int list();
+    int repair(const CommandLineOptions& options);
+    MachineSurvey survey();
+    int refuse(const Message& message);
+    void say(const Message& message);
+
+    Platform platform_;
+    TextOutput& output_;
+    SessionLog log_;
+    std::optional<SystemPartitionLetter> espLetter_;
+    ActiveRepair activeRepair_;
+    std::atomic<bool> interruptRefused_ = false;
+    std::uintptr_t sessionWindow_ = 0;
+};
 
 // Runs a command other than the window and returns the program's exit code.
 int RunCommandLine(const CommandLineOptions& options, Platform platform, TextOutput& output);

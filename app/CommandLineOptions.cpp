@@ -35,6 +35,10 @@ CommandLineOptions Refused(std::string why) {
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLineOptions options;
+    if (arguments.size() == 1 && arguments.front() == ElevatedRestartMarker) {
+        options.restartedElevated = true;
+        return options;
+    }
     bool commandGiven = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];

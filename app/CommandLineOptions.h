@@ -9,12 +9,18 @@ namespace orvanta {
 
 enum class CommandKind { Window, Usage, List, Repair };
 
+// The one argument the restart that asks for administrator rights passes: the
+// new instance opens its window as always and knows it was restarted. Not a
+// command, not in the usage.
+inline constexpr const char* ElevatedRestartMarker = "--orvanta-restarted-elevated";
+
 struct CommandLineOptions {
     CommandKind kind = CommandKind::Window;
     std::optional<std::string> bootPartition;       // /s X:
     std::optional<std::string> defaultInstallation; // /default X:\Windows
     bool noDefault = false;                         // /nodefault
     std::optional<std::string> logPath;             // /log FILE
+    bool restartedElevated = false;                 // the window, started by the restart
     std::string error; // why the arguments can't be used; the rest is then meaningless
 };
 

@@ -10,21 +10,6 @@
 #include "repair/RepairPlan.h"
 
 namespace orvanta {
-namespace {
-
-// Points at the run for as long as it is carried out.
-class ActiveRun {
-public:
-    ActiveRun(RepairRun*& slot, RepairRun& run) : slot_(slot) { slot_ = &run; }
-    ~ActiveRun() { slot_ = nullptr; }
-    ActiveRun(const ActiveRun&) = delete;
-    ActiveRun& operator=(const ActiveRun&) = delete;
-
-private:
-    RepairRun*& slot_;
-};
-
-} // namespace
 
 MainController::MainController(MainControls controls, Platform platform)
     : controls_(controls), platform_(platform), log_(platform.files, platform.clock), messages_(platform.messages, log_) {}
@@ -75,12 +60,11 @@ bool MainController::onCloseRequested() {
 }
 
 bool MainController::onSessionEndRequested() {
-    return isRepairing();
+    return activeRepair_.running();
 }
 
-void MainController::onSessionEnding() {
-    if (activeRun_ != nullptr) activeRun_->abandon();
-    releaseBeforeExit();
+void MainController::onSessionEnding(SessionEnd end) {
+    if (activeRepair_.endSession(end)) releaseBeforeExit();
 }
 
 void MainController::releaseBeforeExit() {
@@ -109,6 +93,9 @@ void MainController::onRepairClicked() {
     const RepairPlan plan = PlanRepair({scan.installations, defaultInstallation, bootPartition,
                                         platform_.elevation.isElevated(), firmware_, partitions_, disks_},
                                        platform_.files);
+    if (plan.refusal == Refusal::NotElevated && startedByElevatedRestart_) {
+        return messages_.show(NotElevatedAfterRestartMessage());
+    }
     if (plan.refusal == Refusal::NotElevated) return offerElevatedRestart(RefusalMessage(plan, bootPartition));
     if (plan.refusal != Refusal::None) return messages_.show(RefusalMessage(plan, bootPartition));
 
@@ -116,7 +103,7 @@ void MainController::onRepairClicked() {
     log_.write(PlanLines(platform_.clock.now(), plan));
     RepairRun run(plan, RepairServicesOf(platform_), log_);
     const RepairReport report = [&] {
-        const ActiveRun active(activeRun_, run);
+        const ActiveRepair::Scope active(activeRepair_, run, platform_.shutdownBlock, controls_.window.handle());
         return run.carryOut();
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
@@ -157,18 +144,12 @@ void MainController::listFound(const ScanResult& scan) {
 
 void MainController::setRunning(bool running) {
     const std::uintptr_t window = controls_.window.handle();
-    if (!running) {
-        ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, false);
-        platform_.shutdownBlock.clearReason(window);
-    }
+    if (!running) ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, false);
     controls_.repairButton.setCaption(running ? RunningCaption : IdleCaption);
     for (auto* control : {&controls_.repairButton, &controls_.browseButton}) control->setEnabled(!running);
     controls_.bootPartitionBox.setEnabled(!running);
     controls_.installationList.setEnabled(!running);
-    if (running) {
-        ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, true);
-        platform_.shutdownBlock.setReason(window, ShutdownBlockReason);
-    }
+    if (running) ShowTaskbarBusy(platform_.version, platform_.com, taskbarList_, window, true);
 }
 
 } // namespace orvanta

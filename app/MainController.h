@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "app/ActiveRepair.h"
 #include "app/MainControls.h"
 #include "app/SessionLog.h"
 #include "app/SizeToggle.h"
@@ -29,11 +30,17 @@ public:
     bool onCloseRequested();
     void onBrowseClicked();
     void onRepairClicked();
-    // The user asks to log off or shut down; true refuses while a repair runs.
+    // The user asks to log off or shut down; true refuses while the tools run
+    // and the old stores lie aside (not while the result boxes are open).
     bool onSessionEndRequested();
     // The session ends now, whatever was answered: the old stores go back and
-    // the ESP's letter is taken away before the process is ended.
-    void onSessionEnding();
+    // the ESP's letter is taken away before the process is ended. When only
+    // this program is asked to close, nothing changes here: the close request
+    // that follows decides, and the letter goes when the program really ends.
+    void onSessionEnding(SessionEnd end = SessionEnd::SessionEnds);
+    // This instance was started by the restart that asks for administrator
+    // rights: without them it doesn't offer the restart again.
+    void markStartedByElevatedRestart() { startedByElevatedRestart_ = true; }
     // The program ends at once (after an error nothing handled): takes away
     // what the program gave the machine for its lifetime.
     void releaseBeforeExit();
@@ -65,7 +72,8 @@ private:
     std::vector<Disk> disks_;                              // as the start-up survey found them
     std::map<std::string, PartitionIdentity> partitions_; // where each installation lies, where told
     std::optional<SystemPartitionLetter> systemPartitionLetter_;
-    RepairRun* activeRun_ = nullptr; // while a repair runs
+    ActiveRepair activeRepair_;
+    bool startedByElevatedRestart_ = false;
 };
 
 } // namespace orvanta

@@ -114,6 +114,23 @@ Message NotElevatedCommandLineMessage() {
     return Warning("修复系统引导需要管理员权限：请在以管理员身份运行的命令提示符里执行。\r\n修复未开始，没有做任何更改。");
 }
 
+Message NotElevatedAfterRestartMessage() {
+    return Warning("本程序已经以管理员身份重新运行，但仍然没有管理员权限"
+                   "（用户账户控制关闭时，标准用户账户得不到管理员权限）。\r\n"
+                   "请用管理员账户登录后再运行本程序；或打开用户账户控制，再右键单击本程序，"
+                   "选择“以管理员身份运行”并输入管理员密码。\r\n"
+                   "修复未开始，没有做任何更改。");
+}
+
+Message DllsInTheSearchPathMessage(const std::vector<std::string>& paths) {
+    std::string text = "这台电脑的 Windows 缺少限制 DLL 搜索位置的更新（KB2533623），"
+                       "本程序所在文件夹和 Bin 文件夹里的 DLL 文件会被载入本程序：\r\n";
+    for (const std::string& path : paths) text += "  " + path + "\r\n";
+    text += "请删除这些文件，或把本程序和 Bin 文件夹复制到一个没有 DLL 文件的文件夹后再运行。\r\n"
+            "本程序没有运行，没有做任何更改。";
+    return Warning(text);
+}
+
 Message UnknownDefaultMessage(const std::string& installation) {
     return Warning("/default 指定的系统“" + installation + "”没有找到：它必须是 /list 列出的系统之一。\r\n"
                    "修复未开始，没有做任何更改。");

@@ -47,6 +47,15 @@ Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionT
 // The command line's refusals: no administrator rights (nothing to offer
 // there), and a /default that names no installation found.
 Message NotElevatedCommandLineMessage();
+// Still without administrator rights after the restart that asked for them
+// (user account control off, a standard user): how to get them.
+Message NotElevatedAfterRestartMessage();
+// Where the system can't keep DLLs beside the program out of the search (no
+// SetDefaultDllDirectories): the program refuses to start, naming them.
+Message DllsInTheSearchPathMessage(const std::vector<std::string>& paths);
+// Ctrl+C or Ctrl+Break in the console while a repair runs, said once.
+inline constexpr const char* RepairNotInterruptibleText =
+    "正在修复系统引导，不能中断：请等修复完成。\r\n";
 Message UnknownDefaultMessage(const std::string& installation);
 // An error that ended a run or a handler: its number and description.
 Message ErrorMessage(const PlatformError& error);

@@ -7,6 +7,12 @@
 
 namespace orvanta {
 
+// What the system says once it has asked whether the session may end: the
+// session ends now (the process may be ended as soon as the answer is given),
+// or only this program is asked to close (the Restart Manager's request, with
+// a close request after it that the program may refuse and go on running).
+enum class SessionEnd { SessionEnds, CloseRequested };
+
 class ShutdownBlock {
 public:
     virtual ~ShutdownBlock() = default;

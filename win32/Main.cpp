@@ -3,16 +3,20 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CommandLineMode.h"
 #include "app/MainController.h"
+#include "app/UserMessages.h"
 #include "win32/DllSearchPath.h"
 #include "win32/ErrorBoundary.h"
 #include "win32/MainWindow.h"
 #include "win32/ScopedHandles.h"
+#include "win32/SessionWindow.h"
 #include "win32/Utf.h"
+#include "win32/Win32ConsoleControl.h"
 #include "win32/Win32ConsoleOutput.h"
 #include "win32/Win32Platform.h"
 
@@ -34,10 +38,11 @@ int RunMessageLoop(HWND mainWindow, Win32EventPump& events) {
     return static_cast<int>(message.wParam);
 }
 
-int RunProgram(HINSTANCE instance, int showCommand) {
+int RunProgram(HINSTANCE instance, int showCommand, bool restartedElevated) {
     Win32Platform platform;
     MainWindow window(instance, platform.messages);
     MainController controller(window.controls(), platform.bundle());
+    if (restartedElevated) controller.markStartedByElevatedRestart();
 
     const auto release = [&controller] { controller.releaseBeforeExit(); };
     RunGuarded(platform.messages, [&controller] { controller.onInitialize(); }, release);
@@ -59,18 +64,61 @@ std::vector<std::string> Arguments() {
     return texts;
 }
 
-int RunWithoutWindow(const CommandLineOptions& options) {
+// A repair gets a hidden window for the end of the session; attached to a
+// console, the program hears its Ctrl+C, Ctrl+Break and closing.
+int RunWithoutWindow(HINSTANCE instance, const CommandLineOptions& options) {
     Win32Platform platform;
-    Win32ConsoleOutput output;
-    return RunCommandLine(options, platform.bundle(), output);
+    Win32ConsoleOutput output; // attaches to the console of the command prompt, if any
+    CommandLineMode mode(platform.bundle(), output);
+    std::optional<SessionWindow> sessionWindow;
+    if (options.kind == CommandKind::Repair && options.error.empty()) {
+        sessionWindow.emplace(instance, mode, platform.messages);
+        mode.setSessionWindow(reinterpret_cast<std::uintptr_t>(sessionWindow->handle()));
+    }
+    std::optional<Win32ConsoleControl> console;
+    if (output.attachedToConsole()) {
+        console.emplace(mode);
+        platform.wakeOn(console->closingEvent(), [&console] { console->onClosing(); });
+    }
+    return mode.run(options);
+}
+
+// Where the DLL search can't be limited, DLLs beside the program would be
+// loaded into it later: it refuses to start, naming them.
+int RefuseForDlls(const std::vector<std::wstring>& dlls, bool commandLine) {
+    std::vector<std::string> paths;
+    for (const std::wstring& dll : dlls) paths.push_back(Narrow(dll));
+    const Message message = DllsInTheSearchPathMessage(paths);
+    if (commandLine) {
+        Win32ConsoleOutput output;
+        output.write(message.title + message.text + "\r\n");
+        return RefusedExitCode;
+    }
+    // The box's window loads the theme DLL by name: from System32 first. Without
+    // the manifest's Common Controls 6 it loads no more of them.
+    LoadSystemLibrary(L"uxtheme.dll");
+    // ACTCTX_EMPTY of the SDK's winbase.h, which MinGW's headers lack.
+    const HANDLE emptyContext = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-3));
+    ULONG_PTR cookie = 0;
+    const bool plain = ActivateActCtx(emptyContext, &cookie) != FALSE;
+    MessageBoxW(nullptr, Widen(message.text).c_str(), Widen(message.title).c_str(), MB_OK | MB_ICONWARNING);
+    if (plain) DeactivateActCtx(0, cookie);
+    return RefusedExitCode;
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    LockDownDllSearchPath(); // first of all: nothing may be loaded from beside the program
+    // First of all, for the whole run and the tools, which inherit it: a drive
+    // without media (a card reader, the folder dialog) brings no system box up.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    LockDownDllSearchPath(); // then nothing may be loaded from beside the program
     const CommandLineOptions options = ParseCommandLine(Arguments());
-    if (options.kind != CommandKind::Window || !options.error.empty()) return RunWithoutWindow(options);
+    const bool commandLine = options.kind != CommandKind::Window || !options.error.empty();
+    if (const std::vector<std::wstring> dlls = DllsInTheSearchPath(); !dlls.empty()) {
+        return RefuseForDlls(dlls, commandLine);
+    }
+    if (commandLine) return RunWithoutWindow(instance, options);
     const ComApartment com; // the taskbar list and the folder dialog need COM on this thread
-    return RunProgram(instance, showCommand);
+    return RunProgram(instance, showCommand, options.restartedElevated);
 }

@@ -3,6 +3,7 @@
 #include "win32/ControlFactory.h"
 #include "win32/ErrorBoundary.h"
 #include "win32/MainLayout.h"
+#include "win32/Win32ShutdownBlock.h"
 
 namespace orvanta::win32 {
 namespace {
@@ -132,7 +133,7 @@ LRESULT MainWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_QUERYENDSESSION:
         return onSessionEndQuery();
     case WM_ENDSESSION:
-        onSessionEnd(wParam);
+        onSessionEnd(wParam, lParam);
         return 0;
     case WM_COMMAND:
         onCommand(wParam, lParam);
@@ -191,9 +192,12 @@ LRESULT MainWindow::onSessionEndQuery() {
     return refused ? FALSE : TRUE;
 }
 
-// The process may be ended as soon as this returns.
-void MainWindow::onSessionEnd(WPARAM ending) {
-    if (ending != FALSE && controller_ != nullptr) guarded([this] { controller_->onSessionEnding(); });
+// The process may be ended as soon as this returns, unless only this program
+// is asked to close: then the close request that follows decides.
+void MainWindow::onSessionEnd(WPARAM ending, LPARAM flags) {
+    if (ending != FALSE && controller_ != nullptr) {
+        guarded([this, flags] { controller_->onSessionEnding(SessionEndOf(flags)); });
+    }
 }
 
 template <typename Handler>

@@ -42,7 +42,7 @@ private:
     void onCommand(WPARAM wParam, LPARAM lParam);
     void onClose();
     LRESULT onSessionEndQuery();
-    void onSessionEnd(WPARAM ending);
+    void onSessionEnd(WPARAM ending, LPARAM flags);
     // Runs a handler of the controller; an error that escapes it ends the
     // program, after the controller has taken back what it gave the machine.
     template <typename Handler>

@@ -13,8 +13,9 @@ Win32ConsoleOutput::Win32ConsoleOutput() {
         return;
     }
     // A program of the window subsystem has no console of its own: it writes
-    // to the one of the command prompt that started it, if any.
-    if (AttachConsole(ATTACH_PARENT_PROCESS) == FALSE) return;
+    // to the one of the command prompt that started it, if any. One that was
+    // given a console at its start is attached already.
+    if (AttachConsole(ATTACH_PARENT_PROCESS) == FALSE && GetLastError() != ERROR_ACCESS_DENIED) return;
     console_.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr));
     if (console_.valid()) target_ = Target::Console;

@@ -17,7 +17,12 @@ public:
     Win32ConsoleOutput(const Win32ConsoleOutput&) = delete;
     Win32ConsoleOutput& operator=(const Win32ConsoleOutput&) = delete;
 
+    // Safe from another thread while writing to a console.
     void write(const std::string& text) override;
+
+    // True when the program writes to the console it was started from, and so
+    // gets that console's control signals.
+    bool attachedToConsole() const { return target_ == Target::Console; }
 
 private:
     enum class Target { Redirected, Console, MessageBox };

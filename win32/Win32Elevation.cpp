@@ -1,26 +1,15 @@
 #include "win32/Win32Elevation.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
 #include <string>
 
+#include "app/CommandLineOptions.h"
+#include "win32/ProgramPath.h"
 #include "win32/ScopedHandles.h"
+#include "win32/Utf.h"
 
 namespace orvanta::win32 {
-namespace {
-
-std::wstring ProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) return path.substr(0, length);
-        path.resize(path.size() * 2);
-    }
-}
-
-} // namespace
 
 bool Win32Elevation::isElevated() {
     HANDLE token = nullptr;
@@ -32,14 +21,20 @@ bool Win32Elevation::isElevated() {
     return elevation.TokenIsElevated != 0;
 }
 
+// The new instance is told by its one argument that it was started this way:
+// still without the rights (user account control off, a standard user), it
+// says how to get them instead of asking again.
 bool Win32Elevation::restartElevated() {
     const std::wstring program = ProgramPath();
-    const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
+    const std::wstring folder = ProgramFolder();
+    const std::wstring marker = Widen(ElevatedRestartMarker);
     SHELLEXECUTEINFOW start{};
     start.cbSize = sizeof(start);
     start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    start.hwnd = owner_;
     start.lpVerb = L"runas";
     start.lpFile = program.c_str();
+    start.lpParameters = marker.c_str();
     start.lpDirectory = folder.c_str();
     start.nShow = SW_SHOWNORMAL;
     // Returns once the new process exists, or fails when the user declines.

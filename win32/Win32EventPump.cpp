@@ -20,6 +20,10 @@ void Win32EventPump::dispatchPending() {
         }
         RouteMessage(mainWindow_, message);
     }
+    if (wakeEvent_ != nullptr && WaitForSingleObject(wakeEvent_, 0) == WAIT_OBJECT_0) {
+        ResetEvent(wakeEvent_);
+        if (wakeHandler_) wakeHandler_();
+    }
 }
 
 void Win32EventPump::repostHeldQuit() {

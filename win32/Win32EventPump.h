@@ -3,6 +3,8 @@
 // keyboard handling of the main window.
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/Processes.h"
 
 namespace orvanta::win32 {
@@ -14,6 +16,12 @@ void RouteMessage(HWND mainWindow, MSG& message);
 class Win32EventPump final : public EventPump {
 public:
     void setMainWindow(HWND window) { mainWindow_ = window; }
+    // After the messages: when the event (manual-reset, not owned) is set, it
+    // is reset and the handler runs on this thread.
+    void setWakeHandler(HANDLE event, std::function<void()> handler) {
+        wakeEvent_ = event;
+        wakeHandler_ = std::move(handler);
+    }
 
     void dispatchPending() override;
 
@@ -24,6 +32,8 @@ public:
 
 private:
     HWND mainWindow_ = nullptr;
+    HANDLE wakeEvent_ = nullptr;
+    std::function<void()> wakeHandler_;
     bool quitHeld_ = false;
     WPARAM quitCode_ = 0;
 };

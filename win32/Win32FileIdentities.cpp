@@ -35,10 +35,16 @@ std::string FileVersion(const std::wstring& path) {
 }
 
 // The functions of wintrust.dll and crypt32.dll the check needs.
+// imagehlp.dll, which wintrust loads later by name to read a file's
+// certificate, comes from System32 first, and with it what it loads in turn
+// (Wine looks for a later load of a system DLL beside the program too).
 struct TrustApi {
-    TrustApi() : wintrust(LoadSystemLibrary(L"wintrust.dll")), crypt32(LoadSystemLibrary(L"crypt32.dll")) {}
+    TrustApi()
+        : imagehlp(LoadSystemLibrary(L"imagehlp.dll")), wintrust(LoadSystemLibrary(L"wintrust.dll")),
+          crypt32(LoadSystemLibrary(L"crypt32.dll")) {}
     bool usable() const { return verify != nullptr && provider != nullptr && signer != nullptr && name != nullptr; }
 
+    HMODULE imagehlp;
     HMODULE wintrust;
     HMODULE crypt32;
     decltype(&WinVerifyTrust) verify = ExportedFunction<decltype(&WinVerifyTrust)>(wintrust, "WinVerifyTrust");

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win32/ProgramPath.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Utf.h"
 #include "win32/Win32Error.h"
@@ -176,18 +177,7 @@ std::string Win32FileSystem::temporaryFolder() {
 }
 
 std::string Win32FileSystem::applicationFolder() {
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) return {};
-        if (length < name.size()) {
-            name.resize(length);
-            break;
-        }
-        name.resize(name.size() * 2); // the path was cut short: try a larger buffer
-    }
-    const std::size_t slash = name.find_last_of(L'\\');
-    return Narrow(slash == std::wstring::npos ? name : name.substr(0, slash));
+    return Narrow(ProgramFolder());
 }
 
 } // namespace orvanta::win32

@@ -44,10 +44,19 @@ struct Win32Platform {
     Win32RunningSystem runningSystem;
     Win32FileIdentities fileIdentities;
 
-    // The main window owns the message boxes and takes the keyboard navigation.
+    // The main window owns the message boxes and the consent prompt, and takes
+    // the keyboard navigation.
     void setMainWindow(HWND window) {
         messages.setOwner(window);
         events.setMainWindow(window);
+        elevation.setOwner(window);
+    }
+
+    // The event (manual-reset, not owned) wakes the wait for a tool; the
+    // handler runs on this thread when the pump finds it set.
+    void wakeOn(HANDLE event, std::function<void()> handler) {
+        processes.setWakeEvent(event);
+        events.setWakeHandler(event, std::move(handler));
     }
 
     Platform bundle() {

@@ -87,18 +87,22 @@ private:
 
 class Win32StartedProcess final : public StartedProcess {
 public:
-    // The output files are the starter's; they outlive the process object.
-    Win32StartedProcess(UniqueHandle process, HANDLE output, HANDLE error)
-        : process_(std::move(process)), output_(output), error_(error) {}
+    // The output files are the starter's; they outlive the process object, and
+    // so does the wake event (nullptr: none).
+    Win32StartedProcess(UniqueHandle process, HANDLE output, HANDLE error, HANDLE wakeEvent)
+        : process_(std::move(process)), output_(output), error_(error), wakeEvent_(wakeEvent) {}
 
     WakeReason waitForExitOrEvents() override {
-        const HANDLE process = process_.get();
-        // Sleeps until the process ends or any input or message is queued for
-        // this thread, including input seen but not yet removed.
+        const std::array<HANDLE, 2> handles{process_.get(), wakeEvent_};
+        const DWORD count = wakeEvent_ != nullptr ? 2 : 1;
+        // Sleeps until the process ends, the wake event is set, or any input or
+        // message is queued for this thread, including input seen but not yet
+        // removed. The process comes first: once it has ended, that is the answer.
         const DWORD woken =
-            MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         // A failed wait can't be repeated usefully; the process is treated as ended.
-        return woken == WAIT_OBJECT_0 + 1 ? WakeReason::EventsPending : WakeReason::ProcessEnded;
+        const bool events = woken > WAIT_OBJECT_0 && woken <= WAIT_OBJECT_0 + count;
+        return events ? WakeReason::EventsPending : WakeReason::ProcessEnded;
     }
 
     std::uint32_t exitCode() override {
@@ -120,6 +124,7 @@ private:
     UniqueHandle process_;
     HANDLE output_;
     HANDLE error_;
+    HANDLE wakeEvent_;
 };
 
 } // namespace
@@ -141,9 +146,11 @@ std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& command
     startup.StartupInfo.hStdError = error;
     startup.lpAttributeList = inherited.list();
     // Without the list no handle is inherited at all rather than every inheritable one.
-    // The console a console tool gets is hidden, as its window would be.
+    // No console at all: the output goes to the files, and neither the user's
+    // console (Ctrl+C, its closing) nor a console window of its own can reach
+    // the tool while it writes a store.
     const BOOL inherit = inherited.list() != nullptr ? TRUE : FALSE;
-    const DWORD flags = inherit != FALSE ? EXTENDED_STARTUPINFO_PRESENT : 0;
+    const DWORD flags = CREATE_NO_WINDOW | (inherit != FALSE ? EXTENDED_STARTUPINFO_PRESENT : 0);
     PROCESS_INFORMATION started{};
     if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, flags, nullptr,
                        folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &started) == FALSE) {
@@ -151,7 +158,7 @@ std::unique_ptr<StartedProcess> Win32Processes::start(const std::string& command
     }
     UniqueHandle process(started.hProcess);
     const UniqueHandle thread(started.hThread); // its handle is not needed
-    return std::make_unique<Win32StartedProcess>(std::move(process), output, error);
+    return std::make_unique<Win32StartedProcess>(std::move(process), output, error, wakeEvent_);
 }
 
 Win32Processes::Win32Processes() : input_(NullDevice(GENERIC_READ)) {}

@@ -13,8 +13,14 @@ public:
     Win32Processes();
     std::unique_ptr<StartedProcess> start(const std::string& commandLine, const std::string& workingFolder) override;
 
+    // An event (manual-reset) that also wakes the wait for a tool, as window
+    // events do; the event pump handles it. Not owned.
+    void setWakeEvent(HANDLE event) { wakeEvent_ = event; }
+
 private:
     static HANDLE OutputFile(UniqueHandle& file);
+
+    HANDLE wakeEvent_ = nullptr;
 
     UniqueHandle input_; // the null device, the tools' standard input
     UniqueHandle output_;

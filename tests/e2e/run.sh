@@ -4,14 +4,20 @@
 #   tests/e2e/run.sh [scenario...]
 # Environment: ORVANTA_X86 / ORVANTA_X64 select the executables (default
 # dist/x86/Orvanta.exe and dist/x64/Orvanta.exe; set one to "skip" to leave
-# it out), E2E_JOBS the number of scenarios run at once (default 2).
-# Prints PASS/FAIL per scenario and executable and ends with "N passed, M failed".
+# it out), E2E_JOBS the number of scenarios run at once (default 2);
+# ORVANTA_TEST_X86 / ORVANTA_TEST_X64 the test builds that stand for a Windows
+# without SetDefaultDllDirectories (default
+# build/<arch>/win32/OrvantaTestWithoutDllDirectories.exe, made by ./dev build).
+# Prints PASS/FAIL (or SKIP, with why) per scenario and executable and ends
+# with "N passed, M failed" (", K skipped" when any was).
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 export E2E_LIB=$HERE/lib
 export E2E_BUILD=${E2E_BUILD:-$ROOT/build/e2e}
 export E2E_TOOLS=$E2E_BUILD/tools
+export ORVANTA_TEST_X86=${ORVANTA_TEST_X86:-$ROOT/build/x86/win32/OrvantaTestWithoutDllDirectories.exe}
+export ORVANTA_TEST_X64=${ORVANTA_TEST_X64:-$ROOT/build/x64/win32/OrvantaTestWithoutDllDirectories.exe}
 export WINEDEBUG=-all
 # The stand-in tools keep their rules and log beside themselves.
 unset STANDIN_HOME
@@ -75,7 +81,7 @@ main() {
     done
   done | xargs -0 -n 3 -P "$jobs" bash "$0" --one
 
-  local passed=0 failed=0 result=$E2E_WORK/standin-check/result
+  local passed=0 failed=0 skipped=0 result=$E2E_WORK/standin-check/result
   if head -1 "$result" | grep -q '^PASS'; then
     passed=$((passed + 1))
     echo "PASS stand-in tool check ($(head -1 "$result" | cut -d' ' -f2))"
@@ -90,6 +96,9 @@ main() {
       if [ -f "$result" ] && head -1 "$result" | grep -q '^PASS'; then
         passed=$((passed + 1))
         echo "PASS ${entry%%=*} $name ($(head -1 "$result" | cut -d' ' -f2))"
+      elif [ -f "$result" ] && head -1 "$result" | grep -q '^SKIP'; then
+        skipped=$((skipped + 1))
+        echo "SKIP ${entry%%=*} $name: $(tail -n +2 "$result" | sed 's/^ *//')"
       else
         failed=$((failed + 1))
         echo "FAIL ${entry%%=*} $name"
@@ -98,7 +107,8 @@ main() {
     done
   done
   echo "suite time $((SECONDS - started))s"
-  echo "$passed passed, $failed failed"
+  if [ "$skipped" -eq 0 ]; then echo "$passed passed, $failed failed"
+  else echo "$passed passed, $failed failed, $skipped skipped"; fi
   [ "$failed" -eq 0 ]
 }
 

@@ -39,9 +39,12 @@ DISC = (207, 18, 62)
 WHITE = (255, 255, 255)
 EXPECTED_IMAGES = [(30001, 32, 24), (30002, 16, 32), (30003, 32, 32), (30004, 48, 32)]
 ASM = "{urn:schemas-microsoft-com:asm.v1}"
+ASM3 = "{urn:schemas-microsoft-com:asm.v3}"
+TRUST_PATH = "assembly/%strustInfo/%ssecurity/%srequestedPrivileges/%srequestedExecutionLevel" % ((ASM3,) * 4)
 MANIFEST_ELEMENTS = ["assembly", "assembly/assemblyIdentity", "assembly/description",
                      "assembly/dependency", "assembly/dependency/dependentAssembly",
-                     "assembly/dependency/dependentAssembly/assemblyIdentity"]
+                     "assembly/dependency/dependentAssembly/assemblyIdentity"] + \
+                    [TRUST_PATH.rsplit("/", depth)[0] for depth in (3, 2, 1, 0)]
 EXACT_VERSION_STRINGS = {
     "ProductName": "Orvanta", "FileVersion": "1.00", "ProductVersion": "1.00",
     "InternalName": "Orvanta", "OriginalFilename": "Orvanta.exe",
@@ -272,6 +275,11 @@ def manifest_problems(text, architecture):
             "type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
             "processorArchitecture": architecture, "publicKeyToken": "6595b64144ccf1df",
             "language": "*"})
+    # Declared as invoker's: no build is virtualized (a log written into a
+    # protected folder must land where the message says).
+    level = root.find(TRUST_PATH.split("/", 1)[1])
+    if level is not None:
+        problems += attribute_problems("requestedExecutionLevel", level, {"level": "asInvoker", "uiAccess": "false"})
     return problems
 
 
@@ -291,7 +299,7 @@ def check_manifest(report, found, architecture):
             problems += manifest_problems(manifests[0].data.decode("utf-8"), architecture)
         except (UnicodeDecodeError, ElementTree.ParseError) as error:
             problems.append("not UTF-8 XML: %s" % error)
-    report.check("manifest 1 (language 2052): Common Controls 6 for %s, nothing else"
+    report.check("manifest 1 (language 2052): Common Controls 6 for %s, execution level asInvoker, nothing else"
                  % architecture, problems)
 
 

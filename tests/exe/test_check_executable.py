@@ -176,6 +176,16 @@ class DamagedExecutables(unittest.TestCase):
         self.replace_in(RT_MANIFEST, 1, architecture, b'"*' + architecture[2:])
         self.expect_failure("manifest 1", "processorArchitecture")
 
+    def test_manifest_asking_for_administrator_rights(self):
+        self.replace_in(RT_MANIFEST, 1, b'level="asInvoker" uiAccess="false"',
+                        b'level="requireAdministrator"      ')
+        self.expect_failure("manifest 1", "requestedExecutionLevel level='requireAdministrator'")
+
+    def test_manifest_without_trust_info(self):
+        self.replace_in(RT_MANIFEST, 1, b"<trustInfo ", b"<trustInfx ")
+        self.replace_in(RT_MANIFEST, 1, b"</trustInfo>", b"</trustInfx>")
+        self.expect_failure("manifest 1", "missing elements")
+
     def test_version_with_wrong_original_filename(self):
         self.replace_in(RT_VERSION, 1, utf16("Orvanta.exe"), utf16("Orvanta.com"))
         self.expect_failure("version block 1", "OriginalFilename")

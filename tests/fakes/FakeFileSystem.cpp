@@ -123,12 +123,16 @@ bool FakeFileSystem::removeFile(const std::string& path) {
 
 namespace {
 
+bool IsBelowAny(const std::vector<std::string>& prefixes, const std::string& path) {
+    return std::any_of(prefixes.begin(), prefixes.end(),
+                       [&](const std::string& prefix) { return Key(path).starts_with(Key(prefix)); });
+}
+
 class FakeAppendFile : public AppendFile {
 public:
     FakeAppendFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
     bool append(std::string_view bytes, bool toDisk) override {
-        files_.appendTo(path_, bytes, toDisk);
-        return true;
+        return files_.appendTo(path_, bytes, toDisk);
     }
 
 private:
@@ -140,9 +144,7 @@ private:
 
 // Not journalled: the log writes many times, and tests read the file instead.
 std::unique_ptr<AppendFile> FakeFileSystem::createAppendFile(const std::string& path, bool replaceExisting) {
-    for (const std::string& prefix : readOnly_) {
-        if (Key(path).starts_with(Key(prefix))) return nullptr;
-    }
+    if (IsBelowAny(readOnly_, path)) return nullptr;
     const Entry* entry = find(path);
     const std::string folder = path.substr(0, path.find_last_of('\\'));
     const bool folderThere = folder.size() == 2 || isFolder(folder); // "C:" is a drive's root
@@ -153,11 +155,13 @@ std::unique_ptr<AppendFile> FakeFileSystem::createAppendFile(const std::string& 
     return std::make_unique<FakeAppendFile>(*this, path);
 }
 
-void FakeFileSystem::appendTo(const std::string& path, std::string_view bytes, bool toDisk) {
+bool FakeFileSystem::appendTo(const std::string& path, std::string_view bytes, bool toDisk) {
+    if (IsBelowAny(full_, path)) return false;
     const Entry* entry = find(path);
     const std::string content = (entry != nullptr ? entry->content : std::string()) + std::string(bytes);
     put(path, false, entry != nullptr ? entry->attributes : FakeAttributes{}, content);
     if (toDisk) onDiskSizes_[Key(path)] = content.size();
+    return true;
 }
 
 std::string FakeFileSystem::onDiskContentOf(const std::string& path) const {

@@ -51,14 +51,17 @@ public:
     std::string fileSystemName(const std::string& driveName) override;
     std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     // Adds bytes to a file's content, as an open file does; with `toDisk`
-    // all of it would survive a power cut.
-    void appendTo(const std::string& path, std::string_view bytes, bool toDisk = false);
+    // all of it would survive a power cut. False, adding nothing, when the
+    // file's volume is full.
+    bool appendTo(const std::string& path, std::string_view bytes, bool toDisk = false);
     // What a power cut would leave of a file written by appending.
     std::string onDiskContentOf(const std::string& path) const;
     std::string applicationFolder() override { return applicationFolder_; }
     std::string temporaryFolder() override { return "T:\\Temp"; }
     // Paths below this one can't be written (read-only media).
     void makeReadOnly(const std::string& prefix) { readOnly_.push_back(prefix); }
+    // From now on nothing more fits below this path (a full disk): appends fail.
+    void fillUp(const std::string& prefix) { full_.push_back(prefix); }
 
 private:
     struct Entry {
@@ -75,6 +78,7 @@ private:
     std::map<std::string, Entry> entries_; // keyed by the upper-case path
     std::vector<std::string> unreadable_;
     std::vector<std::string> readOnly_;
+    std::vector<std::string> full_;
     std::string applicationFolder_ = "F:\\Kit";
     std::map<std::string, std::string> fileSystems_; // by drive name; NTFS unless told
     std::map<std::string, std::size_t> onDiskSizes_; // by the upper-case path

@@ -2,6 +2,7 @@
 // Message boxes, the folder dialog, the version query, COM, the common
 // controls, firmware, registry, elevation and the shutdown block reason.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ public:
     void show(const Message& message) override {
         journal_.add("message " + message.title + " " + std::to_string(static_cast<int>(message.style)) + " " +
                      message.text);
+        if (whileShown) whileShown();
     }
     bool ask(const Message& message) override {
         journal_.add("ask " + message.title + " " + std::to_string(static_cast<int>(message.style)) + " " +
@@ -39,6 +41,7 @@ public:
         return answer;
     }
     bool answer = true; // the user's choice in the next question box
+    std::function<void()> whileShown; // what happens while a box waits for the user
 
 private:
     Journal& journal_;

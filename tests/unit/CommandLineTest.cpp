@@ -3,6 +3,7 @@
 #include "app/CommandLineMode.h"
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
+#include "fakes/FakeTextOutput.h"
 
 namespace orvanta {
 namespace {
@@ -37,15 +38,6 @@ TEST(ParseCommandLine, RefusesWhatItCantUseWithAClearMessage) {
     };
     for (const auto& [arguments, error] : cases) EXPECT_EQ(ParseCommandLine(arguments).error, error) << arguments[0];
 }
-
-class CollectedOutput : public TextOutput {
-public:
-    void write(const std::string& text) override { text_ += text; }
-    const std::string& text() const { return text_; }
-
-private:
-    std::string text_;
-};
 
 struct CommandLineRepair : ::testing::Test {
     CommandLineRepair() { m.addThreeInstallations(); }

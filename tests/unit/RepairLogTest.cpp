@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "fakes/DiskLayouts.h"
+#include "app/CommandLineMode.h"
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
+#include "fakes/FakeTextOutput.h"
 
 namespace orvanta {
 namespace {
@@ -126,6 +128,25 @@ TEST_F(RepairLog, FromReadOnlyMediaTheLogGoesToTempAndNoLogStopsNothing) {
     const auto messages = nowhere.journal.only({"message"});
     ASSERT_EQ(messages.size(), 2U);
     EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！" + KeptOnCOfRepair + "\r\n\r\n修复日志无法写入。");
+}
+
+// The disk fills up during the repair: the log's later writes fail, and the
+// last message and the command line's last line say it could not be written.
+TEST_F(RepairLog, WritesThatFailMidRunAsOnAFullDiskAreReportedAsANotWrittenLog) {
+    m.start();
+    m.processes.whileRunning("E:\\Windows /s Z: /f bios", [this] { m.files.fillUp("F:\\"); });
+    m.controller.onRepairClicked();
+    EXPECT_NE(m.files.contentOf(LogPath).find("=== 修复开始"), std::string::npos);
+    const auto messages = m.journal.only({"message"});
+    ASSERT_FALSE(messages.empty());
+    EXPECT_TRUE(messages.back().ends_with("\r\n\r\n修复日志无法写入。")) << messages.back();
+
+    FakeMachine cli;
+    cli.addThreeInstallations();
+    cli.processes.whileRunning("bootsect", [&cli] { cli.files.fillUp("F:\\"); });
+    CollectedOutput output;
+    EXPECT_EQ(RunCommandLine(ParseCommandLine({"/repair"}), cli.platform(), output), RepairedExitCode);
+    EXPECT_TRUE(output.text().ends_with("\r\n修复日志无法写入。\r\n")) << output.text();
 }
 
 } // namespace

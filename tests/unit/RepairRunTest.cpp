@@ -12,7 +12,6 @@ const Lines Lock{"caption repairButton 正在修复", "enable repairButton 0",  
                  "call 0x5000 slot 10 (4660, 1)", "block shutdown 正在修复系统引导：请等修复完成后再注销或关机。"};
 const Lines Unlock{"version",
                    "call 0x5000 slot 10 (4660, 0)",
-                   "allow shutdown",
                    "caption repairButton 开始修复",
                    "enable repairButton 1",
                    "enable browseButton 1",
@@ -83,6 +82,7 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG1",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG2", "list C:\\EFI\\Microsoft\\Boot",
+         "allow shutdown", // the result boxes don't keep the session from ending
          "message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！" + KeptOnCOfRepair + LogNoteOfRepair},
         Unlock,
     });

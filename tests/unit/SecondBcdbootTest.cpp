@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/CommandLineMode.h"
+#include "app/UserMessages.h"
 #include "fakes/FakeMachine.h"
+#include "fakes/FakeTextOutput.h"
 
 namespace orvanta {
 namespace {
@@ -106,6 +111,54 @@ TEST_F(SecondBcdboot, AnOwnBcdbootOlderThanWindows8RunsOnlyForThePcsFirmwareWith
     click();
     EXPECT_EQ(m.runs()[1], "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn");
     EXPECT_EQ(m.runs()[3], "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn");
+}
+
+// From the 32-bit build on 64-bit Windows only the running system's own
+// System32 is reached through Sysnative; another installation's is not
+// redirected and is named as it is.
+TEST_F(SecondBcdboot, AnotherInstallationsOwnBcdbootIsItsSystem32AlsoFromA32BitProgram) {
+    m.addFixedDrive('C');
+    m.files.addFile("C:\\Windows\\Sysnative\\bcdboot.exe");
+    m.runningSystem.windows = "C:\\Windows";
+    m.runningSystem.redirected = true;
+    oursFails();
+    click();
+    const Lines runs = m.runs();
+    for (const char* own : {"run C:\\Windows\\Sysnative\\bcdboot.exe C:\\Windows /s C: /f bios /l zh-cn",
+                            "run D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn"}) {
+        EXPECT_NE(std::find(runs.begin(), runs.end(), own), runs.end()) << own;
+    }
+    EXPECT_EQ(m.journal.count("message 警告！"), 0U);
+}
+
+// Only when neither bcdboot can start does the run end as an error of the
+// system: one that can't start beside one that ends with an error is a failed
+// tool, whichever of the two it is, in the window and on the command line.
+TEST(SecondBcdbootStart, OneThatCantStartBesideOneThatFailsIsAFailedToolNotASystemError) {
+    const std::string ours = "F:\\Kit\\Bin\\bcdboot.exe";
+    const std::string theirs = "D:\\Windows\\System32\\bcdboot.exe";
+    for (const auto& [cantStart, fails] : {std::pair{ours, theirs}, std::pair{theirs, ours}}) {
+        FakeMachine m;
+        m.addFixedDrive('D');
+        m.addTools();
+        m.files.addFile("C:\\Boot\\BCD", {}, "old");
+        m.files.addFile(theirs);
+        m.processes.behave(cantStart, {.startFails = true});
+        m.processes.behave(fails, {.exitCode = 1, .writesStore = false});
+        m.start();
+        m.controller.onRepairClicked();
+        const Lines messages = m.journal.only({"message"});
+        ASSERT_EQ(messages.size(), 1U) << cantStart;
+        EXPECT_TRUE(messages[0].starts_with("message 警告！ 16 以下修复命令没有成功完成：\r\n")) << messages[0];
+        EXPECT_NE(messages[0].find(cantStart + " D:\\Windows /s C: /f bios /l zh-cn\r\n无法启动：错误 193：" + cantStart),
+                  std::string::npos) << messages[0];
+        EXPECT_NE(messages[0].find(fails + " D:\\Windows /s C: /f bios /l zh-cn\r\n退出代码：1（0x00000001）"), std::string::npos);
+        EXPECT_EQ(m.files.contentOf("C:\\Boot\\BCD"), "old");
+
+        CollectedOutput output;
+        EXPECT_EQ(RunCommandLine(ParseCommandLine({"/repair"}), m.platform(), output), ToolFailedExitCode) << output.text();
+        EXPECT_EQ(output.text().find(ErrorTitle), std::string::npos) << output.text();
+    }
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 // With "--block" as the first argument it waits instead by sleeping in
 // MsgWaitForMultipleObjects on the process handle and the message queue:
 // the floor of the blocking wait, for telling the system's own cost of
-// ending and starting processes from the cost of the waiting program.
+// ending and starting processes from the cost of the waiting program. It
+// then starts each command with no console at all (CREATE_NO_WINDOW), as
+// Orvanta starts its tools, so that the two compare like with like.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -58,7 +60,8 @@ bool run(const wchar_t* commandLine, bool block) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(nullptr, buffer, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    const DWORD flags = block ? CREATE_NO_WINDOW : 0;
+    if (!CreateProcessW(nullptr, buffer, nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
                         &started)) {
         return false;
     }

@@ -38,9 +38,11 @@ store() {
   return 0
 }
 
-# app <letter> <folder> [no-bcdboot] [no-bootsect] [bad-bootsect]: the
-# program's folder with Bin holding the stand-in tools, and the UI driver
-# in <letter>:\Driver.
+# app <letter> <folder> [no-bcdboot] [no-bootsect] [bad-bootsect]
+# [without-dll-directories]: the program's folder with Bin holding the
+# stand-in tools, and the UI driver in <letter>:\Driver; the last option puts
+# the test build that stands for a Windows without SetDefaultDllDirectories
+# in place of the program.
 app() {
   local letter=${1^^} name=$2 root
   shift 2
@@ -56,6 +58,10 @@ app() {
       no-bcdboot) rm "$APP_UNIX/Bin/bcdboot.exe" ;;
       no-bootsect) rm "$APP_UNIX/Bin/bootsect.exe" ;;
       bad-bootsect) printf 'this is not a program\r\n' >"$APP_UNIX/Bin/bootsect.exe" ;;
+      without-dll-directories)
+        local test_build=ORVANTA_TEST_${S_ARCH^^}
+        [ -f "${!test_build}" ] || { echo "missing ${!test_build} (run ./dev build)"; return 1; }
+        cp "${!test_build}" "$APP_UNIX/Orvanta.exe" ;;
       *) echo "unknown app option $option" >&2; return 1 ;;
     esac
   done
@@ -100,6 +106,11 @@ planted_dlls() {
 # readonly_app: the program's folder can't be written, as on a CD or a locked
 # stick (its Bin folder stays writable for the stand-in tools' own log)
 readonly_app() { : >"$S_DIR/readonly-app"; }
+
+# skip_unless <letter> <path below the root, with /> <text> <reason>: after
+# the run the scenario is skipped, not checked, with the reason and the file's
+# first line, when that file doesn't hold the text: for what Wine may not show
+skip_unless() { printf '%s\n' "${1,,}" "$2" "$3" "$4" >"$S_DIR/skip-unless"; }
 
 # faults: the stand-in tools' rules (standin.cfg), from standard input
 faults() { cat >"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"; }
@@ -365,10 +376,26 @@ run_scenario() {
     wineserver -w 2>/dev/null
   ) || true
   [ -f "$S_DIR/readonly-app" ] && undo_readonly "$(cat "$S_DIR/app-unix")"
+  local skipped
+  if skipped=$(skip_reason); then
+    { echo "SKIP $((SECONDS - started))s"; echo "  $skipped"; } >"$S_DIR/result"
+    return
+  fi
   check_scenario "$(cat "$S_DIR/app-unix")" >"$S_DIR/checks.txt"
   local verdict=PASS
   [ -s "$S_DIR/checks.txt" ] && verdict=FAIL
   { echo "$verdict $((SECONDS - started))s"; cat "$S_DIR/checks.txt"; } >"$S_DIR/result"
+}
+
+# The reason to skip the scenario just run, if its skip_unless rule says so.
+skip_reason() {
+  [ -f "$S_DIR/skip-unless" ] || return 1
+  local -a rule
+  mapfile -t rule <"$S_DIR/skip-unless"
+  local file
+  file=$(sandbox_folder "$S_PREFIX" "${rule[0]}")/${rule[1]}
+  grep -qF "${rule[2]}" "$file" 2>/dev/null && return 1
+  echo "${rule[3]} (${rule[1]}: $(tr -d '\r' <"$file" 2>/dev/null | head -1))"
 }
 
 check_scenario() {

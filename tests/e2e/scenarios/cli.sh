@@ -104,3 +104,30 @@ scenario_command_line_without_console() {
   printf '%s\n' 'message Orvanta /s、/default、/nodefault 和 /log 只能与 /repair 一起使用。\n输入 Orvanta.exe /? 查看用法。\n' \
     'exited 2' | expect_ui
 }
+
+# Ctrl+C in the console of the batch file that runs the repair, sent by a
+# helper that shares the console while the stand-in bcdboot runs (the signal
+# reaches the helper too, which notes whether it arrived): the tools have no
+# console to be stopped through, the program ignores it while the repair runs,
+# and the repair ends with the new stores and nothing left aside. Where Wine
+# doesn't deliver the signal, the scenario is skipped and says so.
+scenario_command_line_ctrl_c() {
+  drive C fixed
+  drive D fixed windows
+  drive F fixed
+  store C bios
+  store C uefi
+  folder F Out
+  app F Kit
+  echo 'bcdboot delay 2000' | faults
+  printf '@echo off\r\n%s\r\n%s\r\n%s\r\n' \
+    'start /b F:\Driver\probe.exe ctrlc F:\Kit\Bin\standin.log bcdboot.exe F:\Out\ctrlc.txt' \
+    'F:\Kit\Orvanta.exe /repair /log F:\Out\repair.log' \
+    'echo repair %ERRORLEVEL% > F:\Out\exit.txt' >"$(sandbox_folder "$S_PREFIX" F)/ctrlc.bat"
+  printf '%s\n' 'launch-console C:\windows\system32\cmd.exe /c F:\ctrlc.bat' 'waitfile F:\Out\repair.log 90000 === 修复结束' \
+    'print F:\Out\ctrlc.txt' >"$S_DIR/script.txt"
+  skip_unless F Out/ctrlc.txt 'ctrlc delivered' "Wine did not deliver Ctrl+C to the console's processes"
+  printf '%s\n' 'file has === 修复结束' 'ctrlc delivered' | expect_ui
+  repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
+}

@@ -152,7 +152,7 @@ scenario_planted_dlls() {
   drive C fixed
   drive F fixed
   app F Kit
-  planted_dlls uxtheme dwmapi propsys cryptbase profapi winmm comctl32 wintrust crypt32
+  planted_dlls uxtheme dwmapi propsys cryptbase profapi winmm comctl32 wintrust crypt32 msimg32 dbghelp oleacc
   { printf '%s\n' 'window 20000' 'controls'; repair_click 2; } | ui
   {
     echo 'window Orvanta'
@@ -160,5 +160,37 @@ scenario_planted_dlls() {
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
+  expect_no_file c planted.log
+}
+
+# The test build that stands for a Windows without SetDefaultDllDirectories,
+# where the program's folder stays first in the search for every DLL that a
+# system DLL loads later: with DLLs beside it and in Bin it refuses to start,
+# naming them, and touches nothing; without them it opens its window.
+scenario_planted_dlls_without_search_limits() {
+  drive C fixed
+  store C bios
+  drive F fixed
+  app F Kit without-dll-directories
+  planted_dlls msimg32 uxtheme
+  local name
+  {
+    printf '%s\n' 'message 20000' 'exited 20000'
+    for name in Kit/msimg32 Kit/uxtheme Kit/Bin/msimg32 Kit/Bin/uxtheme; do
+      echo "rename F:\\${name//\//\\}.dll F:\\${name//\//\\}.off"
+    done
+    printf '%s\n' 'launch F:\Kit\Orvanta.exe' 'window 20000' 'close' 'exited 20000'
+  } | ui
+  {
+    printf '%s' 'message 警告！ 这台电脑的 Windows 缺少限制 DLL 搜索位置的更新（KB2533623），'
+    printf '%s' '本程序所在文件夹和 Bin 文件夹里的 DLL 文件会被载入本程序：\n'
+    printf '%s' '  F:\Kit\msimg32.dll\n  F:\Kit\uxtheme.dll\n  F:\Kit\Bin\msimg32.dll\n  F:\Kit\Bin\uxtheme.dll\n'
+    printf '%s' '请删除这些文件，或把本程序和 Bin 文件夹复制到一个没有 DLL 文件的文件夹后再运行。\n'
+    printf '%s\n' '本程序没有运行，没有做任何更改。'
+    echo 'exited 2'
+    for name in Kit/msimg32 Kit/uxtheme Kit/Bin/msimg32 Kit/Bin/uxtheme; do echo "renamed F:\\${name//\//\\}.dll"; done
+    printf '%s\n' 'window Orvanta' 'exited 0'
+  } | expect_ui
+  echo 'boot/bcd old' | expect_files C
   expect_no_file c planted.log
 }

@@ -6,6 +6,11 @@
 //   probe setattr <path> <+h|-h|+s|-s|+r|-r>...
 //   probe find <path>            first match with FindFirstFileW: name and attributes
 //   probe busy <ms>              spin for that long
+//   probe ctrlc <file> <text> <result file>
+//                                once <file> holds <text> (waits up to 60 s), sends Ctrl+C to
+//                                every process of its console, itself included, and writes
+//                                to <result file> whether its own handler got it within 5 s:
+//                                "ctrlc delivered", "ctrlc not delivered" or "ctrlc failed <error>"
 #include <windows.h>
 
 #include <cstdio>
@@ -66,6 +71,43 @@ int SetAttributes(const std::wstring& path, int argc, wchar_t** argv) {
     return 0;
 }
 
+HANDLE CtrlCSeen = nullptr;
+
+BOOL WINAPI NoteCtrlC(DWORD type) {
+    if (type == CTRL_C_EVENT) SetEvent(CtrlCSeen);
+    return TRUE;
+}
+
+bool FileHolds(const std::wstring& path, const std::string& text) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::string content(1 << 16, '\0');
+    DWORD got = 0;
+    ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &got, nullptr);
+    CloseHandle(file);
+    return content.substr(0, got).find(text) != std::string::npos;
+}
+
+int SendCtrlC(const std::wstring& watched, const std::string& text, const std::wstring& resultPath) {
+    for (int tries = 0; tries < 1200 && !FileHolds(watched, text); ++tries) Sleep(50);
+    CtrlCSeen = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(&NoteCtrlC, TRUE);
+    std::string result;
+    if (GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)) {
+        result = WaitForSingleObject(CtrlCSeen, 5000) == WAIT_OBJECT_0 ? "ctrlc delivered" : "ctrlc not delivered";
+    } else {
+        result = "ctrlc failed " + std::to_string(GetLastError());
+    }
+    const HANDLE out = CreateFileW(resultPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return 1;
+    result += "\r\n";
+    DWORD written = 0;
+    WriteFile(out, result.data(), static_cast<DWORD>(result.size()), &written, nullptr);
+    CloseHandle(out);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -92,6 +134,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"setattr") return SetAttributes(path, argc - 3, argv + 3);
+    if (command == L"ctrlc" && argc >= 5) return SendCtrlC(path, Utf8(argv[3]), argv[4]);
     if (command == L"find") {
         WIN32_FIND_DATAW data{};
         HANDLE found = FindFirstFileW(path.c_str(), &data);

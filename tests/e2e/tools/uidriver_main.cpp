@@ -26,7 +26,8 @@
 //   echo <text>                  print the text (a cue for the script that reads the output)
 //   queryend                     ask whether the session may end (WM_QUERYENDSESSION); prints the answer
 //   launch-detached <exe> [args] start the program with no console to inherit
-//   nowindow <ms>                wait for the program's end; print whether a window "Orvanta" showed
+//   launch-console <exe> [args]  start the program with a console of its own
+//   nowindow <ms>                wait for the program's end; print whether a visible window "Orvanta" showed
 //   print <path>                 print a UTF-8 text file, a line each
 //   cue <name>                   print "cue <name> WxH+X+Y", the main window's place on the
 //                                screen, for the script that takes screenshots
@@ -61,8 +62,9 @@ struct Driver {
     }
 
     // The path ends at ".exe"; what follows are the program's arguments.
-    // `detached`: without a console to inherit, as from a shortcut.
-    void launch(const std::wstring& line, bool detached = false) {
+    // `flags`: DETACHED_PROCESS for no console to inherit (as from a shortcut),
+    // CREATE_NEW_CONSOLE for a console of its own.
+    void launch(const std::wstring& line, DWORD flags = 0) {
         std::wstring lower = line;
         for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
         const std::size_t end = lower.find(L".exe");
@@ -73,7 +75,6 @@ struct Driver {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        const DWORD flags = detached ? DETACHED_PROCESS : 0;
         if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, folder.c_str(),
                             &startup, &info)) {
             fail("launch " + std::to_string(GetLastError()));
@@ -328,10 +329,19 @@ struct Driver {
 
     // Waits for the program under test to end, watching that no window
     // titled "Orvanta", of any process, shows meanwhile.
+    // Any process's: the command line's hidden session window doesn't count.
+    static bool VisibleWindowTitledOrvanta() {
+        HWND found = nullptr;
+        while ((found = FindWindowExW(nullptr, found, nullptr, L"Orvanta")) != nullptr) {
+            if (IsWindowVisible(found)) return true;
+        }
+        return false;
+    }
+
     void noWindow(DWORD ms) {
         bool seen = false;
         WaitFor(ms, [&] {
-            seen = seen || FindWindowW(nullptr, L"Orvanta") != nullptr;
+            seen = seen || VisibleWindowTitledOrvanta();
             return WaitForSingleObject(target.process, 0) == WAIT_OBJECT_0;
         });
         Print(seen ? "window seen" : "no window");
@@ -437,7 +447,8 @@ void Driver::run(const std::string& line) {
     else if (command == "echo") Print(Utf8(Rest(words)));
     else if (command == "cue") { words >> name; cue(name); }
     else if (command == "queryend") queryEnd();
-    else if (command == "launch-detached") launch(Rest(words), true);
+    else if (command == "launch-detached") launch(Rest(words), DETACHED_PROCESS);
+    else if (command == "launch-console") launch(Rest(words), CREATE_NEW_CONSOLE);
     else if (command == "nowindow") { words >> ms; noWindow(ms); }
     else if (command == "print") printFile(Rest(words));
     else if (command == "kill") {

@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "app/UserMessages.h"
+
+namespace orvanta {
+namespace {
+
+// UEFI firmware reads the FAT file systems, whatever case the volume's answer
+// has; a UEFI store on any other is a warning, not a success.
+TEST(UefiStoreOutcome, EveryFatInAnyCaseIsASuccessAnyOtherFileSystemAWarning) {
+    RepairReport report;
+    report.uefi.firmware = StoreFirmware::Uefi;
+    report.uefi.outcome = StoreOutcome::Repaired;
+    const UefiContext uefi{FirmwareMode::Uefi, "S:"};
+    const auto shown = [&](const std::string& fileSystem) {
+        RepairPlan plan;
+        plan.bootPartition = "C:";
+        plan.bootFileSystem = fileSystem;
+        const std::vector<Message> messages = OutcomeMessages(report, plan, uefi);
+        return messages.size() == 1 ? messages[0].text : "";
+    };
+    for (const char* fat : {"FAT", "FAT12", "FAT16", "FAT32", "fat", "Fat12", "fat16", "fAT32"}) {
+        EXPECT_EQ(shown(fat), "UEFI引导修复成功！") << fat;
+    }
+    for (const char* other : {"NTFS", "exFAT", "ReFS", "FAT64", "FAT3", "CDFS", ""}) {
+        EXPECT_TRUE(shown(other).starts_with("UEFI 引导文件已写入 C:，但 C: 是 ")) << other;
+    }
+}
+
+} // namespace
+} // namespace orvanta
