@@ -25,8 +25,9 @@ void WriteLines(TextOutput& output, const LogLines& lines) {
     output.write(WithCrLf(lines));
 }
 
+// The title on its own line, as a box shows it above the text.
 void WriteMessage(TextOutput& output, const Message& message) {
-    std::string text = message.title + message.text;
+    std::string text = message.title + "\r\n" + message.text;
     if (!text.ends_with("\r\n")) text += "\r\n";
     output.write(text);
 }
@@ -50,6 +51,10 @@ public:
     void toolSkipped(const std::string& commandLine, const std::string& version) override {
         log_.toolSkipped(commandLine, version);
         WriteLines(output_, SkippedToolLines(commandLine, version));
+    }
+    void ownBcdbootStarting(const std::string& installation) override {
+        log_.ownBcdbootStarting(installation);
+        WriteLines(output_, OwnBcdbootLines(installation));
     }
 
 private:
@@ -136,7 +141,8 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error || report.abandoned) return SystemErrorExitCode;
-    return report.fullyRepaired() ? RepairedExitCode : ToolFailedExitCode;
+    const bool startable = UefiStoreStartable(plan, {found.firmware, letter});
+    return report.fullyRepaired() && startable ? RepairedExitCode : ToolFailedExitCode;
 }
 
 bool CommandLineMode::onInterruptRequested() {
@@ -177,20 +183,33 @@ std::string UsageText() {
            "用法：\r\n"
            "  Orvanta.exe                  打开窗口\r\n"
            "  Orvanta.exe /?               显示本说明\r\n"
-           "  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、各驱动器和 BCD 存储的启动项\r\n"
+           "  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、\r\n"
+           "                               各驱动器和 BCD 存储的启动项\r\n"
            "  Orvanta.exe /repair [/s X:] [/default X:\\Windows] [/nodefault] [/log 文件]\r\n"
            "                               修复引导，与窗口里的“开始修复”相同\r\n"
-           "    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，否则为 C:）\r\n"
-           "    /default X:\\Windows        设为默认启动项的系统（必须是找到的系统之一）\r\n"
-           "    /nodefault                 不指定：第一个找到的系统为默认启动项\r\n"
-           "    /log 文件                  日志写到这个文件（默认：程序旁的 Logs 文件夹，不能写时为 %TEMP%）\r\n"
+           "    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，\r\n"
+           "                               否则为 C:）\r\n"
+           "    /default X:\\Windows        设为默认系统（必须是 /list 列出的系统之一）\r\n"
+           "    /nodefault                 不指定：第一个找到的系统为默认系统\r\n"
+           "    /log 文件                  修复日志写到这个文件（默认：程序旁的 Logs\r\n"
+           "                               文件夹，不能写时为 %TEMP%）\r\n"
            "参数不区分大小写，也可以用 - 代替 /。需要管理员权限。\r\n"
            "\r\n"
            "退出代码：\r\n"
-           "  0  修复完成\r\n"
-           "  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查（日志里有详情）\r\n"
-           "  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限\r\n"
-           "  3  系统错误\r\n";
+           "  0  修复完成：每个 BCD 存储都已重建并通过检查\r\n"
+           "  1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的\r\n"
+           "     BCD 存储写在固件无法从它启动的分区上，固件会拒绝启动管理器，\r\n"
+           "     或运行前确认了警告（修复日志里有详情）\r\n"
+           "  2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到\r\n"
+           "     系统、没有管理员权限等\r\n"
+           "  3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被\r\n"
+           "     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么\r\n"
+           "\r\n"
+           "例如：\r\n"
+           "  Orvanta.exe /repair /s Z: /default D:\\Windows\r\n"
+           "在命令提示符中直接输入时，请用 start /wait 运行，才会等修复结束并设置\r\n"
+           "%ERRORLEVEL%：\r\n"
+           "  start /wait Orvanta.exe /repair /s Z: /default D:\\Windows\r\n";
 }
 
 int RunCommandLine(const CommandLineOptions& options, Platform platform, TextOutput& output) {

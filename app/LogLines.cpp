@@ -167,7 +167,7 @@ LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, c
 }
 
 LogLines ToolEndLines(const ToolRun& run) {
-    if (run.startError) return {"  无法启动：" + ErrorMessage(*run.startError).text};
+    if (run.startError) return {"  " + StartErrorText(*run.startError)};
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.3f", static_cast<double>(run.milliseconds) / 1000.0);
     LogLines lines{"  用时 " + std::string(seconds) + " 秒，退出代码 " + std::to_string(run.exitCode) + "（" +
@@ -193,8 +193,12 @@ LogLines SkippedToolLines(const std::string& commandLine, const std::string& ver
             "）早于 Windows 8，不认识 /f，只为本机固件的 BCD 存储运行"};
 }
 
+LogLines OwnBcdbootLines(const std::string& installation) {
+    return {"  Bin 文件夹里的 bcdboot 没有成功，改用 " + installation + " 自带的 bcdboot 再运行一次"};
+}
+
 LogLines MessageLines(const LocalTime& time, const Message& message) {
-    LogLines lines{TimeStamp(time) + " 消息框「" + message.title + "」："};
+    LogLines lines{TimeStamp(time) + " 消息框“" + message.title + "”："};
     Indented(lines, message.text, "  ");
     return lines;
 }
@@ -236,7 +240,7 @@ LogLines ReportLines(const LocalTime& time, const RepairReport& report) {
     LogLines lines{"=== 修复结束 " + DateTimeText(time) + " ==="};
     StoreReportLines(lines, report.bios);
     StoreReportLines(lines, report.uefi);
-    if (report.error) lines.push_back("中止原因：" + ErrorMessage(*report.error).text);
+    if (report.error) lines.push_back("中止原因：" + StopReasonText(report));
     if (report.abandoned) lines.push_back("中止原因：注销或关机");
     lines.push_back("失败的命令：" + std::to_string(report.failedTools.size()) + " 条");
     return lines;

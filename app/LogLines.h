@@ -43,6 +43,8 @@ LogLines StoreLines(const StoreEvent& event);
 // An old store's entries, read before the tools run.
 LogLines OldStoreLines(const std::string& path, const StoreListing& listing);
 LogLines SkippedToolLines(const std::string& commandLine, const std::string& version);
+// Why a second bcdboot runs for the installation: Bin's failed.
+LogLines OwnBcdbootLines(const std::string& installation);
 LogLines MessageLines(const LocalTime& time, const Message& message);
 LogLines ReportLines(const LocalTime& time, const RepairReport& report);
 

@@ -69,6 +69,10 @@ void SessionLog::toolSkipped(const std::string& commandLine, const std::string& 
     write(SkippedToolLines(commandLine, version));
 }
 
+void SessionLog::ownBcdbootStarting(const std::string& installation) {
+    write(OwnBcdbootLines(installation));
+}
+
 void LoggedMessageBoxes::show(const Message& message) {
     log_.write(MessageLines(log_.clock().now(), message));
     boxes_.show(message);

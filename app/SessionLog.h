@@ -41,6 +41,7 @@ public:
     void storeChanged(const StoreEvent& event) override;
     void oldStoreRead(const std::string& path, const StoreListing& listing) override;
     void toolSkipped(const std::string& commandLine, const std::string& version) override;
+    void ownBcdbootStarting(const std::string& installation) override;
 
     Clock& clock() { return clock_; }
 

@@ -21,11 +21,15 @@ Message MissingToolsMessage(const std::vector<std::string>& missingPaths) {
         text += "找不到修复工具 " + FileNameOf(path) + "，它应在：" + path + "\r\n";
     }
     text += "请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。\r\n"
+            "这两个工具可以从同类的 Windows 取得（bcdboot.exe 在 Windows\\System32 文件夹里，"
+            "bootsect.exe 在 Windows 安装介质的 boot 文件夹里），也可以从 Windows ADK 取得。"
+            "工具的位数必须与正在运行的 Windows 或 WinPE 相同（64 位 WinPE 用 64 位的工具）。\r\n"
             "修复未开始，没有做任何更改。";
     return Warning(text);
 }
 
 Message BadBootPartitionMessage(const std::string& text) {
+    if (text.empty()) return Warning("没有填写引导盘：请填写引导盘的盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。");
     return Warning("引导盘“" + text + "”无效：请只填写盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。");
 }
 
@@ -34,7 +38,7 @@ constexpr std::size_t ShownOutputLines = 3;
 
 std::string RunText(const ToolRun& run) {
     std::string text = run.commandLine + "\r\n";
-    if (run.startError) return text + "无法启动：" + ErrorMessage(*run.startError).text + "\r\n";
+    if (run.startError) return text + StartErrorText(*run.startError) + "\r\n";
     text += "退出代码：" + std::to_string(run.exitCode) + "（" + Hexadecimal(run.exitCode) + "）\r\n";
     for (const std::string& line : LastLines(run.output(), ShownOutputLines)) text += "　" + line + "\r\n";
     return text;
@@ -53,16 +57,21 @@ Message FailedToolsMessage(const std::vector<FailedTool>& failures) {
     return Warning(text);
 }
 
+// A question: it ends the text, so that Yes and No answer it.
 Message NotElevatedMessage() {
-    return Warning("修复系统引导需要管理员权限，本程序现在没有这个权限。\r\n"
-                   "是否以管理员身份重新启动本程序？\r\n修复未开始，没有做任何更改。");
+    return {"修复系统引导需要管理员权限，本程序现在没有这个权限。\r\n修复未开始，没有做任何更改。\r\n"
+            "是否以管理员身份重新运行本程序？",
+            WarningTitle, MessageStyle::Warning};
 }
 
 Message UefiUnbootableMessage(const RepairPlan& plan, const UefiContext& uefi) {
     const std::string& boot = plan.bootPartition;
-    const std::string fileSystem = plan.bootFileSystem.empty() ? "未知文件系统" : plan.bootFileSystem;
-    std::string text = "UEFI 引导文件已写入 " + boot + "，但 " + boot + " 是 " + fileSystem +
-                       " 分区，UEFI 固件只能从 FAT32 格式的 EFI 系统分区启动，无法从 " + boot + " 启动。\r\n";
+    std::string text = "UEFI 引导文件已写入 " + boot;
+    text += plan.bootFileSystem.empty()
+                ? "，但无法识别 " + boot + " 的文件系统。UEFI 固件只能从 FAT32 格式的 EFI 系统分区启动，很可能无法从 " +
+                      boot + " 启动。\r\n"
+                : "，但 " + boot + " 是 " + plan.bootFileSystem +
+                      " 分区，UEFI 固件只能从 FAT32 格式的 EFI 系统分区启动，无法从 " + boot + " 启动。\r\n";
     text += uefi.systemPartition.empty()
                 ? "没有找到 EFI 系统分区：请先确认硬盘上有 EFI 系统分区并给它分配盘符，再把它填为引导盘重新修复。"
                 : "请把引导盘改为 EFI 系统分区 " + uefi.systemPartition + " 后重新修复。";
@@ -141,6 +150,58 @@ Message ErrorMessage(const PlatformError& error) {
             MessageStyle::Information};
 }
 
+std::string StartErrorText(const PlatformError& error) {
+    return "无法启动（错误 " + std::to_string(error.number()) + "）：" + error.description();
+}
+
+namespace {
+
+// The system's description without its closing full stop, to stand in brackets.
+std::string BracketedError(const PlatformError& error) {
+    std::string description = error.description();
+    while (!description.empty() && (description.back() == '.' || description.back() == ' ' ||
+                                    description.back() == '\r' || description.back() == '\n')) {
+        description.pop_back();
+    }
+    if (description.ends_with("。")) description.resize(description.size() - std::string("。").size());
+    return "（错误 " + std::to_string(error.number()) + "，" + description + "）";
+}
+
+// ERROR_BAD_EXE_FORMAT and ERROR_EXE_MACHINE_TYPE_MISMATCH.
+bool IsForAnotherWindows(const PlatformError& error) {
+    return error.number() == 193 || error.number() == 216;
+}
+
+bool AnyStoreRebuilt(const RepairReport& report) {
+    for (const StoreReport* store : {&report.bios, &report.uefi}) {
+        if (store->outcome == StoreOutcome::Repaired || store->outcome == StoreOutcome::FailedCheck) return true;
+    }
+    return false;
+}
+
+// The repair stopped before its end: why, what stays, and what to do.
+Message AbortMessage(const RepairReport& report) {
+    std::string text = "修复已中止：" + StopReasonText(report) + "。\r\n";
+    text += AnyStoreRebuilt(report) ? "已经重建的 BCD 存储保留（见后面的提示），其余 BCD 存储已恢复为修复前的样子。"
+                                    : "BCD 存储都已恢复为修复前的样子。";
+    if (IsForAnotherWindows(*report.error)) {
+        text += "\r\n错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），"
+                "或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。";
+    }
+    return {text, ErrorTitle, MessageStyle::Error};
+}
+
+} // namespace
+
+std::string StopReasonText(const RepairReport& report) {
+    if (!report.error) return {};
+    if (report.stoppedTool.empty()) return "出现错误" + BracketedError(*report.error);
+    // The system's text often names the program already: then its name is enough.
+    const bool named = report.error->description().find(report.stoppedTool) != std::string::npos;
+    return "修复工具 " + (named ? FileNameOf(report.stoppedTool) : report.stoppedTool) + " 无法启动" +
+           BracketedError(*report.error);
+}
+
 namespace {
 
 // A store the tools wrote that doesn't boot what it should.
@@ -154,10 +215,14 @@ Message FailedCheckMessage(const StoreReport& store) {
 
 } // namespace
 
+bool UefiStoreStartable(const RepairPlan& plan, const UefiContext& uefi) {
+    return uefi.firmware == FirmwareMode::Bios || UefiCanStartFrom(plan.bootFileSystem);
+}
+
 std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi) {
     std::vector<Message> messages;
     if (report.abandoned) return messages;
-    if (report.error) messages.push_back(ErrorMessage(*report.error));
+    if (report.error) messages.push_back(AbortMessage(report));
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
         if (store->outcome == StoreOutcome::FailedCheck) messages.push_back(FailedCheckMessage(*store));
         if (store->outcome != StoreOutcome::Repaired) continue;
@@ -165,8 +230,7 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
             messages.push_back(Note("BIOS引导修复成功！"));
             continue;
         }
-        const bool bootable = uefi.firmware == FirmwareMode::Bios || UefiCanStartFrom(plan.bootFileSystem);
-        messages.push_back(bootable ? Note("UEFI引导修复成功！") : UefiUnbootableMessage(plan, uefi));
+        messages.push_back(UefiStoreStartable(plan, uefi) ? Note("UEFI引导修复成功！") : UefiUnbootableMessage(plan, uefi));
     }
     if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));
     return messages;

@@ -22,7 +22,7 @@ inline constexpr const char* ErrorTitle = "Error!";
 
 inline constexpr const char* IdleCaption = "开始修复";
 inline constexpr const char* RunningCaption = "正在修复";
-inline constexpr const char* ChooseFolderTitle = "请选择文件夹";
+inline constexpr const char* ChooseFolderTitle = "请选择引导盘：选中该分区本身或其中任意一个文件夹均可";
 inline constexpr const char* ShutdownBlockReason = "正在修复系统引导：请等修复完成后再注销或关机。";
 
 // The firmware line: how the PC was started, and the EFI system partition's
@@ -59,6 +59,12 @@ inline constexpr const char* RepairNotInterruptibleText =
 Message UnknownDefaultMessage(const std::string& installation);
 // An error that ended a run or a handler: its number and description.
 Message ErrorMessage(const PlatformError& error);
+// A tool that could not start, as a failed command line and the log give it:
+// "无法启动（错误 193）：…".
+std::string StartErrorText(const PlatformError& error);
+// Why a repair stopped before its end, after "修复已中止：" or "中止原因：":
+// the tool that could not start (or the error) with the system's text in brackets.
+std::string StopReasonText(const RepairReport& report);
 
 // What the firmware means for a run's UEFI store.
 struct UefiContext {
@@ -71,6 +77,10 @@ struct UefiContext {
 // warning saying what its check found missing, then the tools that failed.
 // A UEFI store on a partition that UEFI firmware can't read is a warning,
 // not a success, unless the PC starts from BIOS.
+// False when the UEFI store went to a partition UEFI firmware can't start
+// from (not FAT) and the PC may start from UEFI: the store is not bootable.
+bool UefiStoreStartable(const RepairPlan& plan, const UefiContext& uefi);
+
 std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi);
 
 // For the last message: the old stores' entries a rebuild dropped, with what

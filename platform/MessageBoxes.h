@@ -6,6 +6,7 @@ namespace orvanta {
 
 enum class MessageStyle : int {
     Error = 16,       // error icon, OK
+    Warning = 48,     // warning icon (exclamation mark)
     Information = 64, // information icon, OK
 };
 

@@ -25,6 +25,8 @@ public:
     // The installation's own bcdboot (this command line, of this version)
     // was not run: it is too old to write the store the line names.
     virtual void toolSkipped(const std::string& commandLine, const std::string& version) = 0;
+    // Bin's bcdboot failed for this installation: its own bcdboot runs next.
+    virtual void ownBcdbootStarting(const std::string& installation) = 0;
 };
 
 } // namespace orvanta

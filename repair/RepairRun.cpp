@@ -54,7 +54,7 @@ RepairReport RepairRun::carryOut() {
                 continue;
             }
             ToolRun bootsect = run(call);
-            if (bootsect.startError) throw *bootsect.startError;
+            if (bootsect.startError) stopAt(call, *bootsect.startError);
             if (!bootsect.succeeded() && !report_.abandoned) report_.failedTools.push_back({std::move(bootsect), {}});
         }
     } catch (const PlatformError& error) {
@@ -157,7 +157,7 @@ void RepairRun::runBcdboot(const ToolCall& call) {
     const std::string own = InstallationBcdbootPath(call.installation, services_.runningSystem.windowsFolder(),
                                                     services_.runningSystem.isRedirected32Bit());
     if (!services_.files.fileAttributes(own)) {
-        if (ours.startError) throw *ours.startError;
+        if (ours.startError) stopAt(call, *ours.startError);
         report_.failedTools.push_back({std::move(ours), {}});
         return;
     }
@@ -165,15 +165,21 @@ void RepairRun::runBcdboot(const ToolCall& call) {
     const bool knowsChoice = KnowsFirmwareChoice(version);
     if (!knowsChoice && !WritesWithoutChoice(call.firmware, plan_.firmware)) {
         observer_.toolSkipped(call.with(own).commandLine(), version);
-        if (ours.startError) throw *ours.startError;
+        if (ours.startError) stopAt(call, *ours.startError);
         report_.failedTools.push_back({std::move(ours), {}, version});
         return;
     }
+    observer_.ownBcdbootStarting(call.installation);
     ToolRun theirs = run(knowsChoice ? call.with(own) : call.with(own).withoutFirmwareChoice());
     if (isDefault) storeFor(call.firmware).defaultRunSucceeded = theirs.succeeded();
     if (theirs.succeeded() || report_.abandoned) return;
-    if (ours.startError && theirs.startError) throw *ours.startError;
+    if (ours.startError && theirs.startError) stopAt(call, *ours.startError);
     report_.failedTools.push_back({std::move(ours), std::move(theirs)});
+}
+
+void RepairRun::stopAt(const ToolCall& call, const PlatformError& error) {
+    report_.stoppedTool = call.program;
+    throw error;
 }
 
 void RepairRun::noted(const StoreEvent& event) {

@@ -76,6 +76,7 @@ struct RepairReport {
     std::vector<FailedTool> failedTools; // in order
     std::vector<StoreEvent> storeSteps;  // what was done with the stores, in order
     std::optional<PlatformError> error;  // a tool that could not start, or an unreadable store
+    std::string stoppedTool;             // the program that could not start, "" for another error
     bool abandoned = false;              // the session ended during the run
 
     // Every store judged repaired and no tool failed.
@@ -107,6 +108,8 @@ private:
     };
 
     ToolRun run(const ToolCall& call);
+    // Ends the run: `call`'s program could not start.
+    [[noreturn]] void stopAt(const ToolCall& call, const PlatformError& error);
     const FileIdentity& identityOf(const std::string& program);
     // Runs bcdboot for one installation, with its own bcdboot when ours fails.
     void runBcdboot(const ToolCall& call);

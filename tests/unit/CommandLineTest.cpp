@@ -4,6 +4,7 @@
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
+#include "platform/DisplayWidth.h"
 
 namespace orvanta {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(CommandLineRepair, RunsTheButtonsRepairWithTheChosenDefaultAndLogsIt) {
     EXPECT_EQ(run({"/repair", "/default", "d:\\windows", "/s", "C:", "/log", "F:\\run.log"}), RepairedExitCode);
     EXPECT_EQ(m.runs().back(), "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr");
     EXPECT_EQ(m.runs()[4], "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn"); // the default runs last
-    for (const char* said : {"运行：F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f bios /l zh-cn\r\n", "提示：BIOS引导修复成功！\r\n",
+    for (const char* said : {"运行：F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f bios /l zh-cn\r\n", "提示：\r\nBIOS引导修复成功！\r\n",
                              "修复日志：F:\\run.log\r\n"}) {
         EXPECT_NE(output.text().find(said), std::string::npos) << said << output.text();
     }
@@ -65,7 +66,7 @@ TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
     // Every tool ended well, but the UEFI store is no hive: not fully repaired.
     m.processes.behave("C:\\Windows /s C: /f uefi", {.writesGarbage = true});
     EXPECT_EQ(run({"/repair"}), ToolFailedExitCode);
-    EXPECT_NE(output.text().find("警告！UEFI 的 BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd 已写入，但检查发现它不能正常引导：\r\n"
+    EXPECT_NE(output.text().find("警告！\r\nUEFI 的 BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd 已写入，但检查发现它不能正常引导：\r\n"
                                  "　新 BCD 存储无法读取。"),
               std::string::npos) << output.text();
     EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000").size(), 0U); // the old one, kept
@@ -87,6 +88,33 @@ TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
     m.addTools();
     m.processes.behave("E:\\Windows", {.startFails = true}); // and E: carries no bcdboot of its own
     EXPECT_EQ(run({"/repair"}), SystemErrorExitCode);
+}
+
+TEST_F(CommandLineRepair, AUefiStoreOnAPartitionUefiFirmwareCantStartFromIsNotARepair) {
+    m.firmware.type = 2; // UEFI, no ESP found: the stores go to C:, which is NTFS
+    EXPECT_EQ(run({"/repair", "/s", "C:"}), ToolFailedExitCode);
+    EXPECT_NE(output.text().find("提示：\r\nBIOS引导修复成功！\r\n警告！\r\nUEFI 引导文件已写入 C:，但 C: 是 NTFS 分区，"),
+              std::string::npos) << output.text();
+}
+
+// An 80-column console (WinPE's) draws a CJK character two columns wide.
+TEST(Usage, EveryLineFitsEightyColumnsAndItEndsWithAnExample) {
+    EXPECT_EQ(DisplayWidth("引导盘：C:"), 10U);
+    EXPECT_EQ(DisplayWidth("“开始修复”（x64）"), 19U);
+    EXPECT_EQ(DisplayWidth(std::string("\xE5\xBC", 2) + "a"), 3U); // a sequence cut short: a column per byte
+    const std::string usage = UsageText();
+    std::size_t lines = 0;
+    for (std::size_t start = 0, end = 0; start < usage.size(); start = end + 2, ++lines) {
+        end = usage.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos) << "every line ends with CRLF";
+        EXPECT_LE(DisplayWidth(std::string_view(usage).substr(start, end - start)), 80U) << usage.substr(start, end - start);
+    }
+    EXPECT_GT(lines, 20U);
+    EXPECT_TRUE(usage.ends_with("  Orvanta.exe /repair /s Z: /default D:\\Windows\r\n"
+                                "在命令提示符中直接输入时，请用 start /wait 运行，才会等修复结束并设置\r\n"
+                                "%ERRORLEVEL%：\r\n"
+                                "  start /wait Orvanta.exe /repair /s Z: /default D:\\Windows\r\n"))
+        << usage;
 }
 
 TEST_F(CommandLineRepair, ListsWhatItFindsAndTouchesNothing) {

@@ -13,7 +13,7 @@ TEST(FolderChooser, TheBootPartitionIsTheFirstTwoCharactersOfTheChosenPath) {
         FakeMachine m;
         m.folderDialog.choose(path);
         m.controller.onBrowseClicked();
-        EXPECT_EQ(m.journal.lines(), (std::vector<std::string>{"browse 请选择文件夹", "text bootPartitionBox " + text}));
+        EXPECT_EQ(m.journal.lines(), (std::vector<std::string>{"browse 请选择引导盘：选中该分区本身或其中任意一个文件夹均可", "text bootPartitionBox " + text}));
     }
 }
 

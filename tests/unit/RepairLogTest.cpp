@@ -45,7 +45,7 @@ TEST_F(RepairLog, HoldsEverythingFoundAndDoneInCrLfUtf8WithAByteOrderMark) {
              "  用时 1.000 秒，退出代码 1（0x00000001）\r\n  标准错误：\r\n    无法复制引导文件。\r\n",
              "运行：F:\\Kit\\bin\\bootsect.exe /nt60 Z: /mbr\r\n"
              "  程序：F:\\Kit\\bin\\bootsect.exe，版本：6.1.7600.16385，数字签名：有效，但不是 Microsoft 的（Contoso）\r\n",
-             "消息框「警告！」：\r\n  以下修复命令没有成功完成：\r\n",
+             "消息框“警告！”：\r\n  以下修复命令没有成功完成：\r\n",
              // The new store's entries as bcdedit lists them: C:'s partition is
              // known (GPT), D:'s and E:'s are not, so loaders are matched by folder.
              "BIOS 的 BCD 存储 Z:\\boot\\bcd：已重建，检查通过\r\n"

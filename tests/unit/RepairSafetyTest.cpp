@@ -216,8 +216,7 @@ TEST_F(RepairSafety, WithoutAdministratorRightsNothingIsTouchedAndARestartIsOffe
         pc.start();
         pc.journal.clear();
         pc.controller.onRepairClicked();
-        Lines expected{"ask 警告！ 16 修复系统引导需要管理员权限，本程序现在没有这个权限。\r\n是否以管理员身份重新启动本程序？"
-                       "\r\n修复未开始，没有做任何更改。"};
+        Lines expected{"ask 警告！ 48 修复系统引导需要管理员权限，本程序现在没有这个权限。\r\n修复未开始，没有做任何更改。\r\n是否以管理员身份重新运行本程序？"};
         expected.insert(expected.end(), after.begin(), after.end());
         EXPECT_EQ(pc.journal.only({"ask", "message", "restart", "close requested", "caption", "move", "run", "create"}),
                   expected);

@@ -83,7 +83,11 @@ TEST_F(RunCutShort, AStartFailureJudgesEachStoreByTheRunsBeforeIt) {
     EXPECT_FALSE(m.files.isFile(BiosBackup));
     const Lines messages = m.journal.only({"message"});
     ASSERT_EQ(messages.size(), 3U);
-    EXPECT_EQ(messages[0], "message Error! 64 错误 193：F:\\Kit\\bin\\bootsect.exe 不是有效的 Win32 应用程序。");
+    // The abort box: which tool, why, what stays, and what error 193 usually means.
+    EXPECT_EQ(messages[0], "message Error! 16 修复已中止：修复工具 bootsect.exe 无法启动"
+                           "（错误 193，F:\\Kit\\bin\\bootsect.exe 不是有效的 Win32 应用程序）。\r\n"
+                           "已经重建的 BCD 存储保留（见后面的提示），其余 BCD 存储已恢复为修复前的样子。\r\n"
+                           "错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。");
     EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！");
     EXPECT_TRUE(messages[2].starts_with("message 警告！ 16 以下修复命令没有成功完成：\r\nF:\\Kit\\Bin\\bcdboot.exe D:\\Windows"))
         << messages[2];
@@ -100,8 +104,9 @@ TEST_F(RunCutShort, AnEarlyStartFailurePutsBothOldStoresBack) {
     EXPECT_EQ(m.files.contentOf(UefiStore), "old");
     EXPECT_FALSE(m.files.isFile(BiosBackup) || m.files.isFile(UefiBackup));
     EXPECT_EQ(m.journal.only({"message"}),
-              Lines{"message Error! 64 错误 193：F:\\My Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序。" +
-                    LogNoteOfRepair});
+              Lines{"message Error! 16 修复已中止：修复工具 bcdboot.exe 无法启动"
+                    "（错误 193，F:\\My Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序）。\r\n"
+                    "BCD 存储都已恢复为修复前的样子。\r\n错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。" + LogNoteOfRepair});
 }
 
 TEST_F(RunCutShort, TheSessionMayNotEndDuringARepairAndIfItDoesTheOldStoresGoBack) {

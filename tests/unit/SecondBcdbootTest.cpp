@@ -43,6 +43,11 @@ TEST_F(SecondBcdboot, TheInstallationsOwnBcdbootRunsWithTheSameArgumentsAndItsSu
               (Lines{"message 提示： 64 BIOS引导修复成功！",
                      "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000" +
                          LogNoteOfRepair}));
+    // The log says why a second bcdboot ran.
+    EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("  用时 1.000 秒，退出代码 193（0x000000C1）\r\n"
+                                                      "  Bin 文件夹里的 bcdboot 没有成功，改用 D:\\Windows 自带的 bcdboot 再运行一次\r\n"
+                                                      "[15:30:02.000] 运行：D:\\Windows\\System32\\bcdboot.exe D:\\Windows /s C: /f bios"),
+              std::string::npos) << m.files.contentOf(LogPathOfRepair);
 }
 
 TEST_F(SecondBcdboot, WhenBothFailTheBoxSaysWhichRanWhatEachReturnedAndWhatTheyPrinted) {
@@ -70,7 +75,11 @@ TEST_F(SecondBcdboot, OursThatCantStartIsReplacedByTheirsAndOnlyBothMissingEndTh
     click();
     EXPECT_EQ(m.runs().size(), 1U);
     EXPECT_EQ(m.journal.only({"message"}),
-              Lines{"message Error! 64 错误 193：F:\\Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序。" + LogNoteOfRepair});
+              Lines{"message Error! 16 修复已中止：修复工具 bcdboot.exe 无法启动"
+                    "（错误 193，F:\\Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序）。\r\n"
+                    "BCD 存储都已恢复为修复前的样子。\r\n错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。" + LogNoteOfRepair});
+    EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("中止原因：修复工具 bcdboot.exe 无法启动（错误 193，F:\\Kit\\Bin\\bcdboot.exe 不是有效的 Win32 应用程序）\r\n"),
+              std::string::npos);
     // The store the first click's runs wrote is back in its place.
     EXPECT_TRUE(IsHive(m.files.contentOf("C:\\Boot\\BCD")));
     EXPECT_FALSE(m.files.isFile("C:\\Boot\\BCD.orvanta-old"));
@@ -150,7 +159,7 @@ TEST(SecondBcdbootStart, OneThatCantStartBesideOneThatFailsIsAFailedToolNotASyst
         const Lines messages = m.journal.only({"message"});
         ASSERT_EQ(messages.size(), 1U) << cantStart;
         EXPECT_TRUE(messages[0].starts_with("message 警告！ 16 以下修复命令没有成功完成：\r\n")) << messages[0];
-        EXPECT_NE(messages[0].find(cantStart + " D:\\Windows /s C: /f bios /l zh-cn\r\n无法启动：错误 193：" + cantStart),
+        EXPECT_NE(messages[0].find(cantStart + " D:\\Windows /s C: /f bios /l zh-cn\r\n无法启动（错误 193）：" + cantStart),
                   std::string::npos) << messages[0];
         EXPECT_NE(messages[0].find(fails + " D:\\Windows /s C: /f bios /l zh-cn\r\n退出代码：1（0x00000001）"), std::string::npos);
         EXPECT_EQ(m.files.contentOf("C:\\Boot\\BCD"), "old");
