@@ -90,9 +90,9 @@ std::string EntryName(const BcdObject& entry) {
 
 std::string StoreFaultText(StoreFault fault) {
     switch (fault) {
-    case StoreFault::NotAHive: return "无法读取：不是注册表配置单元文件";
-    case StoreFault::Damaged: return "无法读取：文件已损坏或读不出来";
-    case StoreFault::NotAStore: return "无法读取：不是 BCD 存储";
+    case StoreFault::NotAHive: return "无法读取（不是注册表配置单元文件）";
+    case StoreFault::Damaged: return "无法读取（文件已损坏或读不出来）";
+    case StoreFault::NotAStore: return "无法读取（不是 BCD 存储）";
     case StoreFault::None: return {};
     }
     return {};

@@ -29,7 +29,7 @@ Message MissingToolsMessage(const std::vector<std::string>& missingPaths) {
 }
 
 Message BadBootPartitionMessage(const std::string& text) {
-    if (text.empty()) return Warning("没有填写引导盘：请填写引导盘的盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。");
+    if (text.find_first_not_of(' ') == std::string::npos) return Warning("没有填写引导盘：请填写引导盘的盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。");
     return Warning("引导盘“" + text + "”无效：请只填写盘符和冒号，例如 C:。\r\n修复未开始，没有做任何更改。");
 }
 

@@ -123,7 +123,7 @@ TEST_F(CommandLineRepair, ListsWhatItFindsAndTouchesNothing) {
     EXPECT_EQ(run({"/list"}), RepairedExitCode);
     EXPECT_NE(output.text().find("BCD 存储 C:\\boot\\bcd：启动项 2 个，设置对象 0 个\r\n  Windows 启动加载器（默认）\r\n"),
               std::string::npos) << output.text();
-    EXPECT_NE(output.text().find("BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd：无法读取：不是注册表配置单元文件\r\n"), std::string::npos);
+    EXPECT_NE(output.text().find("BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd：无法读取（不是注册表配置单元文件）\r\n"), std::string::npos);
     EXPECT_NE(output.text().find("找到的系统：C:\\Windows，D:\\Windows，E:\\Windows\r\n"), std::string::npos) << output.text();
     EXPECT_NE(output.text().find("  F: 可移动磁盘\r\n"), std::string::npos);
     EXPECT_EQ(m.journal.only({"move", "run", "map", "create"}), std::vector<std::string>{});

@@ -28,20 +28,33 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
 用法：
   Orvanta.exe                  打开窗口
   Orvanta.exe /?               显示本说明
-  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、各驱动器和 BCD 存储的启动项
+  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、
+                               各驱动器和 BCD 存储的启动项
   Orvanta.exe /repair [/s X:] [/default X:\Windows] [/nodefault] [/log 文件]
                                修复引导，与窗口里的“开始修复”相同
-    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，否则为 C:）
-    /default X:\Windows        设为默认启动项的系统（必须是找到的系统之一）
-    /nodefault                 不指定：第一个找到的系统为默认启动项
-    /log 文件                  日志写到这个文件（默认：程序旁的 Logs 文件夹，不能写时为 %TEMP%）
+    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，
+                               否则为 C:）
+    /default X:\Windows        设为默认系统（必须是 /list 列出的系统之一）
+    /nodefault                 不指定：第一个找到的系统为默认系统
+    /log 文件                  修复日志写到这个文件（默认：程序旁的 Logs
+                               文件夹，不能写时为 %TEMP%）
 参数不区分大小写，也可以用 - 代替 /。需要管理员权限。
 
 退出代码：
-  0  修复完成
-  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查（日志里有详情）
-  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限
-  3  系统错误
+  0  修复完成：每个 BCD 存储都已重建并通过检查
+  1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的
+     BCD 存储写在固件无法从它启动的分区上，固件会拒绝启动管理器，
+     或运行前确认了警告（修复日志里有详情）
+  2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到
+     系统、没有管理员权限等
+  3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被
+     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么
+
+例如：
+  Orvanta.exe /repair /s Z: /default D:\Windows
+在命令提示符中直接输入时，请用 start /wait 运行，才会等修复结束并设置
+%ERRORLEVEL%：
+  start /wait Orvanta.exe /repair /s Z: /default D:\Windows
 EOF_
 }
 
@@ -65,28 +78,30 @@ scenario_command_line() {
     cli_usage
     printf '%s\n' '固件：BIOS' 'EFI 系统分区：BIOS 固件不从它启动，未查找' '驱动器：' 'glob   C: 固定磁盘，总线 *，有 Windows 文件夹' \
       'glob   D: 固定磁盘，总线 *，有 Windows 文件夹' 'glob   F: 固定磁盘*' '找到的系统：C:\Windows，D:\Windows' \
-      'BCD 存储 C:\boot\bcd：无法读取：不是注册表配置单元文件' 'BCD 存储 C:\EFI\Microsoft\Boot\bcd：不存在'
-    printf '%s\n' '警告！引导盘“C:\”无效：请只填写盘符和冒号，例如 C:。' '修复未开始，没有做任何更改。'
+      'BCD 存储 C:\boot\bcd：无法读取（不是注册表配置单元文件）' 'BCD 存储 C:\EFI\Microsoft\Boot\bcd：不存在'
+    printf '%s\n' '警告！' '引导盘“C:\”无效：请只填写盘符和冒号，例如 C:。' '修复未开始，没有做任何更改。'
     printf '%s\n' '无法识别的参数：/x' '输入 Orvanta.exe /? 查看用法。'
     printf '%s\n' '参数 /s 后面缺少盘符（例如 C:）。' '输入 Orvanta.exe /? 查看用法。'
-    printf '%s\n' '警告！/default 指定的系统“E:\Windows”没有找到：它必须是 /list 列出的系统之一。' '修复未开始，没有做任何更改。'
-    printf '%s\n' '警告！找不到修复工具 bootsect.exe，它应在：F:\Kit\bin\bootsect.exe' \
-      '请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。' '修复未开始，没有做任何更改。'
+    printf '%s\n' '警告！' '/default 指定的系统“E:\Windows”没有找到：它必须是 /list 列出的系统之一。' '修复未开始，没有做任何更改。'
+    printf '%s\n' '警告！' '找不到修复工具 bootsect.exe，它应在：F:\Kit\bin\bootsect.exe' \
+      '请把 bcdboot.exe 和 bootsect.exe 放进本程序所在文件夹的 Bin 文件夹。' \
+      '这两个工具可以从同类的 Windows 取得（bcdboot.exe 在 Windows\System32 文件夹里，bootsect.exe 在 Windows 安装介质的 boot 文件夹里），也可以从 Windows ADK 取得。工具的位数必须与正在运行的 Windows 或 WinPE 相同（64 位 WinPE 用 64 位的工具）。' \
+      '修复未开始，没有做任何更改。'
     local run
     for run in "$(bcdboot_run C: 'C:\Windows')" "$(bcdboot_run C: 'C:\Windows' uefi)" "$(bcdboot_run C: 'D:\Windows')" \
       "$(bcdboot_run C: 'D:\Windows' uefi)" "$(bootsect_run C:)"; do
       echo "运行：$run"
       echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
     done
-    printf '%s\n' '提示：BIOS引导修复成功！' '提示：UEFI引导修复成功！' '' 'glob 旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-????????-??????' \
+    printf '%s\n' '提示：' 'BIOS引导修复成功！' '提示：' 'UEFI引导修复成功！' '' 'glob 旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-????????-??????' \
       'glob 修复日志：F:\\Kit\\Logs\\Orvanta-*.log'
     for run in "$(bcdboot_run D: 'D:\Windows')" "$(bcdboot_run D: 'D:\Windows' uefi)" "$(bcdboot_run D: 'C:\Windows')" \
       "$(bcdboot_run D: 'C:\Windows' uefi)"; do
       echo "运行：$run"
       echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
     done
-    printf '%s\n' "运行：$(bootsect_run D:)" 'glob   用时 * 秒，退出代码 5（0x00000005）' '提示：BIOS引导修复成功！' \
-      '提示：UEFI引导修复成功！' '警告！以下修复命令没有成功完成：' 'F:\Kit\bin\bootsect.exe /nt60 D: /mbr' \
+    printf '%s\n' "运行：$(bootsect_run D:)" 'glob   用时 * 秒，退出代码 5（0x00000005）' '提示：' 'BIOS引导修复成功！' \
+      '提示：' 'UEFI引导修复成功！' '警告！' '以下修复命令没有成功完成：' 'F:\Kit\bin\bootsect.exe /nt60 D: /mbr' \
       '退出代码：5（0x00000005）' '引导可能没有完全修复，请检查后再试。' '修复日志：F:\Out\failed.log'
   } | expect_ui
   { repair_runs C: 'C:\Windows' 'D:\Windows'; repair_runs D: 'D:\Windows' 'C:\Windows'; } | expect_log

@@ -63,9 +63,9 @@ BIOS 的 BCD 存储 C:\boot\bcd：已重建，检查通过
 UEFI 的 BCD 存储 C:\EFI\Microsoft\Boot\bcd：已重建，检查通过
     path                    \Windows\system32\winload.efi
 失败的命令：3 条
-*] 消息框「提示：」：
+*] 消息框“提示：”：
   BIOS引导修复成功！
-*] 消息框「警告！」：
+*] 消息框“警告！”：
   以下修复命令没有成功完成：
   修复日志：F:\Kit\Logs\Orvanta-*.log
 EOF_

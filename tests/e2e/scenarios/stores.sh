@@ -173,7 +173,7 @@ scenario_unstartable_tool() {
   app F Kit bad-bootsect
   { echo 'window 20000'; repair_click 3; printf '%s\n' 'nomessage' 'controls' 'exited 0'; } | ui
   {
-    printf '%s\n' 'window Orvanta' 'message Error! 错误 193：Bad EXE format for F:\Kit\bin\bootsect.exe.' "message $BIOS_OK"
+    printf '%s\n' 'window Orvanta' 'message Error! 修复已中止：修复工具 bootsect.exe 无法启动（错误 193，Bad EXE format for F:\Kit\bin\bootsect.exe）。\n已经重建的 BCD 存储保留（见后面的提示），其余 BCD 存储已恢复为修复前的样子。\n错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。' "message $BIOS_OK"
     logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
     printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 0 'C:\Windows' 'D:\Windows'
