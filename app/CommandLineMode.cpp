@@ -4,11 +4,13 @@
 
 #include "app/LogLines.h"
 #include "app/PlatformServices.h"
+#include "app/PreflightTexts.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
 #include "app/UserMessages.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
+#include "discovery/VolumeEncryption.h"
 #include "repair/CommandLines.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
@@ -105,7 +107,7 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     const std::string letter = espLetter_ ? espLetter_->driveName() : "";
     log_.write(SurveyLines(found, letter, espLetter_ && espLetter_->mapped()));
     const std::vector<std::string>& installations = found.scan.installations;
-    if (installations.empty()) return refuse(NothingToRepairMessage());
+    if (installations.empty()) return refuse(NothingToRepairMessage(LockedDriveNames(found.scan)));
 
     std::string defaultInstallation = installations.front();
     if (options.defaultInstallation) {
@@ -117,10 +119,13 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     }
     const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found, letter));
     const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
-                                        found.firmware, InstallationPartitions(found), found.disks},
+                                        found.firmware, InstallationPartitions(found), found.disks, found.scan.drives},
                                        platform_.files);
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
+    const UefiContext uefi{found.firmware, letter};
+    // Nobody to ask: the warnings are said, and the run counts as not fully repaired.
+    if (!plan.warnings.empty()) say(RunWarningsNotice(plan, uefi));
 
     log_.write(PlanLines(platform_.clock.now(), plan));
     ConsoleAndLog observer(output_, log_);
@@ -130,13 +135,13 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
         return run.carryOut();
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
-    std::vector<Message> messages = OutcomeMessages(report, plan, {found.firmware, letter});
+    std::vector<Message> messages = OutcomeMessages(report, plan, uefi);
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error || report.abandoned) return SystemErrorExitCode;
-    return report.fullyRepaired() ? RepairedExitCode : ToolFailedExitCode;
+    return report.fullyRepaired() && plan.warnings.empty() ? RepairedExitCode : ToolFailedExitCode;
 }
 
 bool CommandLineMode::onInterruptRequested() {
@@ -188,8 +193,8 @@ std::string UsageText() {
            "\r\n"
            "退出代码：\r\n"
            "  0  修复完成\r\n"
-           "  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查（日志里有详情）\r\n"
-           "  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限\r\n"
+           "  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查，或修复前有警告（日志里有详情）\r\n"
+           "  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限，或引导盘不能用\r\n"
            "  3  系统错误\r\n";
 }
 

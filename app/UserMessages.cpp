@@ -1,5 +1,6 @@
 #include "app/UserMessages.h"
 
+#include "app/PreflightTexts.h"
 #include "app/StoreTexts.h"
 #include "repair/CommandLines.h"
 #include "repair/ToolOutput.h"
@@ -96,8 +97,9 @@ Message NoDiskMessage() {
     return {"未发现任何磁盘或光驱", ErrorTitle, MessageStyle::Information};
 }
 
-Message NothingToRepairMessage() {
-    return Note("当前电脑硬盘里未发现操作系统！无法进行此操作！");
+Message NothingToRepairMessage(const std::vector<std::string>& lockedDrives) {
+    const std::string advice = UnlockAdvice(lockedDrives);
+    return Note("当前电脑硬盘里未发现操作系统！无法进行此操作！" + (advice.empty() ? "" : "\r\n\r\n" + advice));
 }
 
 Message CloseRefusedMessage() {
@@ -107,6 +109,9 @@ Message CloseRefusedMessage() {
 Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionText) {
     if (plan.refusal == Refusal::ToolsMissing) return MissingToolsMessage(plan.missingTools);
     if (plan.refusal == Refusal::NotElevated) return NotElevatedMessage();
+    if (plan.refusal == Refusal::EncryptedBootPartition) return EncryptedBootPartitionMessage(plan);
+    if (plan.refusal == Refusal::EncryptingBootLoader) return EncryptingBootLoaderMessage(plan);
+    if (plan.refusal == Refusal::NotEnoughRoom) return NotEnoughRoomMessage(plan);
     return BadBootPartitionMessage(bootPartitionText);
 }
 

@@ -37,8 +37,9 @@ std::string InstallationCountText(std::size_t count);
 
 // The scan met no fixed drive at all.
 Message NoDiskMessage();
-// A repair was asked for but the rescan lists no installation.
-Message NothingToRepairMessage();
+// A repair was asked for but the rescan lists no installation; with drives
+// BitLocker keeps locked, how to unlock them.
+Message NothingToRepairMessage(const std::vector<std::string>& lockedDrives = {});
 // A close request while a repair runs.
 Message CloseRefusedMessage();
 // A plan that was refused, and why; `bootPartitionText` as the user gave it.

@@ -66,7 +66,8 @@ TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
     m.devices.addDisk(3, {MbrLayout({{1, true}}), 7});           // on USB, after a gap in the numbers
     m.devices.addDisk(4, {GptLayout({{1, false}, {2, false}})}); // no ESP
     std::vector<SystemPartition> found = FindSystemPartitions(ScanDisks(m.devices));
-    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, ""}}));
+    const std::uint64_t size = FakePartition{}.length;
+    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "", size}}));
     EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine);
     EXPECT_EQ(m.journal.count("close \\\\.\\PhysicalDrive"), 4U);
     // The letters come from where the located drives lie.
@@ -76,7 +77,7 @@ TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
     ScanResult scan = FindInstallations({m.drives, m.devices, m.files});
     LocateFixedDrives(m.devices, scan);
     NameSystemPartitions(found, scan.drives);
-    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, "S:"}}));
+    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "S:", size}}));
     EXPECT_EQ(m.journal.count("\\\\.\\T:"), 0U); // only fixed drives are asked
 }
 
