@@ -17,8 +17,8 @@ struct DrivePlace {
     std::uint32_t partition = 0;
     PartitionStyle style = PartitionStyle::Raw;
     bool systemPartition = false;                      // an ESP
-    std::optional<std::uint32_t> activePartition;      // MBR: the disk's active partition, if it has one
-    std::optional<MasterBootCodeKind> bootCode;        // MBR: whose code the disk's first sector holds, when read
+    std::optional<std::uint32_t> activePartition = std::nullopt; // MBR: the disk's active partition, if it has one
+    std::optional<MasterBootCodeKind> bootCode = std::nullopt;    // MBR: whose code the disk's first sector holds, when read
 
     bool isActive() const { return activePartition == partition; }
     bool operator==(const DrivePlace&) const = default;
