@@ -107,6 +107,22 @@ planted_dlls() {
 # stick (its Bin folder stays writable for the stand-in tools' own log)
 readonly_app() { : >"$S_DIR/readonly-app"; }
 
+# small_drive <letter> <size> <marker letter> <marker path>: a fixed drive on a
+# file system of its own with that little room (a tmpfs, "2m"; needs root),
+# unmounted after the run; the marker file says "small drive mounted", or why
+# not (for skip_unless)
+small_drive() {
+  local folder marker
+  drive "$1" fixed
+  folder=$(sandbox_folder "$S_PREFIX" "$1")
+  marker=$(sandbox_folder "$S_PREFIX" "$3")/$4
+  mkdir -p "$(dirname "$marker")"
+  if [ "$(id -u)" -ne 0 ]; then echo 'not root: no tmpfs can be mounted' >"$marker"
+  elif mount -t tmpfs -o "size=$2" tmpfs "$folder" 2>"$marker"; then echo 'small drive mounted' >"$marker"
+  fi
+  return 0
+}
+
 # skip_unless <letter> <path below the root, with /> <text> <reason>: after
 # the run the scenario is skipped, not checked, with the reason and the file's
 # first line, when that file doesn't hold the text: for what Wine may not show
@@ -379,9 +395,11 @@ run_scenario() {
   local skipped
   if skipped=$(skip_reason); then
     { echo "SKIP $((SECONDS - started))s"; echo "  $skipped"; } >"$S_DIR/result"
+    unmount_below "$S_DIR"
     return
   fi
   check_scenario "$(cat "$S_DIR/app-unix")" >"$S_DIR/checks.txt"
+  unmount_below "$S_DIR" # a small drive
   local verdict=PASS
   [ -s "$S_DIR/checks.txt" ] && verdict=FAIL
   { echo "$verdict $((SECONDS - started))s"; cat "$S_DIR/checks.txt"; } >"$S_DIR/result"
