@@ -63,7 +63,7 @@ scenario_command_line() {
     printf '%s\n' 'usage 0' 'list 0' 'bad-boot 2' 'unknown 2' 'no-value 2' 'no-such-default 2' 'missing 2' \
       'repair 0' 'failed 1' 'no window'
     cli_usage
-    printf '%s\n' '固件：BIOS' 'EFI 系统分区：BIOS 固件不从它启动，未查找' '驱动器：' 'glob   C: 固定磁盘，总线 *，有 Windows 文件夹' \
+    printf '%s\n' '固件：BIOS' 'EFI 系统分区：BIOS 固件不从它启动，未查找' '磁盘：无' '驱动器：' 'glob   C: 固定磁盘，总线 *，有 Windows 文件夹' \
       'glob   D: 固定磁盘，总线 *，有 Windows 文件夹' 'glob   F: 固定磁盘*' '找到的系统：C:\Windows，D:\Windows' \
       'BCD 存储 C:\boot\bcd：无法读取：不是注册表配置单元文件' 'BCD 存储 C:\EFI\Microsoft\Boot\bcd：不存在'
     printf '%s\n' '警告！引导盘“C:\”无效：请只填写盘符和冒号，例如 C:。' '修复未开始，没有做任何更改。'
