@@ -54,7 +54,7 @@ std::string NotSystemPartitionText(const RepairPlan& plan, const UefiContext& ue
 
 std::string ForeignCodeText(const RepairPlan& plan) {
     const bool grub = plan.bootPlace->bootCode == MasterBootCodeKind::Grub;
-    return DiskText(plan) + " 的主引导记录里是" + (grub ? "GRUB 的引导代码" : "无法识别的引导代码（可能是另一个系统的引导程序）") +
+    return DiskText(plan) + " 的主引导记录里是" + (grub ? " GRUB 的引导代码" : "无法识别的引导代码（可能是另一个系统的引导程序）") +
            "：修复会用 Windows 的引导代码替换它（bootsect /nt60 " + plan.bootPartition + " /mbr），" +
            (grub ? "这个磁盘上的其他系统（如 Linux）" : "其他系统") + "可能无法再从这个磁盘启动。";
 }

@@ -117,7 +117,7 @@ TEST_F(BeforeTheRun, EveryWarningInOneBoxWhereNoChangesNothingAndYesRunsAndLogsT
     const std::string& box = asked[0];
     EXPECT_TRUE(box.starts_with("ask 警告！ 48 默认系统所在的 C: 已用 BitLocker 加密：")) << box;
     const std::size_t notActive = box.find("\r\n固件是 BIOS（传统）模式，引导盘 E:（MBR 磁盘 0 的分区 3）却不是这个磁盘的活动分区（活动分区是分区 2）");
-    const std::size_t grub = box.find("\r\n磁盘 0 的主引导记录里是GRUB 的引导代码：修复会用 Windows 的引导代码替换它（bootsect /nt60 E: /mbr）");
+    const std::size_t grub = box.find("\r\n磁盘 0 的主引导记录里是 GRUB 的引导代码：修复会用 Windows 的引导代码替换它（bootsect /nt60 E: /mbr）");
     EXPECT_NE(notActive, std::string::npos) << box;
     EXPECT_GT(grub, notActive) << box;
     EXPECT_TRUE(box.ends_with("\r\n选“否”则不做任何更改。是否继续修复？")) << box;
