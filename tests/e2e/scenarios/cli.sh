@@ -129,5 +129,6 @@ scenario_command_line_ctrl_c() {
   skip_unless F Out/ctrlc.txt 'ctrlc delivered' "Wine did not deliver Ctrl+C to the console's processes"
   printf '%s\n' 'file has === 修复结束' 'ctrlc delivered' | expect_ui
   repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
-  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' \
+    'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
 }
