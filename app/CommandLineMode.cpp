@@ -130,12 +130,15 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
         return run.carryOut();
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
-    std::vector<Message> messages = OutcomeMessages(report, plan, {found.firmware, letter});
+    const std::optional<UefiStartCheck> uefiStart = CheckAndLogUefiStart(platform_, log_, report, found, plan.bootPartition, letter);
+    std::vector<Message> messages = OutcomeMessages(report, plan, {found.firmware, letter, uefiStart});
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error || report.abandoned) return SystemErrorExitCode;
+    // A boot manager Secure Boot will refuse leaves a PC that doesn't start.
+    if (uefiStart && uefiStart->refused()) return ToolFailedExitCode;
     return report.fullyRepaired() ? RepairedExitCode : ToolFailedExitCode;
 }
 
@@ -188,7 +191,7 @@ std::string UsageText() {
            "\r\n"
            "退出代码：\r\n"
            "  0  修复完成\r\n"
-           "  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查（日志里有详情）\r\n"
+           "  1  没有完全修复：有修复工具没有成功完成，有 BCD 存储没有通过检查，或安全启动会拒绝启动管理器（日志里有详情）\r\n"
            "  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限\r\n"
            "  3  系统错误\r\n";
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/StoreTexts.h"
+#include "app/UefiLogLines.h"
 #include "app/UserMessages.h"
 
 namespace orvanta {
@@ -129,6 +130,10 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
         lines.push_back(survey.firmware == FirmwareMode::Bios ? "EFI 系统分区：BIOS 固件不从它启动，未查找"
                                                               : "EFI 系统分区：未找到");
     }
+    if (survey.uefi) {
+        const LogLines firmware = UefiStateLines(*survey.uefi);
+        lines.insert(lines.end(), firmware.begin(), firmware.end());
+    }
     lines.push_back("驱动器：" + std::string(survey.scan.drives.empty() ? "无" : ""));
     for (const ScannedDrive& drive : survey.scan.drives) {
         std::string line = "  " + drive.name + " " + DriveTypeName(drive.type);
@@ -159,11 +164,13 @@ LogLines PlanLines(const LocalTime& time, const RepairPlan& plan) {
             "修复顺序（最后一个为默认系统）：" + order};
 }
 
+std::string FileIdentityText(const FileIdentity& file) {
+    return "版本：" + (file.version.empty() ? std::string("无") : file.version) + "，" + SignatureText(file);
+}
+
 LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, const std::string& programPath,
                         const FileIdentity& program) {
-    return {TimeStamp(time) + " 运行：" + commandLine,
-            "  程序：" + programPath + "，版本：" + (program.version.empty() ? "无" : program.version) + "，" +
-                SignatureText(program)};
+    return {TimeStamp(time) + " 运行：" + commandLine, "  程序：" + programPath + "，" + FileIdentityText(program)};
 }
 
 LogLines ToolEndLines(const ToolRun& run) {

@@ -60,7 +60,7 @@ private:
     // Locks or unlocks the inputs while a repair runs.
     void setRunning(bool running);
 
-    void showOutcome(const RepairReport& report, const RepairPlan& plan);
+    void showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart);
 
     MainControls controls_;
     Platform platform_;
@@ -69,6 +69,7 @@ private:
     SizeToggle sizeToggle_;
     ComPointer taskbarList_ = 0;
     FirmwareMode firmware_ = FirmwareMode::Unknown;
+    MachineSurvey survey_;                                 // as the start-up survey found it
     std::vector<Disk> disks_;                              // as the start-up survey found them
     std::map<std::string, PartitionIdentity> partitions_; // where each installation lies, where told
     std::optional<SystemPartitionLetter> systemPartitionLetter_;

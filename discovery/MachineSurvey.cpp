@@ -6,6 +6,7 @@ MachineSurvey SurveyMachine(SurveyServices services) {
     MachineSurvey survey;
     survey.scan = FindInstallations({services.drives, services.devices, services.files});
     survey.firmware = DetectFirmwareMode(services.firmware, services.registry);
+    if (survey.firmware != FirmwareMode::Bios) survey.uefi = ReadUefiBootState(services.firmware);
     survey.disks = ScanDisks(services.devices);
     // Where no disk gives its partition table, no drive can be told apart by it.
     if (survey.disks.empty()) return survey;
