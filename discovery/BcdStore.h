@@ -73,6 +73,8 @@ enum class StoreFault {
 struct BcdStoreReading {
     std::optional<BcdStore> store;
     StoreFault fault = StoreFault::None;
+
+    bool operator==(const BcdStoreReading&) const = default;
 };
 
 BcdStoreReading ReadBcdStore(std::span<const std::uint8_t> hive);

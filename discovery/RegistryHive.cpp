@@ -89,7 +89,8 @@ private:
     Bytes cell(std::uint32_t offset, std::size_t least, std::string_view signature) const {
         if (offset > bins_.size() || bins_.size() - offset < 4) throw Fault{HiveFault::BadCell};
         const auto size = static_cast<std::int32_t>(ReadLittleEndian32(bins_, offset));
-        const std::uint64_t length = size < 0 ? -static_cast<std::int64_t>(size) : size;
+        // A cell in use has a negative size; a free one a positive size.
+        const auto length = static_cast<std::uint64_t>(size < 0 ? -static_cast<std::int64_t>(size) : size);
         if (length < 8 || length > bins_.size() - offset) throw Fault{HiveFault::BadCell};
         const Bytes data = bins_.subspan(offset + 4, static_cast<std::size_t>(length) - 4);
         if (data.size() < least || (!signature.empty() && !HasSignature(data, signature))) throw Fault{HiveFault::BadCell};
