@@ -36,7 +36,7 @@ void DatabaseLines(LogLines& lines, const std::string& heading, const VariableRe
                        Counted("文件哈希", database.fileHashes.size());
     if (!database.certificateHashes.empty()) line += "，" + Counted("证书哈希", database.certificateHashes.size());
     for (const SignatureCount& other : database.others) line += "，" + Counted(other.type, other.count);
-    if (database.unreadableEntries != 0) line += "，" + Counted("无法读取的条目", database.unreadableEntries);
+    if (database.unreadableEntries != 0) line += "，" + Counted("无法读取的签名", database.unreadableEntries);
     if (database.damaged) line += "，有一个签名列表的大小有误，它和后面的没有读取";
     lines.push_back(line);
     for (const Certificate& certificate : database.certificates) lines.push_back("  证书：" + certificate.subject.text);
@@ -152,18 +152,18 @@ std::string TrustText(const TrustVerdict& trust) {
         forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
     }
     if (trust.refusals.empty()) {
-        return "没有发现固件会拒绝它的已知原因（db 允许它：" + (trust.fileHashInDb ? "它的哈希" : Joined(allowed)) +
+        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + Joined(allowed)) +
                "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它";
     }
     std::vector<std::string> reasons;
     for (const TrustRefusal refusal : trust.refusals) {
         switch (refusal) {
         case TrustRefusal::NotAllowedByDb: reasons.push_back("没有一个签名的证书链通到 db 里的证书，db 里也没有它的哈希"); break;
-        case TrustRefusal::CertificateInDbx: reasons.push_back("dbx 禁止了它的签名用到的证书：" + Joined(forbidden)); break;
-        case TrustRefusal::FileHashInDbx: reasons.push_back("dbx 里有它的哈希"); break;
+        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + Joined(forbidden) + "）"); break;
+        case TrustRefusal::FileHashInDbx: reasons.push_back("它的哈希在 dbx 里"); break;
         }
     }
-    return "固件会拒绝它：" + Joined(reasons);
+    return "固件会拒绝它，因为" + Joined(reasons);
 }
 
 void FileLines(LogLines& lines, const std::string& heading, const BootManagerFile& file) {

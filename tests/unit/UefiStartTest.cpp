@@ -139,8 +139,8 @@ TEST(SignedUefiStart, ABootManagerSecureBootWillRefuseIsAWarningAndTheRepairExit
         "2. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。\r\n";
     EXPECT_NE(pc.output.text().find("提示：BIOS引导修复成功！\r\n" + warning), std::string::npos) << pc.output.text();
     EXPECT_EQ(pc.output.text().find("UEFI引导修复成功"), std::string::npos);
-    EXPECT_NE(pc.log().find("    安全启动检查：固件会拒绝它：dbx 禁止了它的签名用到的证书：CN=Microsoft Windows Production PCA 2011, "
-                         "O=Microsoft Corporation, L=Redmond, ST=Washington, C=US\r\n"),
+    EXPECT_NE(pc.log().find("    安全启动检查：固件会拒绝它，因为它的签名用到的证书被 dbx 禁止（CN=Microsoft Windows Production PCA 2011, "
+                         "O=Microsoft Corporation, L=Redmond, ST=Washington, C=US）\r\n"),
               std::string::npos);
 
     // Only the 2011 CA allowed, and the file signed under the 2023 CA alone: not in db, in the window too.
@@ -164,7 +164,7 @@ TEST(SignedUefiStart, NoKnownReasonToRefuseIsSaidWithoutCallingItTrustAndSecureB
               std::string::npos)
         << pc.output.text();
     EXPECT_NE(pc.log().find("  安全启动：开启，检查固件是否会拒绝启动管理器\r\n"), std::string::npos);
-    EXPECT_NE(pc.log().find("    安全启动检查：没有发现固件会拒绝它的已知原因（db 允许它：" + Ca2023 +
+    EXPECT_NE(pc.log().find("    安全启动检查：没有发现固件会拒绝它的已知原因（db 里有 " + Ca2023 +
                          "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它\r\n"),
               std::string::npos);
     EXPECT_EQ(pc.log().find("信任"), std::string::npos);
