@@ -135,13 +135,18 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
         return run.carryOut();
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
-    std::vector<Message> messages = OutcomeMessages(report, plan, uefi);
+    UefiContext uefiAfter = uefi;
+    uefiAfter.start = CheckAndLogUefiStart(platform_, log_, report, found, plan.bootPartition, letter);
+    std::vector<Message> messages = OutcomeMessages(report, plan, uefiAfter);
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error || report.abandoned) return SystemErrorExitCode;
-    return report.fullyRepaired() && plan.warnings.empty() ? RepairedExitCode : ToolFailedExitCode;
+    // Not fully repaired also when a warning was accepted before the run, or
+    // when Secure Boot will refuse the boot manager: the PC may not start.
+    const bool refused = uefiAfter.start && uefiAfter.start->refused();
+    return report.fullyRepaired() && plan.warnings.empty() && !refused ? RepairedExitCode : ToolFailedExitCode;
 }
 
 bool CommandLineMode::onInterruptRequested() {
@@ -193,7 +198,7 @@ std::string UsageText() {
            "\r\n"
            "退出代码：\r\n"
            "  0  修复完成\r\n"
-           "  1  没有完全修复：有修复工具没有成功完成，或有 BCD 存储没有通过检查，或修复前有警告（日志里有详情）\r\n"
+           "  1  没有完全修复：有修复工具没有成功完成，有 BCD 存储没有通过检查，修复前有警告，或安全启动会拒绝启动管理器（日志里有详情）\r\n"
            "  2  拒绝执行：参数或输入有误、缺少修复工具、没有找到系统、没有管理员权限，或引导盘不能用\r\n"
            "  3  系统错误\r\n";
 }

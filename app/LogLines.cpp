@@ -4,6 +4,7 @@
 
 #include "app/DiskLines.h"
 #include "app/StoreTexts.h"
+#include "app/UefiLogLines.h"
 #include "app/UserMessages.h"
 
 namespace orvanta {
@@ -127,6 +128,10 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
     }
     for (std::string& line : SystemPartitionListLines(survey, systemPartitionLetter)) lines.push_back(std::move(line));
     for (std::string& line : DiskLines(survey.disks)) lines.push_back(std::move(line));
+    if (survey.uefi) {
+        const LogLines firmware = UefiStateLines(*survey.uefi);
+        lines.insert(lines.end(), firmware.begin(), firmware.end());
+    }
     lines.push_back("驱动器：" + std::string(survey.scan.drives.empty() ? "无" : ""));
     for (const ScannedDrive& drive : survey.scan.drives) {
         std::string line = "  " + drive.name + " " + DriveTypeName(drive.type);
@@ -160,11 +165,13 @@ LogLines PlanLines(const LocalTime& time, const RepairPlan& plan) {
     return lines;
 }
 
+std::string FileIdentityText(const FileIdentity& file) {
+    return "版本：" + (file.version.empty() ? std::string("无") : file.version) + "，" + SignatureText(file);
+}
+
 LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, const std::string& programPath,
                         const FileIdentity& program) {
-    return {TimeStamp(time) + " 运行：" + commandLine,
-            "  程序：" + programPath + "，版本：" + (program.version.empty() ? "无" : program.version) + "，" +
-                SignatureText(program)};
+    return {TimeStamp(time) + " 运行：" + commandLine, "  程序：" + programPath + "，" + FileIdentityText(program)};
 }
 
 LogLines ToolEndLines(const ToolRun& run) {

@@ -111,15 +111,18 @@ void MainController::onRepairClicked() {
         return run.carryOut();
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
-    showOutcome(report, plan);
+    const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
+    showOutcome(report, plan, CheckAndLogUefiStart(platform_, log_, report, survey, plan.bootPartition, letter));
     setRunning(false);
 }
 
 // The last message says where the old stores are kept, what the rebuild
 // dropped and where the log is; without one, the status line says where the log is.
-void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan) {
+void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart) {
     if (report.abandoned) return;
-    std::vector<Message> messages = OutcomeMessages(report, plan, uefiContext());
+    UefiContext uefi = uefiContext();
+    uefi.start = std::move(uefiStart);
+    std::vector<Message> messages = OutcomeMessages(report, plan, uefi);
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty()) AddToLastMessage(messages, kept);
     if (!AddToLastMessage(messages, LogNote(log_.path(), log_.failed()))) {

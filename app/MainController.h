@@ -63,7 +63,7 @@ private:
     // Locks or unlocks the inputs while a repair runs.
     void setRunning(bool running);
 
-    void showOutcome(const RepairReport& report, const RepairPlan& plan);
+    void showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart);
 
     MainControls controls_;
     Platform platform_;

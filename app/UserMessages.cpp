@@ -2,6 +2,7 @@
 
 #include "app/PreflightTexts.h"
 #include "app/StoreTexts.h"
+#include "app/UefiMessages.h"
 #include "repair/CommandLines.h"
 #include "repair/ToolOutput.h"
 
@@ -165,13 +166,19 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
     if (report.error) messages.push_back(ErrorMessage(*report.error));
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
         if (store->outcome == StoreOutcome::FailedCheck) messages.push_back(FailedCheckMessage(*store));
-        if (store->outcome != StoreOutcome::Repaired) continue;
+        const bool repaired = store->outcome == StoreOutcome::Repaired;
         if (store->firmware == StoreFirmware::Bios) {
-            messages.push_back(Note("BIOS引导修复成功！"));
+            if (repaired) messages.push_back(Note("BIOS引导修复成功！"));
             continue;
         }
         const bool bootable = uefi.firmware == FirmwareMode::Bios || UefiCanStartFrom(plan.bootFileSystem);
-        messages.push_back(bootable ? Note("UEFI引导修复成功！") : UefiUnbootableMessage(plan, uefi));
+        if (!bootable) {
+            if (repaired) messages.push_back(UefiUnbootableMessage(plan, uefi));
+        } else if (uefi.start && uefi.start->refused()) {
+            messages.push_back(BootManagerRefusedMessage(*uefi.start));
+        } else if (repaired) {
+            messages.push_back(Note("UEFI引导修复成功！" + (uefi.start ? UefiSuccessNote(*uefi.start) : std::string())));
+        }
     }
     if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));
     return messages;

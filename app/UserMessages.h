@@ -10,6 +10,7 @@
 #include "platform/PlatformError.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
+#include "repair/UefiStartCheck.h"
 
 namespace orvanta {
 
@@ -65,13 +66,17 @@ Message ErrorMessage(const PlatformError& error);
 struct UefiContext {
     FirmwareMode firmware = FirmwareMode::Unknown;
     std::string systemPartition; // the ESP's letter, "" when none was found
+    std::optional<UefiStartCheck> start = std::nullopt; // the check after the run, when it ran
 };
 
 // What a finished run shows, in order: an error that stopped it, then for
 // each store (BIOS, then UEFI) its success when it was judged repaired or a
 // warning saying what its check found missing, then the tools that failed.
 // A UEFI store on a partition that UEFI firmware can't read is a warning,
-// not a success, unless the PC starts from BIOS.
+// not a success, unless the PC starts from BIOS. Otherwise a boot manager
+// Secure Boot will refuse is a warning in place of the UEFI success (and
+// after a store that failed its check), and the UEFI success tells what the
+// check found of the firmware's boot entry.
 std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi);
 
 // For the last message: the old stores' entries a rebuild dropped, with what

@@ -7,6 +7,7 @@ MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownF
     MachineSurvey survey;
     survey.scan = FindInstallations({services.drives, services.devices, services.files});
     survey.firmware = knownFirmware ? *knownFirmware : DetectFirmwareMode(services.firmware, services.registry);
+    if (survey.firmware != FirmwareMode::Bios) survey.uefi = ReadUefiBootState(services.firmware);
     survey.disks = ScanDisks(services.devices);
     // Where no disk gives its partition table, no drive can be told apart by it.
     if (survey.disks.empty()) return survey;

@@ -8,6 +8,7 @@
 #include "discovery/FirmwareMode.h"
 #include "discovery/InstallationScan.h"
 #include "discovery/SystemPartition.h"
+#include "discovery/UefiBootState.h"
 #include "platform/Firmware.h"
 #include "platform/Registry.h"
 
@@ -31,6 +32,9 @@ struct MachineSurvey {
     // The one to repair, preferring the first installation's disk, and why.
     std::optional<SystemPartition> systemPartition;
     SystemPartitionReason systemPartitionReason = SystemPartitionReason::None;
+    // The firmware's boot entries and Secure Boot's state and databases; not
+    // read on a PC that starts from BIOS.
+    std::optional<UefiBootState> uefi;
 };
 
 // The partition identity of the drive that holds an installation such as

@@ -131,6 +131,20 @@ skip_unless() { printf '%s\n' "${1,,}" "$2" "$3" "$4" >"$S_DIR/skip-unless"; }
 # faults: the stand-in tools' rules (standin.cfg), from standard input
 faults() { cat >"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"; }
 
+# signed_boot_manager <letter>: test certificates and images signed by
+# osslsigncode (tests/signing/make-fixtures.sh) in <letter>:\Signing, and
+# stand-in rules (appended: call it after faults) that make each UEFI bcdboot
+# run leave signed-both.efi (signed under a test "Windows UEFI CA 2023", with
+# a nested signature under a test "Microsoft Windows Production PCA 2011") as
+# \EFI\Microsoft\Boot\bootmgfw.efi and \EFI\Boot\bootx64.efi
+signed_boot_manager() {
+  local target
+  "$E2E_LIB/../../signing/make-fixtures.sh" "$(sandbox_folder "$S_PREFIX" "$1")/Signing" >/dev/null
+  for target in '\EFI\Microsoft\Boot\bootmgfw.efi' '\EFI\Boot\bootx64.efi'; do
+    printf 'bcdboot copy %s %s /f uefi\r\n' "$1:\\Signing\\signed-both.efi" "$target"
+  done >>"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"
+}
+
 # ui: the driver script after the launch line, from standard input
 ui() { cat >>"$S_DIR/script.txt"; }
 
