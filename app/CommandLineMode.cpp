@@ -4,11 +4,13 @@
 
 #include "app/LogLines.h"
 #include "app/PlatformServices.h"
+#include "app/PreflightTexts.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
 #include "app/UserMessages.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
+#include "discovery/VolumeEncryption.h"
 #include "repair/CommandLines.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
@@ -110,7 +112,7 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     const std::string letter = espLetter_ ? espLetter_->driveName() : "";
     log_.write(SurveyLines(found, letter, espLetter_ && espLetter_->mapped()));
     const std::vector<std::string>& installations = found.scan.installations;
-    if (installations.empty()) return refuse(NothingToRepairMessage());
+    if (installations.empty()) return refuse(NothingToRepairMessage(LockedDriveNames(found.scan)));
 
     std::string defaultInstallation = installations.front();
     if (options.defaultInstallation) {
@@ -122,10 +124,13 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     }
     const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found, letter));
     const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
-                                        found.firmware, InstallationPartitions(found), found.disks},
+                                        found.firmware, InstallationPartitions(found), found.disks, found.scan.drives},
                                        platform_.files);
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
+    const UefiContext uefi{found.firmware, letter};
+    // Nobody to ask: the warnings are said, and the run counts as not fully repaired.
+    if (!plan.warnings.empty()) say(RunWarningsNotice(plan, uefi));
 
     log_.write(PlanLines(platform_.clock.now(), plan));
     ConsoleAndLog observer(output_, log_);
@@ -135,14 +140,21 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
         return run.carryOut();
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
-    std::vector<Message> messages = OutcomeMessages(report, plan, {found.firmware, letter});
+    UefiContext uefiAfter = uefi;
+    uefiAfter.start = CheckAndLogUefiStart(platform_, log_, report, found, plan.bootPartition, letter);
+    std::vector<Message> messages = OutcomeMessages(report, plan, uefiAfter);
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error || report.abandoned) return SystemErrorExitCode;
-    const bool startable = UefiStoreStartable(plan, {found.firmware, letter});
-    return report.fullyRepaired() && startable ? RepairedExitCode : ToolFailedExitCode;
+    // Not fully repaired also when a warning was accepted before the run, when
+    // Secure Boot will refuse the boot manager, or when the UEFI store lies
+    // where UEFI firmware can't start from: the PC may not start.
+    const bool refused = uefiAfter.start && uefiAfter.start->refused();
+    const bool startable = UefiStoreStartable(plan, uefiAfter);
+    return report.fullyRepaired() && plan.warnings.empty() && !refused && startable ? RepairedExitCode
+                                                                                     : ToolFailedExitCode;
 }
 
 bool CommandLineMode::onInterruptRequested() {
@@ -198,10 +210,10 @@ std::string UsageText() {
            "退出代码：\r\n"
            "  0  修复完成：每个 BCD 存储都已重建并通过检查\r\n"
            "  1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的\r\n"
-           "     BCD 存储写在固件无法从它启动的分区上，固件会拒绝启动管理器，\r\n"
+           "     BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，\r\n"
            "     或运行前确认了警告（修复日志里有详情）\r\n"
            "  2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到\r\n"
-           "     系统、没有管理员权限等\r\n"
+           "     系统、没有管理员权限，或引导盘不能用\r\n"
            "  3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被\r\n"
            "     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么\r\n"
            "\r\n"

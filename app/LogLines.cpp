@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "app/DiskLines.h"
 #include "app/StoreTexts.h"
+#include "app/UefiLogLines.h"
 #include "app/UserMessages.h"
 
 namespace orvanta {
@@ -17,13 +19,6 @@ std::string DriveTypeName(std::uint32_t type) {
     case 6: return "内存盘";
     default: return "未知类型（" + std::to_string(type) + "）";
     }
-}
-
-std::string BusName(std::uint32_t bus) {
-    static const char* const Names[] = {"未知", "SCSI", "ATAPI", "ATA", "1394", "SSA", "Fibre Channel", "USB", "RAID",
-                                        "iSCSI", "SAS", "SATA", "SD", "MMC", "虚拟", "文件虚拟盘", "存储空间", "NVMe",
-                                        "SCM", "UFS"};
-    return bus < std::size(Names) ? Names[bus] : "总线 " + std::to_string(bus);
 }
 
 std::string AttributesText(const std::optional<FileAttributes>& attributes) {
@@ -125,9 +120,17 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
             line += "，盘符 " + systemPartitionLetter + (letterGiven ? "（本程序临时分配，退出时收回）" : "");
         }
         lines.push_back(line);
+    } else if (!survey.systemPartitions.empty()) {
+        lines.push_back("EFI 系统分区：只在 USB 磁盘上找到");
     } else {
         lines.push_back(survey.firmware == FirmwareMode::Bios ? "EFI 系统分区：BIOS 固件不从它启动，未查找"
                                                               : "EFI 系统分区：未找到");
+    }
+    for (std::string& line : SystemPartitionListLines(survey, systemPartitionLetter)) lines.push_back(std::move(line));
+    for (std::string& line : DiskLines(survey.disks)) lines.push_back(std::move(line));
+    if (survey.uefi) {
+        const LogLines firmware = UefiStateLines(*survey.uefi);
+        lines.insert(lines.end(), firmware.begin(), firmware.end());
     }
     lines.push_back("驱动器：" + std::string(survey.scan.drives.empty() ? "无" : ""));
     for (const ScannedDrive& drive : survey.scan.drives) {
@@ -138,6 +141,7 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
                 line += "，磁盘 " + std::to_string(drive.location->disk) + " 分区 " +
                         std::to_string(drive.location->partition);
             }
+            line += EncryptionSuffix(EncryptionOf(drive));
             if (drive.holdsWindows) line += "，有 Windows 文件夹";
         }
         lines.push_back(line);
@@ -153,17 +157,21 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
 LogLines PlanLines(const LocalTime& time, const RepairPlan& plan) {
     std::string order;
     for (const std::string& installation : plan.runOrder) order += (order.empty() ? "" : "，") + installation;
-    return {"", "=== 修复开始 " + DateTimeText(time) + " ===",
-            "引导盘：" + plan.bootPartition + "（" + (plan.bootFileSystem.empty() ? "文件系统未知" : plan.bootFileSystem) +
-                "）",
-            "修复顺序（最后一个为默认系统）：" + order};
+    LogLines lines{"", "=== 修复开始 " + DateTimeText(time) + " ===",
+                   "引导盘：" + plan.bootPartition + "（" +
+                       (plan.bootFileSystem.empty() ? "文件系统未知" : plan.bootFileSystem) + "）"};
+    for (std::string& line : BootPartitionLines(plan)) lines.push_back(std::move(line));
+    lines.push_back("修复顺序（最后一个为默认系统）：" + order);
+    return lines;
+}
+
+std::string FileIdentityText(const FileIdentity& file) {
+    return "版本：" + (file.version.empty() ? std::string("无") : file.version) + "，" + SignatureText(file);
 }
 
 LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, const std::string& programPath,
                         const FileIdentity& program) {
-    return {TimeStamp(time) + " 运行：" + commandLine,
-            "  程序：" + programPath + "，版本：" + (program.version.empty() ? "无" : program.version) + "，" +
-                SignatureText(program)};
+    return {TimeStamp(time) + " 运行：" + commandLine, "  程序：" + programPath + "，" + FileIdentityText(program)};
 }
 
 LogLines ToolEndLines(const ToolRun& run) {

@@ -35,6 +35,8 @@ LogLines StartLines(const LocalTime& time, const ProgramFacts& program);
 // The drives, the installations, the firmware and the ESP with its letter.
 LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemPartitionLetter, bool letterGiven);
 LogLines PlanLines(const LocalTime& time, const RepairPlan& plan);
+// "版本：10.0.26100.1，数字签名：有效，来自 Microsoft（Microsoft Windows）": what the system says of a file.
+std::string FileIdentityText(const FileIdentity& file);
 // The command line, and who made the program it starts.
 LogLines ToolStartLines(const LocalTime& time, const std::string& commandLine, const std::string& programPath,
                         const FileIdentity& program);

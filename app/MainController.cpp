@@ -3,7 +3,9 @@
 #include <string>
 
 #include "app/PlatformServices.h"
+#include "app/PreflightTexts.h"
 #include "app/UserMessages.h"
+#include "discovery/VolumeEncryption.h"
 #include "platform/TaskbarProgress.h"
 #include "repair/CommandLines.h"
 #include "repair/FolderChooser.h"
@@ -26,14 +28,12 @@ void MainController::onLoad() {
     const MachineSurvey survey = SurveyMachine(SurveyServicesOf(platform_));
     listFound(survey.scan);
     if (!survey.scan.installations.empty()) controls_.installationList.select(0);
-    controls_.statusLine.setCaption(InstallationCountText(survey.scan.installations.size()));
+    controls_.statusLine.setCaption(StatusText(survey.scan.installations.size(), LockedDriveNames(survey.scan)));
     showSurvey(survey);
 }
 
 void MainController::showSurvey(const MachineSurvey& survey) {
     firmware_ = survey.firmware;
-    disks_ = survey.disks;
-    partitions_ = InstallationPartitions(survey);
     if (NeedsSystemPartitionLetter(survey)) {
         systemPartitionLetter_.emplace(platform_.drives, *survey.systemPartition, survey.scan.drives);
     }
@@ -78,9 +78,10 @@ void MainController::onBrowseClicked() {
 
 void MainController::onRepairClicked() {
     const std::string selectedBefore = SelectedText(controls_.installationList);
-    const ScanResult scan = scanAndList();
+    const MachineSurvey survey = rescanAndList();
+    const ScanResult& scan = survey.scan;
     if (scan.installations.empty()) {
-        messages_.show(NothingToRepairMessage());
+        messages_.show(NothingToRepairMessage(LockedDriveNames(scan)));
         return;
     }
     const std::string defaultInstallation = DefaultInstallationOf(
@@ -91,13 +92,16 @@ void MainController::onRepairClicked() {
     // Read once: the folder dialog has no owner and may still write the box during the run.
     const std::string bootPartition = controls_.bootPartitionBox.text();
     const RepairPlan plan = PlanRepair({scan.installations, defaultInstallation, bootPartition,
-                                        platform_.elevation.isElevated(), firmware_, partitions_, disks_},
+                                        platform_.elevation.isElevated(), firmware_, InstallationPartitions(survey),
+                                        survey.disks, scan.drives},
                                        platform_.files);
     if (plan.refusal == Refusal::NotElevated && startedByElevatedRestart_) {
         return messages_.show(NotElevatedAfterRestartMessage());
     }
     if (plan.refusal == Refusal::NotElevated) return offerElevatedRestart(RefusalMessage(plan, bootPartition));
     if (plan.refusal != Refusal::None) return messages_.show(RefusalMessage(plan, bootPartition));
+    // Every warning in one box; No changes nothing.
+    if (!plan.warnings.empty() && !messages_.ask(RunWarningsQuestion(plan, uefiContext()))) return;
 
     setRunning(true);
     log_.write(PlanLines(platform_.clock.now(), plan));
@@ -107,16 +111,18 @@ void MainController::onRepairClicked() {
         return run.carryOut();
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
-    showOutcome(report, plan);
+    const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
+    showOutcome(report, plan, CheckAndLogUefiStart(platform_, log_, report, survey, plan.bootPartition, letter));
     setRunning(false);
 }
 
 // The last message says where the old stores are kept, what the rebuild
 // dropped and where the log is; without one, the status line says where the log is.
-void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan) {
+void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart) {
     if (report.abandoned) return;
-    const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
-    std::vector<Message> messages = OutcomeMessages(report, plan, {firmware_, letter});
+    UefiContext uefi = uefiContext();
+    uefi.start = std::move(uefiStart);
+    std::vector<Message> messages = OutcomeMessages(report, plan, uefi);
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty()) AddToLastMessage(messages, kept);
     if (!AddToLastMessage(messages, LogNote(log_.path(), log_.failed()))) {
@@ -131,10 +137,14 @@ void MainController::offerElevatedRestart(const Message& question) {
     controls_.window.requestClose();
 }
 
-ScanResult MainController::scanAndList() {
-    ScanResult scan = FindInstallations({platform_.drives, platform_.devices, platform_.files});
-    listFound(scan);
-    return scan;
+MachineSurvey MainController::rescanAndList() {
+    MachineSurvey survey = RescanMachine(SurveyServicesOf(platform_), firmware_);
+    listFound(survey.scan);
+    return survey;
+}
+
+UefiContext MainController::uefiContext() const {
+    return {firmware_, systemPartitionLetter_ ? systemPartitionLetter_->driveName() : ""};
 }
 
 void MainController::listFound(const ScanResult& scan) {

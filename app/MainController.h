@@ -2,13 +2,13 @@
 // The main window's behaviour: start-up, the size toggle, the close guard, the
 // folder chooser and the repair. It turns what the survey and the repair run
 // return into control changes and message boxes.
-#include <map>
 #include <optional>
 
 #include "app/ActiveRepair.h"
 #include "app/MainControls.h"
 #include "app/SessionLog.h"
 #include "app/SizeToggle.h"
+#include "app/UserMessages.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
 #include "platform/Platform.h"
@@ -51,8 +51,11 @@ public:
 
 private:
     bool isRepairing();
-    // Scans the drives and lists what was found; says so when there is no fixed drive.
-    ScanResult scanAndList();
+    // Surveys the drives and disks again and lists what was found; says so
+    // when there is no fixed drive.
+    MachineSurvey rescanAndList();
+    // The firmware and the ESP's letter, for what is said of a UEFI store.
+    UefiContext uefiContext() const;
     void listFound(const ScanResult& scan);
     void showSurvey(const MachineSurvey& survey);
     // Offers to start again with administrator rights; this instance then ends.
@@ -60,7 +63,7 @@ private:
     // Locks or unlocks the inputs while a repair runs.
     void setRunning(bool running);
 
-    void showOutcome(const RepairReport& report, const RepairPlan& plan);
+    void showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart);
 
     MainControls controls_;
     Platform platform_;
@@ -69,8 +72,6 @@ private:
     SizeToggle sizeToggle_;
     ComPointer taskbarList_ = 0;
     FirmwareMode firmware_ = FirmwareMode::Unknown;
-    std::vector<Disk> disks_;                              // as the start-up survey found them
-    std::map<std::string, PartitionIdentity> partitions_; // where each installation lies, where told
     std::optional<SystemPartitionLetter> systemPartitionLetter_;
     ActiveRepair activeRepair_;
     bool startedByElevatedRestart_ = false;

@@ -1,6 +1,8 @@
 #include "app/UserMessages.h"
 
+#include "app/PreflightTexts.h"
 #include "app/StoreTexts.h"
+#include "app/UefiMessages.h"
 #include "repair/CommandLines.h"
 #include "repair/ToolOutput.h"
 
@@ -105,8 +107,9 @@ Message NoDiskMessage() {
     return {"未发现任何磁盘或光驱", ErrorTitle, MessageStyle::Information};
 }
 
-Message NothingToRepairMessage() {
-    return Note("当前电脑硬盘里未发现操作系统！无法进行此操作！");
+Message NothingToRepairMessage(const std::vector<std::string>& lockedDrives) {
+    const std::string advice = UnlockAdvice(lockedDrives);
+    return Note("当前电脑硬盘里未发现操作系统！无法进行此操作！" + (advice.empty() ? "" : "\r\n\r\n" + advice));
 }
 
 Message CloseRefusedMessage() {
@@ -116,6 +119,9 @@ Message CloseRefusedMessage() {
 Message RefusalMessage(const RepairPlan& plan, const std::string& bootPartitionText) {
     if (plan.refusal == Refusal::ToolsMissing) return MissingToolsMessage(plan.missingTools);
     if (plan.refusal == Refusal::NotElevated) return NotElevatedMessage();
+    if (plan.refusal == Refusal::EncryptedBootPartition) return EncryptedBootPartitionMessage(plan);
+    if (plan.refusal == Refusal::EncryptingBootLoader) return EncryptingBootLoaderMessage(plan);
+    if (plan.refusal == Refusal::NotEnoughRoom) return NotEnoughRoomMessage(plan);
     return BadBootPartitionMessage(bootPartitionText);
 }
 
@@ -225,12 +231,18 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
     if (report.error) messages.push_back(AbortMessage(report));
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
         if (store->outcome == StoreOutcome::FailedCheck) messages.push_back(FailedCheckMessage(*store));
-        if (store->outcome != StoreOutcome::Repaired) continue;
+        const bool repaired = store->outcome == StoreOutcome::Repaired;
         if (store->firmware == StoreFirmware::Bios) {
-            messages.push_back(Note("BIOS引导修复成功！"));
+            if (repaired) messages.push_back(Note("BIOS引导修复成功！"));
             continue;
         }
-        messages.push_back(UefiStoreStartable(plan, uefi) ? Note("UEFI引导修复成功！") : UefiUnbootableMessage(plan, uefi));
+        if (!UefiStoreStartable(plan, uefi)) {
+            if (repaired) messages.push_back(UefiUnbootableMessage(plan, uefi));
+        } else if (uefi.start && uefi.start->refused()) {
+            messages.push_back(BootManagerRefusedMessage(*uefi.start));
+        } else if (repaired) {
+            messages.push_back(Note("UEFI引导修复成功！" + (uefi.start ? UefiSuccessNote(*uefi.start) : std::string())));
+        }
     }
     if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));
     return messages;

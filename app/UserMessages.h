@@ -10,6 +10,7 @@
 #include "platform/PlatformError.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
+#include "repair/UefiStartCheck.h"
 
 namespace orvanta {
 
@@ -37,8 +38,9 @@ std::string InstallationCountText(std::size_t count);
 
 // The scan met no fixed drive at all.
 Message NoDiskMessage();
-// A repair was asked for but the rescan lists no installation.
-Message NothingToRepairMessage();
+// A repair was asked for but the rescan lists no installation; with drives
+// BitLocker keeps locked, how to unlock them.
+Message NothingToRepairMessage(const std::vector<std::string>& lockedDrives = {});
 // A close request while a repair runs.
 Message CloseRefusedMessage();
 // A plan that was refused, and why; `bootPartitionText` as the user gave it.
@@ -70,18 +72,22 @@ std::string StopReasonText(const RepairReport& report);
 struct UefiContext {
     FirmwareMode firmware = FirmwareMode::Unknown;
     std::string systemPartition; // the ESP's letter, "" when none was found
+    std::optional<UefiStartCheck> start = std::nullopt; // the check after the run, when it ran
 };
 
 // What a finished run shows, in order: an error that stopped it, then for
 // each store (BIOS, then UEFI) its success when it was judged repaired or a
 // warning saying what its check found missing, then the tools that failed.
 // A UEFI store on a partition that UEFI firmware can't read is a warning,
-// not a success, unless the PC starts from BIOS.
+// not a success, unless the PC starts from BIOS. Otherwise a boot manager
+// Secure Boot will refuse is a warning in place of the UEFI success (and
+// after a store that failed its check), and the UEFI success tells what the
+// check found of the firmware's boot entry.
+std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi);
+
 // False when the UEFI store went to a partition UEFI firmware can't start
 // from (not FAT) and the PC may start from UEFI: the store is not bootable.
 bool UefiStoreStartable(const RepairPlan& plan, const UefiContext& uefi);
-
-std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi);
 
 // For the last message: the old stores' entries a rebuild dropped, with what
 // to do about them, and where each old store is kept; "" when nothing is.

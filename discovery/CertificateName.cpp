@@ -36,16 +36,6 @@ std::string_view AsChars(Bytes bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-std::string HexOf(Bytes bytes) {
-    constexpr char Digits[] = "0123456789abcdef";
-    std::string text;
-    for (const std::uint8_t byte : bytes) {
-        text += Digits[byte >> 4U];
-        text += Digits[byte & 0x0FU];
-    }
-    return text;
-}
-
 std::string ValueText(const DerElement& value) {
     switch (value.tag) {
     case Utf8StringTag:
@@ -70,7 +60,7 @@ std::string ValueText(const DerElement& value) {
         return text;
     }
     default:
-        return "#" + HexOf(value.whole);
+        return "#" + HexText(value.whole);
     }
 }
 

@@ -3,15 +3,18 @@
 #include "discovery/DeviceQueries.h"
 #include "discovery/DriveStrings.h"
 #include "platform/PlatformError.h"
+#include "platform/SystemErrors.h"
 
 namespace orvanta {
 namespace {
 
-bool HoldsWindowsFolder(FileSystem& files, const std::string& driveName) {
+// Whether the drive's root holds a Windows folder; a drive that can't be read
+// gets no entry, and one that BitLocker keeps locked is marked.
+void LookForWindowsFolder(FileSystem& files, ScannedDrive& drive) {
     try {
-        return !files.firstMatch(WindowsFolderOf(driveName), MatchMask::FilesAndFolders).empty();
-    } catch (const PlatformError&) {
-        return false; // a drive that can't be read gets no entry
+        drive.holdsWindows = !files.firstMatch(WindowsFolderOf(drive.name), MatchMask::FilesAndFolders).empty();
+    } catch (const PlatformError& error) {
+        drive.locked = error.number() == BitLockerLockedVolumeError;
     }
 }
 
@@ -54,7 +57,7 @@ ScanResult FindInstallations(ScanServices services) {
     // fixed drives; the query is made for every fixed drive, the RAM drive included.
     for (ScannedDrive& drive : result.drives) {
         if (drive.type != FixedDriveType) continue;
-        drive.holdsWindows = HoldsWindowsFolder(services.files, drive.name);
+        LookForWindowsFolder(services.files, drive);
         if (drive.holdsWindows && drive.name != RamDriveName) {
             result.installations.push_back(WindowsFolderOf(drive.name));
         }

@@ -28,6 +28,7 @@ struct ScannedDrive {
     std::uint32_t busType = 0;                             // 0 unknown
     std::optional<VolumeLocation> location = std::nullopt; // its disk and partition, once located
     bool holdsWindows = false;
+    bool locked = false; // BitLocker keeps the volume locked: its Windows folder can't be looked for
     // What its first sector holds, read through its disk; nothing when it lies on
     // no disk that answered, or the sector couldn't be read.
     std::optional<BootSectorKind> bootSector = std::nullopt;
@@ -52,7 +53,8 @@ std::string WindowsFolderOf(const std::string& driveName);
 std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& windowsFolder);
 
 // Reads the drives as they are now. A fixed drive whose root can't be read
-// holds no installation; nothing is shown or changed.
+// holds no installation; one that BitLocker keeps locked is marked so.
+// Nothing is shown or changed.
 ScanResult FindInstallations(ScanServices services);
 
 // Asks each fixed drive's volume which disk and partition it lies on: what

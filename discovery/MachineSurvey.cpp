@@ -1,11 +1,13 @@
 #include "discovery/MachineSurvey.h"
 
 namespace orvanta {
+namespace {
 
-MachineSurvey SurveyMachine(SurveyServices services) {
+MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
     MachineSurvey survey;
     survey.scan = FindInstallations({services.drives, services.devices, services.files});
-    survey.firmware = DetectFirmwareMode(services.firmware, services.registry);
+    survey.firmware = knownFirmware ? *knownFirmware : DetectFirmwareMode(services.firmware, services.registry);
+    if (survey.firmware != FirmwareMode::Bios) survey.uefi = ReadUefiBootState(services.firmware);
     survey.disks = ScanDisks(services.devices);
     // Where no disk gives its partition table, no drive can be told apart by it.
     if (survey.disks.empty()) return survey;
@@ -13,13 +15,24 @@ MachineSurvey SurveyMachine(SurveyServices services) {
     ReadBootSectors(services.devices, survey.disks, survey.scan.drives);
     // A PC that starts from BIOS doesn't read the ESP.
     if (survey.firmware == FirmwareMode::Bios) return survey;
-    std::vector<SystemPartition> partitions = FindSystemPartitions(survey.disks);
-    if (partitions.empty()) return survey;
-    NameSystemPartitions(partitions, survey.scan.drives);
+    survey.systemPartitions = FindSystemPartitions(survey.disks);
+    if (survey.systemPartitions.empty()) return survey;
+    NameSystemPartitions(survey.systemPartitions, survey.scan.drives);
     const std::optional<std::uint32_t> defaultDisk =
         survey.scan.installations.empty() ? std::nullopt : DiskOf(survey.scan, survey.scan.installations.front());
-    survey.systemPartition = ChooseSystemPartition(partitions, defaultDisk);
+    survey.systemPartition = ChooseSystemPartition(survey.systemPartitions, defaultDisk);
+    survey.systemPartitionReason = ReasonForChoice(survey.systemPartition, defaultDisk);
     return survey;
+}
+
+} // namespace
+
+MachineSurvey SurveyMachine(SurveyServices services) {
+    return Survey(services, std::nullopt);
+}
+
+MachineSurvey RescanMachine(SurveyServices services, FirmwareMode firmware) {
+    return Survey(services, firmware);
 }
 
 std::optional<PartitionIdentity> InstallationIdentity(const MachineSurvey& survey, const std::string& windowsFolder) {

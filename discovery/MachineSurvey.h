@@ -8,6 +8,7 @@
 #include "discovery/FirmwareMode.h"
 #include "discovery/InstallationScan.h"
 #include "discovery/SystemPartition.h"
+#include "discovery/UefiBootState.h"
 #include "platform/Firmware.h"
 #include "platform/Registry.h"
 
@@ -25,16 +26,28 @@ struct MachineSurvey {
     ScanResult scan; // its fixed drives located and their first sectors read, when a disk answered
     FirmwareMode firmware = FirmwareMode::Unknown;
     std::vector<Disk> disks; // those that gave their partition table, with sector size and MBR boot code
-    // The one to repair, preferring the first installation's disk; not looked
-    // for on a PC that starts from BIOS.
+    // Every ESP of the disks, with the letters they have; not looked for on a
+    // PC that starts from BIOS.
+    std::vector<SystemPartition> systemPartitions;
+    // The one to repair, preferring the first installation's disk, and why.
     std::optional<SystemPartition> systemPartition;
+    SystemPartitionReason systemPartitionReason = SystemPartitionReason::None;
+    // The firmware's boot entries and Secure Boot's state and databases; not
+    // read on a PC that starts from BIOS.
+    std::optional<UefiBootState> uefi;
 };
 
 // The partition identity of the drive that holds an installation such as
 // "D:\Windows"; nothing when the system could not tell where it lies.
 std::optional<PartitionIdentity> InstallationIdentity(const MachineSurvey& survey, const std::string& windowsFolder);
 
+// Reads the drives, the firmware mode and the disks: each disk's layout and
+// first sectors once.
 MachineSurvey SurveyMachine(SurveyServices services);
+
+// The same survey again, before a repair, with the firmware mode as first
+// found (it doesn't change while the PC runs).
+MachineSurvey RescanMachine(SurveyServices services, FirmwareMode firmware);
 
 // Whether the ESP needs a letter: it is what UEFI firmware starts from, so not
 // on a PC known to start from BIOS.

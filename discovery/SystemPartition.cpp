@@ -26,7 +26,9 @@ std::vector<SystemPartition> FindSystemPartitions(const std::vector<Disk>& disks
     std::vector<SystemPartition> found;
     for (const Disk& disk : disks) {
         for (const PartitionRecord& partition : disk.layout.partitions) {
-            if (partition.systemPartition) found.push_back({disk.number, partition.number, disk.busType, ""});
+            if (partition.systemPartition) {
+                found.push_back({disk.number, partition.number, disk.busType, "", partition.length});
+            }
         }
     }
     return found;
@@ -46,6 +48,12 @@ std::optional<SystemPartition> ChooseSystemPartition(const std::vector<SystemPar
                                        [](const SystemPartition& esp) { return esp.busType != UsbBusType; });
     if (internal != partitions.end()) return *internal;
     return std::nullopt;
+}
+
+SystemPartitionReason ReasonForChoice(const std::optional<SystemPartition>& chosen,
+                                      std::optional<std::uint32_t> defaultDisk) {
+    if (!chosen) return SystemPartitionReason::None;
+    return defaultDisk == chosen->disk ? SystemPartitionReason::OnDefaultDisk : SystemPartitionReason::FirstNotOnUsb;
 }
 
 std::string PartitionDevicePath(const SystemPartition& partition) {

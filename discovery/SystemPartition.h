@@ -18,6 +18,7 @@ struct SystemPartition {
     std::uint32_t partition = 0; // PartitionNumber, from 1
     std::uint32_t busType = 0;   // of its disk
     std::string driveName;       // "S:" when it has a drive letter already, else ""
+    std::uint64_t size = 0;      // bytes
 
     bool operator==(const SystemPartition&) const = default;
 };
@@ -33,6 +34,16 @@ void NameSystemPartitions(std::vector<SystemPartition>& partitions, const std::v
 // stick may carry one).
 std::optional<SystemPartition> ChooseSystemPartition(const std::vector<SystemPartition>& partitions,
                                                      std::optional<std::uint32_t> defaultDisk);
+
+// Why the chosen ESP was chosen.
+enum class SystemPartitionReason {
+    None,          // none was chosen: every ESP lies on a USB disk
+    OnDefaultDisk, // it lies on the default installation's disk
+    FirstNotOnUsb, // that disk has none: the first not on a USB disk
+};
+
+SystemPartitionReason ReasonForChoice(const std::optional<SystemPartition>& chosen,
+                                      std::optional<std::uint32_t> defaultDisk);
 
 // "\Device\Harddisk0\Partition1", the device a drive letter can be given to.
 std::string PartitionDevicePath(const SystemPartition& partition);

@@ -99,6 +99,10 @@ public:
     // it can't be told.
     virtual std::string fileSystemName(const std::string& driveName) = 0;
 
+    // The bytes free on a drive such as "C:" that this program may write
+    // (disk quotas counted); nothing when it can't be told.
+    virtual std::optional<std::uint64_t> freeBytes(const std::string& driveName) = 0;
+
     // Creates the file and keeps it open for appending; nothing when it can't
     // be written, or when it exists and `replaceExisting` is false.
     virtual std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) = 0;

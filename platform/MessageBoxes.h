@@ -1,13 +1,13 @@
 #pragma once
-// Modal message boxes with a single OK button.
+// Modal message boxes: a note with an OK button, or a question with Yes and No.
 #include <string>
 
 namespace orvanta {
 
 enum class MessageStyle : int {
-    Error = 16,       // error icon, OK
-    Warning = 48,     // warning icon (exclamation mark)
-    Information = 64, // information icon, OK
+    Error = 16,       // error icon
+    Warning = 48,     // warning icon
+    Information = 64, // information icon
 };
 
 struct Message {

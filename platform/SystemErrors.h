@@ -9,5 +9,7 @@ inline constexpr std::uint32_t InsufficientBufferError = 122;  // ERROR_INSUFFIC
 inline constexpr std::uint32_t VariableNotFoundError = 203;    // ERROR_ENVVAR_NOT_FOUND
 inline constexpr std::uint32_t MoreDataError = 234;            // ERROR_MORE_DATA
 inline constexpr std::uint32_t PrivilegeNotHeldError = 1314;   // ERROR_PRIVILEGE_NOT_HELD
+// FVE_E_LOCKED_VOLUME: every access to a volume that BitLocker keeps locked fails with it.
+inline constexpr std::uint32_t BitLockerLockedVolumeError = 0x80310000;
 
 } // namespace orvanta

@@ -126,4 +126,14 @@ std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order) {
     return text;
 }
 
+std::string HexText(std::span<const std::uint8_t> bytes) {
+    constexpr char Digits[] = "0123456789abcdef";
+    std::string text;
+    for (const std::uint8_t byte : bytes) {
+        text += Digits[byte >> 4U];
+        text += Digits[byte & 0x0FU];
+    }
+    return text;
+}
+
 } // namespace orvanta

@@ -4,6 +4,8 @@
 // becomes U+FFFD, one for each maximal ill-formed part (the Unicode
 // standard's recommended practice), so nothing invalid passes on.
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,5 +30,8 @@ std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order);
 
 // The code unit at `at` (which must leave two bytes) in that byte order.
 char16_t Utf16UnitAt(std::string_view bytes, std::size_t at, ByteOrder order);
+
+// Two lower-case hexadecimal digits per byte: "0a1b".
+std::string HexText(std::span<const std::uint8_t> bytes);
 
 } // namespace orvanta

@@ -9,21 +9,6 @@ void AddOnce(std::vector<std::string>& names, const std::string& name) {
     if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
 }
 
-// The signer, then its issuer among the carried certificates, and so on up.
-std::vector<const Certificate*> ChainOf(const Signature& signature) {
-    std::vector<const Certificate*> chain;
-    if (!signature.signer || *signature.signer >= signature.certificates.size()) return chain;
-    chain.push_back(&signature.certificates[*signature.signer]);
-    while (chain.size() < signature.certificates.size()) {
-        const auto issuer = std::find_if(signature.certificates.begin(), signature.certificates.end(), [&](const Certificate& c) {
-            return IsIssuerOf(c, *chain.back()) && std::find(chain.begin(), chain.end(), &c) == chain.end();
-        });
-        if (issuer == signature.certificates.end()) break;
-        chain.push_back(&*issuer);
-    }
-    return chain;
-}
-
 // The database certificate that is `certificate` or issued it.
 const Certificate* ListedFor(const Certificate& certificate, const SecureBootDatabase& database) {
     for (const Certificate& listed : database.certificates) {
@@ -34,7 +19,7 @@ const Certificate* ListedFor(const Certificate& certificate, const SecureBootDat
 
 SignatureVerdict Judge(const Signature& signature, const SecureBootDatabase& db, const SecureBootDatabase& dbx) {
     SignatureVerdict verdict;
-    const std::vector<const Certificate*> chain = ChainOf(signature);
+    const std::vector<const Certificate*> chain = SignerChain(signature);
     if (!chain.empty()) {
         verdict.signer = chain.front()->subject.text;
         verdict.ca = chain.front()->issuer.text;
@@ -57,6 +42,20 @@ bool Contains(const std::vector<Sha256Digest>& hashes, const Sha256Digest& hash)
 }
 
 } // namespace
+
+std::vector<const Certificate*> SignerChain(const Signature& signature) {
+    std::vector<const Certificate*> chain;
+    if (!signature.signer || *signature.signer >= signature.certificates.size()) return chain;
+    chain.push_back(&signature.certificates[*signature.signer]);
+    while (chain.size() < signature.certificates.size()) {
+        const auto issuer = std::find_if(signature.certificates.begin(), signature.certificates.end(), [&](const Certificate& c) {
+            return IsIssuerOf(c, *chain.back()) && std::find(chain.begin(), chain.end(), &c) == chain.end();
+        });
+        if (issuer == signature.certificates.end()) break;
+        chain.push_back(&*issuer);
+    }
+    return chain;
+}
 
 bool IsIssuerOf(const Certificate& issuer, const Certificate& certificate) {
     if (!issuer.subjectKeyId.empty() && !certificate.authorityKeyId.empty()) {

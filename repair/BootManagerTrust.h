@@ -42,6 +42,11 @@ struct TrustVerdict {
 TrustVerdict JudgeBootManagerTrust(const std::vector<Signature>& signatures, const Sha256Digest& imageHash,
                                    const SecureBootDatabase& db, const SecureBootDatabase& dbx);
 
+// The signer's certificate, then its issuer among the certificates the
+// signature carries, and so on up; empty when the signer's certificate isn't
+// carried. The root is not in the file.
+std::vector<const Certificate*> SignerChain(const Signature& signature);
+
 // Whether `issuer` issued `certificate`: by key identifier (the issuer's
 // subject key identifier is the certificate's authority key identifier)
 // when both have one, else by name (the issuer's subject, encoded, is the

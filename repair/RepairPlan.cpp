@@ -5,6 +5,7 @@
 #include "platform/PlatformError.h"
 #include "repair/BootPartition.h"
 #include "repair/CommandLines.h"
+#include "repair/Preflight.h"
 
 namespace orvanta {
 namespace {
@@ -55,6 +56,7 @@ RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files) {
     plan.firmware = request.firmware;
     plan.partitions = request.partitions;
     plan.disks = request.disks;
+    CheckBeforeRun(request, files, plan);
     return plan;
 }
 

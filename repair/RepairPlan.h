@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "discovery/DrivePlace.h"
 #include "discovery/FirmwareMode.h"
 #include "discovery/PartitionIdentity.h"
 #include "platform/FileSystem.h"
+#include "repair/BootFilesRoom.h"
 
 namespace orvanta {
 
@@ -17,6 +19,19 @@ enum class Refusal {
     ToolsMissing,     // bcdboot.exe or bootsect.exe is not in the Bin folder
     BadBootPartition, // the boot partition is not a drive letter and a colon
     NotElevated,      // the program lacks administrator rights
+    EncryptedBootPartition, // BitLocker encrypts the boot partition: the boot manager can't read it
+    EncryptingBootLoader,   // VeraCrypt's or TrueCrypt's loader in the MBR that bootsect would replace
+    NotEnoughRoom,          // the boot partition lacks the room for the boot files
+};
+
+// What the technician is told before a run and may accept; the run is then
+// not fully repaired, whatever the stores' checks say.
+enum class RunWarning {
+    EncryptedDefault,      // BitLocker encrypts the default installation: the next start may ask for the recovery key
+    BiosGptDisk,           // BIOS firmware, the boot partition on a GPT disk
+    BiosNotActive,         // BIOS firmware, the boot partition not its MBR disk's active partition
+    UefiNotSystemPartition, // UEFI firmware, a FAT boot partition that is not an ESP
+    ForeignBootCode,       // GRUB's or unknown code in the MBR that bootsect will replace
 };
 
 struct RepairRequest {
@@ -28,6 +43,7 @@ struct RepairRequest {
     // Where each installation lies, as far as the system told.
     std::map<std::string, PartitionIdentity> partitions = {};
     std::vector<Disk> disks = {};           // the disks that gave their partitions
+    std::vector<ScannedDrive> drives = {};  // as the survey saw them: place, first sector, BitLocker
 };
 
 struct RepairPlan {
@@ -40,6 +56,9 @@ struct RepairPlan {
     FirmwareMode firmware = FirmwareMode::Unknown;       // what the PC started from
     std::map<std::string, PartitionIdentity> partitions; // by installation, where known
     std::vector<Disk> disks;                              // to tell entries on partitions that are gone
+    std::optional<DrivePlace> bootPlace;                  // where the boot partition lies, when told
+    std::optional<BootFilesRoom> room;                    // measured, when its free space could be told
+    std::vector<RunWarning> warnings;                     // in the order they are told
 };
 
 // The installation to make the default: the one selected before the rescan
@@ -48,7 +67,8 @@ std::string DefaultInstallationOf(const std::vector<std::string>& installations,
                                   const std::string& selectedBefore, bool keepSelected);
 
 // Checks the tools, the boot partition and the rights, in that order, and
-// orders the installations. Touches nothing; a refused plan says why.
+// orders the installations; then what the boot partition and its disk can
+// take (CheckBeforeRun). Touches nothing; a refused plan says why.
 RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files);
 
 // Whether UEFI firmware can start from a partition of this file system: it

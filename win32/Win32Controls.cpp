@@ -107,8 +107,10 @@ void FitLabelToText(HWND label) {
     const int length = GetWindowTextLengthW(label);
     std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
     GetWindowTextW(label, text.data(), length + 1);
+    // Lines break only at the text's own line ends (the status line's locked
+    // drives stand on a second line): as wide as the widest, as tall as all.
     RECT bounds{};
-    DrawTextW(context, text.data(), -1, &bounds, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(context, text.data(), -1, &bounds, DT_CALCRECT | DT_NOPREFIX);
     if (previous != nullptr) SelectObject(context, previous);
     ReleaseDC(label, context);
     SetWindowPos(label, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,

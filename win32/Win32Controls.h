@@ -66,7 +66,7 @@ public:
     void setCaption(const std::string& caption) override;
 };
 
-// Sizes a static control to its text on one line, keeping its top-left corner.
+// Sizes a static control to its text (one line, or one per line end in it), keeping its top-left corner.
 void FitLabelToText(HWND label);
 
 } // namespace orvanta::win32

@@ -40,7 +40,13 @@ bool IsFolder(const std::wstring& path) {
 std::string Win32FileSystem::firstMatch(const std::string& path, MatchMask mask) {
     WIN32_FIND_DATAW entry{};
     const FindHandle search(FindFirstFileW(Widen(path).c_str(), &entry));
-    if (!search.valid()) return {};
+    if (!search.valid()) {
+        // Nothing there is no match; anything else (a volume BitLocker keeps
+        // locked, a drive without media) is the volume's own answer.
+        const DWORD error = GetLastError();
+        if (IsNoSuchFile(error)) return {};
+        throw LastErrorOf(error);
+    }
     do {
         if (Matches(entry, mask)) return Narrow(std::wstring(entry.cFileName));
     } while (FindNextFileW(search.get(), &entry) != FALSE);
@@ -82,6 +88,13 @@ std::string Win32FileSystem::fileSystemName(const std::string& driveName) {
         return {};
     }
     return Narrow(std::wstring(name));
+}
+
+std::optional<std::uint64_t> Win32FileSystem::freeBytes(const std::string& driveName) {
+    ULARGE_INTEGER available{};
+    const std::wstring root = Widen(driveName) + L"\\";
+    if (GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr) == FALSE) return std::nullopt;
+    return available.QuadPart;
 }
 
 bool Win32FileSystem::createDirectories(const std::string& path) {

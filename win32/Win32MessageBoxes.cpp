@@ -4,6 +4,11 @@
 
 namespace orvanta::win32 {
 
+// The core's styles are the icons' own flags.
+static_assert(static_cast<UINT>(MessageStyle::Error) == MB_ICONERROR &&
+              static_cast<UINT>(MessageStyle::Warning) == MB_ICONWARNING &&
+              static_cast<UINT>(MessageStyle::Information) == MB_ICONINFORMATION);
+
 namespace {
 
 int Show(HWND owner, const Message& message, UINT buttons) {

@@ -6,7 +6,7 @@
 
 bench_packages() {
   local missing=() package
-  for package in wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei mingw-w64 g++; do
+  for package in wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei mingw-w64 g++ python3-hivex; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
       missing+=("$package")
   done

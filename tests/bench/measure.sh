@@ -13,10 +13,24 @@ repair_command_lines() {
   local arch=$1; shift
   local folder="C:\\$arch" installation
   for installation in "$@"; do
-    echo "$folder\\Bin\\bcdboot.exe $installation /s C: /l zh-cn"
+    echo "$folder\\Bin\\bcdboot.exe $installation /s C: /f bios /l zh-cn"
     echo "$folder\\Bin\\bcdboot.exe $installation /s C: /f uefi /l zh-cn"
   done
   echo "$folder\\bin\\bootsect.exe /nt60 C: /mbr"
+}
+
+# The program judges a repair by the stores the tools leave, so the stand-in
+# bcdboot must leave real ones: for each expected run the store the real tool
+# would write, prepared once per sandbox (tests/e2e/lib/standin_stores.py).
+# prepare_stores PREFIX INSTALLATION...
+prepare_stores() {
+  local prefix=$1 arch; shift
+  for arch in $BENCH_ARCHS; do
+    repair_command_lines "$arch" "$@" >"$prefix/drive_c/bench/$arch/runs"
+    mkdir -p "$prefix/drive_c/bench/$arch/hives"
+    /usr/bin/python3 "$ROOT/tests/e2e/lib/standin_stores.py" "$prefix/drive_c/bench/$arch/runs" \
+      "$prefix/drive_c/bench/$arch/hives" "C:\\bench\\$arch\\hives" "$prefix/drive_c/$arch/Bin/standin-stores.cfg"
+  done
 }
 
 fresh_run_dir() {

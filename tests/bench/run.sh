@@ -127,6 +127,7 @@ measure_repairs() {
   # Orvanta's order: the last entry first, the default (entry 0, C:) last.
   mapfile -t installations < <(drive_letters "$installs" | tac | sed 's/.*/\U&\E:\\Windows/')
   prefix=$(make_sandbox "$kind" "$installs" 1)
+  prepare_stores "$prefix" "${installations[@]}"
   OPEN_PREFIX=$prefix; open_sandbox "$prefix"
   for run in $(seq "$RUNS"); do
     for arch in $BENCH_ARCHS; do

@@ -26,6 +26,13 @@ std::vector<std::string> Parents(const std::string& path) {
 
 } // namespace
 
+std::optional<std::uint32_t> FakeFileSystem::unreadableError(const std::string& path) const {
+    for (const auto& [prefix, error] : unreadable_) {
+        if (Key(path).starts_with(Key(prefix))) return error;
+    }
+    return std::nullopt;
+}
+
 const FakeFileSystem::Entry* FakeFileSystem::find(const std::string& path) const {
     const auto found = entries_.find(Key(path));
     return found == entries_.end() ? nullptr : &found->second;
@@ -52,6 +59,11 @@ std::string FakeFileSystem::contentOf(const std::string& path) const {
     return entry == nullptr ? std::string() : entry->content;
 }
 
+void FakeFileSystem::addSizedFile(const std::string& path, std::uint64_t size) {
+    put(path, false, {});
+    entries_[Key(path)].size = size;
+}
+
 void FakeFileSystem::addFolder(const std::string& path, FakeAttributes attributes) {
     put(path, true, attributes);
 }
@@ -65,16 +77,19 @@ bool FakeFileSystem::isFile(const std::string& path) const {
     return entry != nullptr && !entry->folder;
 }
 
+// A drive's root ("C:") is a folder when anything lies on the drive.
 bool FakeFileSystem::isFolder(const std::string& path) const {
+    if (path.size() == 2 && path[1] == ':') {
+        const auto below = entries_.lower_bound(Key(path) + "\\");
+        return below != entries_.end() && below->first.starts_with(Key(path) + "\\");
+    }
     const Entry* entry = find(path);
     return entry != nullptr && entry->folder;
 }
 
 std::string FakeFileSystem::firstMatch(const std::string& path, MatchMask mask) {
     journal_.add("query " + path + " mask " + std::to_string(static_cast<std::uint32_t>(mask)));
-    for (const std::string& prefix : unreadable_) {
-        if (Key(path).starts_with(Key(prefix))) throw PlatformError(21, "设备未就绪。");
-    }
+    if (const auto error = unreadableError(path)) throw PlatformError(*error, "设备未就绪。");
     const Entry* entry = find(path);
     if (entry == nullptr || entry->attributes.hidden || entry->attributes.system) return {};
     if (entry->folder && mask != MatchMask::FilesAndFolders) return {};
@@ -83,9 +98,7 @@ std::string FakeFileSystem::firstMatch(const std::string& path, MatchMask mask) 
 
 std::optional<FileAttributes> FakeFileSystem::fileAttributes(const std::string& path) {
     journal_.add("attributes " + path);
-    for (const std::string& prefix : unreadable_) {
-        if (Key(path).starts_with(Key(prefix))) throw PlatformError(21, "设备未就绪。");
-    }
+    if (const auto error = unreadableError(path)) throw PlatformError(*error, "设备未就绪。");
     const Entry* entry = find(path);
     if (entry == nullptr || entry->folder) return std::nullopt;
     return FileAttributes{entry->attributes.readOnly, entry->attributes.hidden, entry->attributes.system};
@@ -175,11 +188,15 @@ std::string FakeFileSystem::fileSystemName(const std::string& driveName) {
     return found == fileSystems_.end() ? "NTFS" : found->second;
 }
 
+std::optional<std::uint64_t> FakeFileSystem::freeBytes(const std::string& driveName) {
+    journal_.add("free space " + driveName);
+    const auto found = freeSpace_.find(driveName);
+    return found == freeSpace_.end() ? std::optional<std::uint64_t>(100ULL << 30) : found->second;
+}
+
 FileRead FakeFileSystem::readFile(const std::string& path, std::size_t largest) {
     journal_.add("read " + path);
-    for (const std::string& prefix : unreadable_) {
-        if (Key(path).starts_with(Key(prefix))) return {FileReadStatus::Failed, {}, 21};
-    }
+    if (const auto error = unreadableError(path)) return {FileReadStatus::Failed, {}, *error};
     const Entry* entry = find(path);
     if (entry == nullptr || entry->folder) return {};
     if (entry->attributes.locked) return {FileReadStatus::HeldOpen, {}, 32};
@@ -200,16 +217,13 @@ std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) cons
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::listFolder(const std::string& path) {
     journal_.add("list " + path);
-    if (!isFolder(path) || std::any_of(unreadable_.begin(), unreadable_.end(), [&](const std::string& prefix) {
-            return Key(path).starts_with(Key(prefix));
-        })) {
-        return std::nullopt;
-    }
+    if (!isFolder(path) || unreadableError(path)) return std::nullopt;
     std::vector<FolderEntry> entries;
     const std::string prefix = Key(path) + "\\";
     for (const auto& [key, entry] : entries_) {
         if (!key.starts_with(prefix) || key.find('\\', prefix.size()) != std::string::npos) continue;
-        entries.push_back({entry.path.substr(entry.path.find_last_of('\\') + 1), entry.folder, entry.content.size()});
+        entries.push_back({entry.path.substr(entry.path.find_last_of('\\') + 1), entry.folder,
+                           entry.size.value_or(entry.content.size())});
     }
     return entries;
 }

@@ -28,9 +28,15 @@ public:
     void addFile(const std::string& path, FakeAttributes attributes = {}, std::string content = {});
     void addFolder(const std::string& path, FakeAttributes attributes = {});
     void erase(const std::string& path);
-    void makeUnreadable(const std::string& prefix) { unreadable_.push_back(prefix); }
+    // Paths below the prefix can't be read: the volume answers with this error
+    // (ERROR_NOT_READY unless told; 0x80310000 for one BitLocker keeps locked).
+    void makeUnreadable(const std::string& prefix, std::uint32_t error = 21) { unreadable_.push_back({prefix, error}); }
     void setApplicationFolder(std::string folder) { applicationFolder_ = std::move(folder); }
     void setFileSystem(const std::string& driveName, std::string name) { fileSystems_[driveName] = std::move(name); }
+    // A file that lists with this size, without holding the bytes.
+    void addSizedFile(const std::string& path, std::uint64_t size);
+    // What a drive has free; 100 GiB unless told, nothing (can't be told) for "".
+    void setFreeBytes(const std::string& driveName, std::optional<std::uint64_t> bytes) { freeSpace_[driveName] = bytes; }
 
     // Looking at the world without journalling.
     bool isFile(const std::string& path) const;
@@ -49,6 +55,7 @@ public:
     FileRead readFile(const std::string& path, std::size_t largest) override;
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
+    std::optional<std::uint64_t> freeBytes(const std::string& driveName) override;
     std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     // Adds bytes to a file's content, as an open file does; with `toDisk`
     // all of it would survive a power cut. False, adding nothing, when the
@@ -69,6 +76,7 @@ private:
         bool folder = false;
         FakeAttributes attributes;
         std::string content;
+        std::optional<std::uint64_t> size = std::nullopt; // the listed size, when not the content's
     };
     const Entry* find(const std::string& path) const;
     void put(const std::string& path, bool folder, FakeAttributes attributes, std::string content = {});
@@ -76,11 +84,15 @@ private:
 
     Journal& journal_;
     std::map<std::string, Entry> entries_; // keyed by the upper-case path
-    std::vector<std::string> unreadable_;
+    // The error a path can't be read with, if it lies below an unreadable prefix.
+    std::optional<std::uint32_t> unreadableError(const std::string& path) const;
+
+    std::vector<std::pair<std::string, std::uint32_t>> unreadable_;
     std::vector<std::string> readOnly_;
     std::vector<std::string> full_;
     std::string applicationFolder_ = "F:\\Kit";
     std::map<std::string, std::string> fileSystems_; // by drive name; NTFS unless told
+    std::map<std::string, std::optional<std::uint64_t>> freeSpace_; // by drive name
     std::map<std::string, std::size_t> onDiskSizes_; // by the upper-case path
 };
 

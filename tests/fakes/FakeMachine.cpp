@@ -1,5 +1,7 @@
 #include "fakes/FakeMachine.h"
 
+#include "fakes/DiskLayouts.h"
+
 namespace orvanta {
 
 FakeMachine::FakeMachine()
@@ -32,6 +34,15 @@ void FakeMachine::addThreeInstallations() {
     drives.add('F', DriveKind::Removable);
     files.addFile("C:\\Boot\\BCD");
     files.addFile("C:\\EFI\\Microsoft\\Boot\\BCD");
+    addTools();
+}
+
+void FakeMachine::addUefiPc() {
+    addFixedDrive('C');
+    devices.set("C:", {.location = VolumeLocation{0, 3}});
+    devices.addDisk(0, {GptLayout({{1, false}, {2, true}, {3, false}})});
+    firmware.type = 2;
+    files.setFileSystem("Z:", "FAT32");
     addTools();
 }
 

@@ -37,6 +37,9 @@ public:
     // C:, D: and E: with Windows, the kit on the removable F:, both old
     // stores on C:, and the tools.
     void addThreeInstallations();
+    // A UEFI PC: Windows on C: (disk 0 partition 3), its FAT32 ESP (GPT
+    // partition 2) without a letter, which gets Z:, and the tools.
+    void addUefiPc();
     // Creates and loads the window, as the program's start does.
     void start();
     // A close request; true when the window closes.

@@ -15,7 +15,8 @@
 //   3. waits for the delay;
 //   4. as bcdboot: creates <bp>\Boot\BCD, or <bp>\EFI\Microsoft\Boot\BCD with
 //      "/f uefi", for "/s <bp>" (no /s: code 87; the store not written: 5):
-//      a copy of the hive a "hive" rule names, else a placeholder;
+//      a copy of the hive a "hive" rule names, else a placeholder; then
+//      copies the files "copy" rules name onto the boot partition;
 //   5. writes the print rules' messages, in file order;
 //   6. reads the clock again and appends "<tool> <start ns> <end ns>" to the
 //      stamps file, if there is one; ends with the exit code.
@@ -34,6 +35,12 @@
 //   bcdboot hive <path> [<text>]       the store is a copy of the file <path> (a Windows
 //                                      path without blanks), a hive prepared for the run
 //   bcdboot garbage 1 [<text>]         the store is bytes that are no hive
+//   bcdboot copy <source> <target> [<text>]
+//                                      after the store, copy the file <source> (a Windows
+//                                      path without blanks) to <bp><target> (a path below
+//                                      the boot partition, starting with \, no blanks),
+//                                      making its folders: a boot manager file the real
+//                                      tool would leave
 //   <tool> exitfrom <code> <folder>    only for a copy whose own path lies in
 //                                      <folder> (case-insensitive prefix of its
 //                                      module path; <folder> may hold blanks):
@@ -143,6 +150,7 @@ struct Settings {
     bool needFolder = false;
     std::wstring hive;   // the file to copy as the store
     bool garbage = false;
+    std::vector<std::pair<std::wstring, std::wstring>> copies; // source, target below the boot partition
     std::vector<std::wstring> watched;
     std::vector<Message> messages;
     std::wstring stampsPath;
@@ -201,6 +209,14 @@ bool LiesIn(const std::wstring& modulePath, std::wstring folder) {
     return Lower(modulePath).rfind(Lower(folder), 0) == 0;
 }
 
+// "copy <source> <target> [<text>]": the target is the rest's first word.
+void AddCopy(Settings& settings, const Rule& rule, const std::wstring& commandLine) {
+    const std::size_t blank = rule.rest.find(L' ');
+    const std::wstring target = rule.rest.substr(0, blank);
+    const std::wstring match = blank == std::wstring::npos ? L"" : rule.rest.substr(blank + 1);
+    if (!target.empty() && Contains(commandLine, match)) settings.copies.emplace_back(rule.value, target);
+}
+
 Settings ReadSettings(const std::wstring& home, const std::wstring& tool, const std::wstring& modulePath,
                       const std::wstring& commandLine) {
     Settings settings;
@@ -238,6 +254,10 @@ Settings ReadSettings(const std::wstring& home, const std::wstring& tool, const 
                 settings.exitCode = number;
                 settings.makeStore = false;
             }
+            continue;
+        }
+        if (rule.setting == L"copy") {
+            AddCopy(settings, rule, commandLine);
             continue;
         }
         if (!Contains(commandLine, rule.rest)) continue;
@@ -287,6 +307,11 @@ DWORD Bcdboot(int argc, wchar_t** argv, const Settings& settings, const std::wst
     if (!settings.hive.empty()) content = ReadFile(settings.hive);
     if (settings.garbage) content = "stand-in garbage, no hive\r\n";
     if (!WriteStore(folder + L"\\BCD", content)) return 5;
+    for (const auto& [source, target] : settings.copies) {
+        const std::wstring path = bootPartition + target;
+        CreateFolders(path.substr(0, path.find_last_of(L'\\')));
+        if (!WriteStore(path, ReadFile(source))) return 5;
+    }
     return settings.exitCode;
 }
 

@@ -126,7 +126,7 @@ TEST(ReadSector, NeverReadsOffTheDisksSectorBoundary) {
     EXPECT_EQ(sector->size(), 4096U);
 }
 
-TEST(OnLoad, EachDiskAndEachVolumeIsReadOnceAtStart) {
+TEST(OnLoad, EachDiskAndEachVolumeIsReadOnceAtStartAndOnceAtEachRescan) {
     FakeMachine m;
     m.devices.addDisk(0, {.layout = MbrLayout(LogicalDrives(40)), .contents = {{0, GrubMasterBootRecord()}}});
     m.devices.addDisk(1, {.layout = GptLayout({{1, true}, {3, false, 300 * MiB}}), .sectorSize = 4096});
@@ -140,13 +140,20 @@ TEST(OnLoad, EachDiskAndEachVolumeIsReadOnceAtStart) {
     }
     m.drives.add('F', DriveKind::Removable);
     m.start();
-    EXPECT_EQ(m.journal.count(" 0x70050 "), 4U); // one layout query per disk, and disk 0's second, larger one
-    EXPECT_EQ(m.journal.count(" 0x700A0 "), 2U); // one geometry query per disk that gave its layout
-    EXPECT_EQ(m.journal.only({"read"}),
-              (Lines{"read \\\\.\\PhysicalDrive0 at 0 length 512", "read \\\\.\\PhysicalDrive0 at 1048576 length 512",
-                     "read \\\\.\\PhysicalDrive0 at 42991616 length 512",
-                     "read \\\\.\\PhysicalDrive1 at 314572800 length 4096"}));
-    EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine + 2); // each disk with volumes once more
+    // The rescan before a repair (refused here: no tools) reads the same, once more.
+    for (const bool rescan : {false, true}) {
+        if (rescan) {
+            m.journal.clear();
+            m.controller.onRepairClicked();
+        }
+        EXPECT_EQ(m.journal.count(" 0x70050 "), 4U); // one layout query per disk, and disk 0's second, larger one
+        EXPECT_EQ(m.journal.count(" 0x700A0 "), 2U); // one geometry query per disk that gave its layout
+        EXPECT_EQ(m.journal.only({"read"}),
+                  (Lines{"read \\\\.\\PhysicalDrive0 at 0 length 512", "read \\\\.\\PhysicalDrive0 at 1048576 length 512",
+                         "read \\\\.\\PhysicalDrive0 at 42991616 length 512",
+                         "read \\\\.\\PhysicalDrive1 at 314572800 length 4096"}));
+        EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine + 2); // each disk with volumes once more
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "discovery/DeviceQueries.h"
+#include "discovery/DiskScan.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {
@@ -24,7 +26,8 @@ Lines Join(std::initializer_list<Lines> parts) {
     return joined;
 }
 
-// The rescan, then the list refilled with what it found.
+// The rescan (drives, then every disk asked for its layout; none answers
+// here), then the list refilled with what it found.
 Lines ScanOfCde() {
     Lines lines{"drive strings 64"};
     for (const char* drive : {"C:", "D:", "E:"}) {
@@ -32,8 +35,16 @@ Lines ScanOfCde() {
         lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40", "close " + device});
     }
     for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("query ") + drive + "\\Windows mask 16");
+    for (std::uint32_t disk = 0; disk < DisksToExamine; ++disk) lines.push_back("open " + DiskPath(disk));
     lines.push_back("clear installationList");
     for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("add installationList ") + drive + "\\Windows");
+    return lines;
+}
+
+// The folders whose files bcdboot copies, as the room check lists them.
+Lines BootFoldersOf(const std::string& drive) {
+    Lines lines;
+    for (const char* folder : {"PCAT", "EFI", "Fonts", "Resources"}) lines.push_back("list " + drive + "\\Windows\\Boot\\" + folder);
     return lines;
 }
 
@@ -54,7 +65,10 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
     const Lines expected = Join({
         ScanOfCde(),
         {"select installationList 1", "attributes F:\\Kit\\Bin\\bcdboot.exe", "attributes F:\\Kit\\bin\\bootsect.exe",
-         "file system C:"},
+         "file system C:",
+         // The room on the boot partition, from each installation's boot folders (none here), in the run's order.
+         "free space C:"},
+        BootFoldersOf("E:"), BootFoldersOf("C:"), BootFoldersOf("D:"),
         Lock,
         {"attributes C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-old", "read C:\\boot\\bcd",
          "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old", "attributes C:\\boot\\bcd.LOG",

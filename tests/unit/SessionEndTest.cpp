@@ -2,7 +2,6 @@
 
 #include "app/CommandLineMode.h"
 #include "app/UserMessages.h"
-#include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 
@@ -16,12 +15,7 @@ const std::string UnmapEsp = "unmap Z: \\Device\\Harddisk0\\Partition2";
 
 // A UEFI PC: Windows on C: (disk 0), its ESP without a letter, which gets Z:.
 void MakeUefiPc(FakeMachine& m) {
-    m.addFixedDrive('C');
-    m.devices.set("C:", {.location = VolumeLocation{0, 3}});
-    m.devices.addDisk(0, {GptLayout({{1, false}, {2, true}, {3, false}})});
-    m.firmware.type = 2;
-    m.files.setFileSystem("Z:", "FAT32");
-    m.addTools();
+    m.addUefiPc();
 }
 
 // Logging off or shutting down is refused while the tools run and the old

@@ -3,6 +3,7 @@
 #include "discovery/DiskRecords.h"
 #include "discovery/DiskScan.h"
 #include "discovery/SystemPartition.h"
+#include "app/LogLines.h"
 #include "app/PlatformServices.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
@@ -66,7 +67,8 @@ TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
     m.devices.addDisk(3, {MbrLayout({{1, true}}), 7});           // on USB, after a gap in the numbers
     m.devices.addDisk(4, {GptLayout({{1, false}, {2, false}})}); // no ESP
     std::vector<SystemPartition> found = FindSystemPartitions(ScanDisks(m.devices));
-    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, ""}}));
+    const std::uint64_t size = FakePartition{}.length;
+    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "", size}}));
     EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine);
     EXPECT_EQ(m.journal.count("close \\\\.\\PhysicalDrive"), 4U);
     // The letters come from where the located drives lie.
@@ -76,7 +78,7 @@ TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
     ScanResult scan = FindInstallations({m.drives, m.devices, m.files});
     LocateFixedDrives(m.devices, scan);
     NameSystemPartitions(found, scan.drives);
-    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, ""}, {3, 1, 7, "S:"}}));
+    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "S:", size}}));
     EXPECT_EQ(m.journal.count("\\\\.\\T:"), 0U); // only fixed drives are asked
 }
 
@@ -87,6 +89,33 @@ TEST_F(SystemPartitions, TheDefaultInstallationsDiskComesFirstThenAnyDiskNotOnUs
     EXPECT_EQ(ChooseSystemPartition({usb, second}, std::nullopt), second);
     EXPECT_EQ(ChooseSystemPartition({usb}, 0U), std::nullopt); // the technician's own stick
     EXPECT_EQ(ChooseSystemPartition({}, 0U), std::nullopt);
+}
+
+// Several ESPs: the log and /list name each, the one chosen and why; each
+// disk with its partition style (and on MBR its active partition).
+TEST_F(SystemPartitions, TheLogListsEveryEspAndWhichWasChosenAndWhy) {
+    constexpr std::uint64_t MiB = 1024 * 1024;
+    m.firmware.type = 2;
+    m.addFixedDrive('C');
+    m.devices.set("C:", {.location = VolumeLocation{1, 2}});
+    m.devices.addDisk(0, {GptLayout({{1, true, MiB, 260 * MiB}}), 17});
+    m.devices.addDisk(1, {MbrLayout({{1, true, MiB, 100 * MiB}, {2, false, 101 * MiB, 900 * MiB, true}})});
+    m.devices.addDisk(2, {GptLayout({{1, true}}), 7});
+    const MachineSurvey survey = SurveyMachine(SurveyServicesOf(m.platform()));
+    const LogLines lines = SurveyLines(survey, "Z:", true);
+    const Lines expected{"EFI 系统分区：磁盘 1 分区 1，盘符 Z:（本程序临时分配，退出时收回）",
+                         "  找到 3 个 EFI 系统分区，选用磁盘 1 分区 1：它在第一个找到的系统所在的磁盘上",
+                         "  磁盘 0 分区 1，260.0 MB，总线 NVMe，没有盘符",
+                         "  磁盘 1 分区 1，100.0 MB，总线 SATA，盘符 Z:",
+                         "  磁盘 2 分区 1，100.0 MB，总线 USB，没有盘符",
+                         "磁盘：",
+                         "  磁盘 0：GPT，总线 NVMe，扇区 512 字节",
+                         "  磁盘 1：MBR，总线 SATA，扇区 512 字节，活动分区：分区 2，主引导记录：空的（没有引导代码）",
+                         "  磁盘 2：GPT，总线 USB，扇区 512 字节"};
+    const auto first = std::find(lines.begin(), lines.end(), expected.front());
+    ASSERT_NE(first, lines.end());
+    EXPECT_EQ(Lines(first, first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(expected.size(), lines.end() - first))),
+              expected);
 }
 
 TEST(FreeDriveName, TakesTheHighestFreeLetterButNeverX) {

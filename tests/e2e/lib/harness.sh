@@ -107,6 +107,22 @@ planted_dlls() {
 # stick (its Bin folder stays writable for the stand-in tools' own log)
 readonly_app() { : >"$S_DIR/readonly-app"; }
 
+# small_drive <letter> <size> <marker letter> <marker path>: a fixed drive on a
+# file system of its own with that little room (a tmpfs, "2m"; needs root),
+# unmounted after the run; the marker file says "small drive mounted", or why
+# not (for skip_unless)
+small_drive() {
+  local folder marker
+  drive "$1" fixed
+  folder=$(sandbox_folder "$S_PREFIX" "$1")
+  marker=$(sandbox_folder "$S_PREFIX" "$3")/$4
+  mkdir -p "$(dirname "$marker")"
+  if [ "$(id -u)" -ne 0 ]; then echo 'not root: no tmpfs can be mounted' >"$marker"
+  elif mount -t tmpfs -o "size=$2" tmpfs "$folder" 2>"$marker"; then echo 'small drive mounted' >"$marker"
+  fi
+  return 0
+}
+
 # skip_unless <letter> <path below the root, with /> <text> <reason>: after
 # the run the scenario is skipped, not checked, with the reason and the file's
 # first line, when that file doesn't hold the text: for what Wine may not show
@@ -114,6 +130,20 @@ skip_unless() { printf '%s\n' "${1,,}" "$2" "$3" "$4" >"$S_DIR/skip-unless"; }
 
 # faults: the stand-in tools' rules (standin.cfg), from standard input
 faults() { cat >"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"; }
+
+# signed_boot_manager <letter>: test certificates and images signed by
+# osslsigncode (tests/signing/make-fixtures.sh) in <letter>:\Signing, and
+# stand-in rules (appended: call it after faults) that make each UEFI bcdboot
+# run leave signed-both.efi (signed under a test "Windows UEFI CA 2023", with
+# a nested signature under a test "Microsoft Windows Production PCA 2011") as
+# \EFI\Microsoft\Boot\bootmgfw.efi and \EFI\Boot\bootx64.efi
+signed_boot_manager() {
+  local target
+  "$E2E_LIB/../../signing/make-fixtures.sh" "$(sandbox_folder "$S_PREFIX" "$1")/Signing" >/dev/null
+  for target in '\EFI\Microsoft\Boot\bootmgfw.efi' '\EFI\Boot\bootx64.efi'; do
+    printf 'bcdboot copy %s %s /f uefi\r\n' "$1:\\Signing\\signed-both.efi" "$target"
+  done >>"$(cat "$S_DIR/app-unix")/Bin/standin.cfg"
+}
 
 # ui: the driver script after the launch line, from standard input
 ui() { cat >>"$S_DIR/script.txt"; }
@@ -379,9 +409,11 @@ run_scenario() {
   local skipped
   if skipped=$(skip_reason); then
     { echo "SKIP $((SECONDS - started))s"; echo "  $skipped"; } >"$S_DIR/result"
+    unmount_below "$S_DIR"
     return
   fi
   check_scenario "$(cat "$S_DIR/app-unix")" >"$S_DIR/checks.txt"
+  unmount_below "$S_DIR" # a small drive
   local verdict=PASS
   [ -s "$S_DIR/checks.txt" ] && verdict=FAIL
   { echo "$verdict $((SECONDS - started))s"; cat "$S_DIR/checks.txt"; } >"$S_DIR/result"

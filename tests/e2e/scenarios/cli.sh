@@ -43,10 +43,10 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
 退出代码：
   0  修复完成：每个 BCD 存储都已重建并通过检查
   1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的
-     BCD 存储写在固件无法从它启动的分区上，固件会拒绝启动管理器，
+     BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，
      或运行前确认了警告（修复日志里有详情）
   2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到
-     系统、没有管理员权限等
+     系统、没有管理员权限，或引导盘不能用
   3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被
      关闭）：修复可能只完成了一部分，修复日志里写明了做了什么
 
@@ -76,7 +76,7 @@ scenario_command_line() {
     printf '%s\n' 'usage 0' 'list 0' 'bad-boot 2' 'unknown 2' 'no-value 2' 'no-such-default 2' 'missing 2' \
       'repair 0' 'failed 1' 'no window'
     cli_usage
-    printf '%s\n' '固件：BIOS' 'EFI 系统分区：BIOS 固件不从它启动，未查找' '驱动器：' 'glob   C: 固定磁盘，总线 *，有 Windows 文件夹' \
+    printf '%s\n' '固件：BIOS' 'EFI 系统分区：BIOS 固件不从它启动，未查找' '磁盘：无' '驱动器：' 'glob   C: 固定磁盘，总线 *，有 Windows 文件夹' \
       'glob   D: 固定磁盘，总线 *，有 Windows 文件夹' 'glob   F: 固定磁盘*' '找到的系统：C:\Windows，D:\Windows' \
       'BCD 存储 C:\boot\bcd：无法读取（不是注册表配置单元文件）' 'BCD 存储 C:\EFI\Microsoft\Boot\bcd：不存在'
     printf '%s\n' '警告！' '引导盘“C:\”无效：请只填写盘符和冒号，例如 C:。' '修复未开始，没有做任何更改。'
@@ -144,5 +144,6 @@ scenario_command_line_ctrl_c() {
   skip_unless F Out/ctrlc.txt 'ctrlc delivered' "Wine did not deliver Ctrl+C to the console's processes"
   printf '%s\n' 'file has === 修复结束' 'ctrlc delivered' | expect_ui
   repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
-  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' \
+    'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
 }

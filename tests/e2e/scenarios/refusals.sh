@@ -45,3 +45,41 @@ EOF_
   } | expect_ui
   printf '%s\n' 'boot/bcd old' 'efi/microsoft/boot/bcd old' | expect_files C
 }
+
+# The boot partition S: is a file system of 2 MB; D:'s boot files (a 3 MB
+# bootmgr, which bcdboot copies to the root) don't fit with the room the
+# stores need. C: is a network drive: Wine's own Windows takes no part.
+small_boot_partition() {
+  drive C network
+  drive D fixed windows
+  mkdir -p "$(sandbox_folder "$S_PREFIX" D)/Windows/Boot/PCAT"
+  head -c 3000000 /dev/zero >"$(sandbox_folder "$S_PREFIX" D)/Windows/Boot/PCAT/bootmgr"
+  drive F fixed
+  small_drive S 2m F Out/small.txt
+  app F Kit
+  skip_unless F Out/small.txt 'small drive mounted' 'a small file system could not be mounted for S:'
+  expect_no_file s boot
+  expect_no_file s bootmgr
+  expect_no_file s EFI
+}
+
+NO_ROOM_ON_S='引导盘 S: 的可用空间不够：可用 2.0 MB，写入引导文件需要约 3.9 MB。'
+NO_ROOM_ADVICE='请先在 S: 上腾出空间或扩大这个分区，再重新修复。'
+
+# Too little room: refused with the numbers before anything is moved or run.
+scenario_boot_partition_too_small() {
+  small_boot_partition
+  printf '%s\n' 'window 20000' 'settext bootPartitionBox S:' 'click repairButton' 'message 30000' 'show repairButton' | ui
+  printf '%s\n' 'window Orvanta' "message 警告！ $NO_ROOM_ON_S\\n$NO_ROOM_ADVICE\\n修复未开始，没有做任何更改。" \
+    'caption repairButton 开始修复' 'enabled repairButton 1' | expect_ui
+}
+
+# The same through the command line: the refusal printed, exit code 2.
+scenario_boot_partition_too_small_command_line() {
+  small_boot_partition
+  printf '@echo off\r\nF:\\Kit\\Orvanta.exe /repair /s S: > F:\\Out\\room.txt\r\necho room %%ERRORLEVEL%%\r\n' \
+    >"$(sandbox_folder "$S_PREFIX" F)/room.bat"
+  printf '%s\n' 'launch C:\windows\system32\cmd.exe /c F:\room.bat' 'nowindow 60000' 'print F:\Out\room.txt' \
+    >"$S_DIR/script.txt"
+  printf '%s\n' 'room 2' 'no window' '警告！' "$NO_ROOM_ON_S" "$NO_ROOM_ADVICE" '修复未开始，没有做任何更改。' | expect_ui
+}

@@ -202,12 +202,16 @@ scenario_installation_removed() {
 
 # A pre-installation environment started from UEFI firmware, repairing onto an
 # NTFS boot partition: the UEFI files are written, but UEFI firmware can't
-# start from there, so a warning stands where the UEFI success would.
+# start from there, so a warning stands where the UEFI success would. Wine
+# has no firmware variables: the log says so, and still shows the signatures
+# of the boot manager bcdboot left (signed by osslsigncode), read by the
+# program itself, and what the system says of its signature.
 scenario_winpe_uefi_on_ntfs() {
   drive C fixed
   drive F fixed
   winpe 2
   app F Kit
+  signed_boot_manager F
   { printf '%s\n' 'window 20000' 'show firmwareLine' 'show bootPartitionBox'; repair_click 2; echo 'nomessage'; } | ui
   {
     printf '%s\n' 'window Orvanta' 'frame firmwareLine 固件：UEFI，未找到 EFI 系统分区'
@@ -216,4 +220,19 @@ scenario_winpe_uefi_on_ntfs() {
     echo 'nomessage'
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
+  expect_repair_log beside <<'EOF_'
+固件：UEFI
+固件变量：无法读取（错误 1，系统不提供固件变量），安全启动的状态、签名数据库和固件启动项都不知道
+UEFI 启动检查（引导盘 C:）：
+  安全启动：状态不明（错误 1，系统不提供固件变量），没有检查固件是否会拒绝启动管理器
+  固件启动项：无法核对，不知道引导盘 C: 是哪个磁盘分区
+  Windows 启动管理器 C:\EFI\Microsoft\Boot\bootmgfw.efi：
+    版本：无，数字签名：*
+    签名 1：签名者 CN=Microsoft Windows, O=Microsoft Corporation, C=US，证书颁发机构 CN=Windows UEFI CA 2023, O=Microsoft Corporation, C=US
+      证书链：CN=Microsoft Windows, O=Microsoft Corporation, C=US → CN=Windows UEFI CA 2023, O=Microsoft Corporation, C=US → CN=Orvanta Test Root（根证书不在文件里）
+    签名 2（嵌套）：签名者 CN=Microsoft Windows, O=Microsoft Corporation, C=US，证书颁发机构 CN=Microsoft Windows Production PCA 2011, O=Microsoft Corporation, L=Redmond, ST=Washington, C=US
+      证书链：CN=Microsoft Windows, O=Microsoft Corporation, C=US → CN=Microsoft Windows Production PCA 2011, O=Microsoft Corporation, L=Redmond, ST=Washington, C=US → CN=Orvanta Test Root（根证书不在文件里）
+    Authenticode SHA-256：????????????????????????????????????????????????????????????????
+  回退启动文件 C:\EFI\Boot\bootx64.efi：与 Windows 启动管理器相同（Authenticode SHA-256 相同）
+EOF_
 }

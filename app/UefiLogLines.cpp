@@ -1,0 +1,233 @@
+#include "app/UefiLogLines.h"
+
+#include <cstdio>
+
+#include "discovery/LoadOption.h"
+#include "platform/SystemErrors.h"
+#include "platform/TextEncodings.h"
+
+namespace orvanta {
+namespace {
+
+std::string Counted(const std::string& what, std::size_t count) {
+    return what + " " + std::to_string(count) + " 个";
+}
+
+std::string SecureBootText(const UefiBootState& state) {
+    std::string text;
+    switch (SecureBootStateOf(state)) {
+    case SecureBootState::On: text = "开启"; break;
+    case SecureBootState::Off: text = "关闭"; break;
+    case SecureBootState::NotSupported: text = "固件不支持（没有 SecureBoot 变量）"; break;
+    case SecureBootState::Unknown:
+        text = state.secureBoot.error != 0 ? "无法读取（" + VariableErrorText(state.secureBoot.error) + "）"
+                                           : "无法判断（SecureBoot 变量的值不是 0 或 1）";
+        break;
+    }
+    if (state.setupMode.error == 0 && state.setupMode.value == true) text += "，固件处于设置模式（SetupMode 为 1），不检查签名";
+    return text;
+}
+
+void DatabaseLines(LogLines& lines, const std::string& heading, const VariableReading<SecureBootDatabase>& reading) {
+    if (reading.error == VariableNotFoundError) return lines.push_back(heading + "：没有（固件里没有这个变量）");
+    if (reading.error != 0) return lines.push_back(heading + "：无法读取（" + VariableErrorText(reading.error) + "）");
+    const SecureBootDatabase& database = reading.value;
+    std::string line = heading + "：" + Counted("证书", database.certificates.size()) + "，" +
+                       Counted("文件哈希", database.fileHashes.size());
+    if (!database.certificateHashes.empty()) line += "，" + Counted("证书哈希", database.certificateHashes.size());
+    for (const SignatureCount& other : database.others) line += "，" + Counted(other.type, other.count);
+    if (database.unreadableEntries != 0) line += "，" + Counted("无法读取的签名", database.unreadableEntries);
+    if (database.damaged) line += "，有一个签名列表的大小有误，它和后面的没有读取";
+    lines.push_back(line);
+    for (const Certificate& certificate : database.certificates) lines.push_back("  证书：" + certificate.subject.text);
+}
+
+std::string PartitionText(const HardDriveNode& drive) {
+    if (drive.signatureType == GuidSignatureType) return "GPT 分区 " + GuidText(drive.signature);
+    char text[96];
+    std::snprintf(text, sizeof text, "MBR 磁盘 %08X 分区 %u（起始扇区 %llu）", static_cast<unsigned>(drive.mbrDiskSignature()),
+                  static_cast<unsigned>(drive.partitionNumber), static_cast<unsigned long long>(drive.startLba));
+    return drive.signatureType == MbrSignatureType ? text : "分区 " + std::to_string(drive.partitionNumber);
+}
+
+std::string FaultText(LoadOptionFault fault) {
+    switch (fault) {
+    case LoadOptionFault::None: break;
+    case LoadOptionFault::Truncated: return "比它的长度短";
+    case LoadOptionFault::UnterminatedDescription: return "描述没有结尾";
+    case LoadOptionFault::BadNodeLength: return "设备路径的节点长度有误";
+    case LoadOptionFault::NoEndNode: return "设备路径没有结束节点";
+    }
+    return {};
+}
+
+// "Boot0003 “Windows Boot Manager”：GPT 分区 {…}，\EFI\Microsoft\Boot\bootmgfw.efi"
+std::string EntryLine(const BootEntry& entry, const UefiBootState& state) {
+    std::string line = "  " + BootEntryName(entry.number);
+    if (entry.option.error != 0) return line + "：无法读取（" + VariableErrorText(entry.option.error) + "）";
+    const LoadOption& option = entry.option.value;
+    if (option.path.empty() && option.fault != LoadOptionFault::None) return line + "：内容有误（" + FaultText(option.fault) + "）";
+    line += " “" + option.description + "”：";
+    std::string where, file;
+    for (const DevicePathNode& node : option.path) {
+        if (node.hardDrive && where.empty()) where = PartitionText(*node.hardDrive);
+        if (node.filePath) file += *node.filePath;
+    }
+    if (where.empty() && !option.path.empty() && option.path.front().type != EndNodeType) {
+        where = DevicePathNodeName(option.path.front());
+    }
+    line += where.empty() ? "没有设备路径" : where;
+    if (!file.empty()) line += "，" + file;
+    if ((option.attributes & LoadOptionActive) == 0) line += "（已停用）";
+    if (state.bootCurrent.error == 0 && state.bootCurrent.value == entry.number) line += "（本次从它启动）";
+    if (option.fault != LoadOptionFault::None) line += "（内容有误：" + FaultText(option.fault) + "）";
+    return line;
+}
+
+void BootEntryLines(LogLines& lines, const UefiBootState& state) {
+    if (state.bootOrder.error == VariableNotFoundError) return lines.push_back("固件启动项：没有（固件里没有 BootOrder 变量）");
+    if (state.bootOrder.error != 0) {
+        return lines.push_back("固件启动项：无法读取 BootOrder（" + VariableErrorText(state.bootOrder.error) + "）");
+    }
+    lines.push_back("固件启动项（按启动顺序）：" + std::string(state.entries.empty() ? "无" : ""));
+    for (const BootEntry& entry : state.entries) lines.push_back(EntryLine(entry, state));
+}
+
+std::string EntryFindingText(const UefiStartCheck& check) {
+    if (!check.partitionKnown) return "无法核对，不知道引导盘 " + check.bootPartition + " 是哪个磁盘分区";
+    if (check.bootOrderError != 0) return "无法核对，BootOrder 无法读取（" + VariableErrorText(check.bootOrderError) + "）";
+    const BootEntryFinding finding = check.entry.value_or(BootEntryFinding{});
+    const std::string entry = BootEntryName(finding.entry) + " 启动本分区的 Windows 启动管理器";
+    const std::string position = "，在启动顺序第 " + std::to_string(finding.position) + " 位";
+    switch (finding.place) {
+    case BootEntryPlace::NoEntry: break;
+    case BootEntryPlace::NotInBootOrder: return entry + "，但不在启动顺序里";
+    case BootEntryPlace::Inactive: return entry + position + "，但已停用";
+    case BootEntryPlace::First: return entry + position;
+    case BootEntryPlace::BehindAnother:
+        return entry + position + "，排在它前面的是 " + BootEntryName(finding.ahead) + " “" + finding.aheadDescription + "”";
+    }
+    return "没有一个启动本分区的 " + std::string(WindowsBootManagerPath);
+}
+
+std::string ReadFailureText(const BootManagerFile& file) {
+    switch (file.status) {
+    case FileReadStatus::HeldOpen: return "被占用";
+    case FileReadStatus::TooLarge: return "大于 " + std::to_string(LargestBootManagerSize / (1024 * 1024)) + " MB";
+    default: return "错误 " + std::to_string(file.error);
+    }
+}
+
+// "A → B → C": the signer, each certificate's issuer after it, up to the root the file doesn't carry.
+std::string ChainText(const std::vector<const Certificate*>& chain) {
+    std::string text;
+    for (const Certificate* certificate : chain) text += certificate->subject.text + " → ";
+    return text + chain.back()->issuer.text + "（根证书不在文件里）";
+}
+
+void SignatureLines(LogLines& lines, const std::vector<Signature>& signatures) {
+    if (signatures.empty()) lines.push_back("    没有签名");
+    for (std::size_t index = 0; index < signatures.size(); ++index) {
+        const std::vector<const Certificate*> chain = SignerChain(signatures[index]);
+        std::string line = "    签名 " + std::to_string(index + 1) + (signatures[index].depth > 0 ? "（嵌套）" : "") + "：";
+        if (chain.empty()) {
+            lines.push_back(line + "签名者的证书不在文件里");
+            continue;
+        }
+        lines.push_back(line + "签名者 " + chain.front()->subject.text + "，证书颁发机构 " + chain.front()->issuer.text);
+        lines.push_back("      证书链：" + ChainText(chain));
+    }
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : "；") + name;
+    return text;
+}
+
+std::string TrustText(const TrustVerdict& trust) {
+    std::vector<std::string> allowed, forbidden;
+    for (const SignatureVerdict& signature : trust.signatures) {
+        allowed.insert(allowed.end(), signature.allowedBy.begin(), signature.allowedBy.end());
+        forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
+    }
+    if (trust.refusals.empty()) {
+        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + Joined(allowed)) +
+               "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它";
+    }
+    std::vector<std::string> reasons;
+    for (const TrustRefusal refusal : trust.refusals) {
+        switch (refusal) {
+        case TrustRefusal::NotAllowedByDb: reasons.push_back("没有一个签名的证书链通到 db 里的证书，db 里也没有它的哈希"); break;
+        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + Joined(forbidden) + "）"); break;
+        case TrustRefusal::FileHashInDbx: reasons.push_back("它的哈希在 dbx 里"); break;
+        }
+    }
+    return "固件会拒绝它，因为" + Joined(reasons);
+}
+
+void FileLines(LogLines& lines, const std::string& heading, const BootManagerFile& file) {
+    if (file.status == FileReadStatus::Missing) return lines.push_back("  " + heading + " " + file.path + "：没有");
+    lines.push_back("  " + heading + " " + file.path + "：");
+    lines.push_back("    " + FileIdentityText(file.identity));
+    if (file.status != FileReadStatus::Read) return lines.push_back("    无法读取（" + ReadFailureText(file) + "）");
+    if (!file.isImage) return lines.push_back("    不是 PE 映像，无法读取它的签名");
+    SignatureLines(lines, file.signatures);
+    lines.push_back("    Authenticode SHA-256：" + HexText(file.authenticodeSha256));
+    if (file.trust) lines.push_back("    安全启动检查：" + TrustText(*file.trust));
+}
+
+std::string CheckedSecureBootText(const UefiStartCheck& check) {
+    switch (check.secureBoot) {
+    case SecureBootState::On:
+        return check.databaseError == 0
+                   ? "开启，检查固件是否会拒绝启动管理器"
+                   : "开启，但 db 或 dbx 无法读取（" + VariableErrorText(check.databaseError) + "），无法检查固件是否会拒绝启动管理器";
+    case SecureBootState::Off: return "关闭，固件不检查启动管理器的签名";
+    case SecureBootState::NotSupported: return "固件不支持，不检查启动管理器的签名";
+    case SecureBootState::Unknown: break;
+    }
+    const std::string why = check.secureBootError != 0 ? "（" + VariableErrorText(check.secureBootError) + "）" : "";
+    return "状态不明" + why + "，没有检查固件是否会拒绝启动管理器";
+}
+
+bool Unreadable(std::uint32_t error) {
+    return error != 0 && error != VariableNotFoundError;
+}
+
+} // namespace
+
+std::string VariableErrorText(std::uint32_t error) {
+    const std::string number = "错误 " + std::to_string(error);
+    if (error == PrivilegeNotHeldError) return number + "，没有读取固件变量的权限";
+    if (error == InvalidFunctionError) return number + "，系统不提供固件变量";
+    return number;
+}
+
+LogLines UefiStateLines(const UefiBootState& state) {
+    const std::uint32_t error = state.secureBoot.error;
+    if (Unreadable(error) && state.bootOrder.error == error && state.db.error == error && state.dbx.error == error) {
+        return {"固件变量：无法读取（" + VariableErrorText(error) + "），安全启动的状态、签名数据库和固件启动项都不知道"};
+    }
+    LogLines lines{"安全启动：" + SecureBootText(state)};
+    DatabaseLines(lines, "安全启动的允许列表 db", state.db);
+    DatabaseLines(lines, "安全启动的禁止列表 dbx", state.dbx);
+    BootEntryLines(lines, state);
+    return lines;
+}
+
+LogLines UefiStartLines(const UefiStartCheck& check) {
+    LogLines lines{"UEFI 启动检查（引导盘 " + check.bootPartition + "）：", "  安全启动：" + CheckedSecureBootText(check),
+                   "  固件启动项：" + EntryFindingText(check)};
+    FileLines(lines, "Windows 启动管理器", check.bootManager);
+    const BootManagerFile& fallback = check.fallback;
+    if (fallback.isImage && check.bootManager.isImage &&
+        fallback.authenticodeSha256 == check.bootManager.authenticodeSha256) {
+        lines.push_back("  回退启动文件 " + fallback.path + "：与 Windows 启动管理器相同（Authenticode SHA-256 相同）");
+        return lines;
+    }
+    FileLines(lines, "回退启动文件", fallback);
+    return lines;
+}
+
+} // namespace orvanta

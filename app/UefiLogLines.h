@@ -1,0 +1,28 @@
+#pragma once
+// The repair log's lines about UEFI firmware: Secure Boot's state, its
+// databases and the boot entries as the survey read them, and after a UEFI
+// repair what the check of the repaired partition found.
+#include <cstdint>
+#include <string>
+
+#include "app/LogLines.h"
+#include "discovery/UefiBootState.h"
+#include "repair/UefiStartCheck.h"
+
+namespace orvanta {
+
+// "错误 1314，没有读取固件变量的权限": a firmware variable's read error.
+std::string VariableErrorText(std::uint32_t error);
+
+// Secure Boot's state, db's and dbx's certificates and counts of hashes, and
+// the boot entries in BootOrder's order (description, partition, path); one
+// line when no variable could be read.
+LogLines UefiStateLines(const UefiBootState& state);
+
+// What the check after a UEFI repair found: the boot entry for the partition,
+// the fallback file, each boot manager file's signatures with their chains,
+// its Authenticode hash and, with Secure Boot on, whether the firmware will
+// refuse it.
+LogLines UefiStartLines(const UefiStartCheck& check);
+
+} // namespace orvanta

@@ -1,0 +1,37 @@
+#include "discovery/DrivePlace.h"
+
+#include <algorithm>
+
+#include "platform/CaseBlind.h"
+
+namespace orvanta {
+
+const ScannedDrive* FindDrive(const std::vector<ScannedDrive>& drives, const std::string& name) {
+    const auto found = std::find_if(drives.begin(), drives.end(),
+                                    [&](const ScannedDrive& drive) { return SameIgnoringCase(drive.name, name); });
+    return found == drives.end() ? nullptr : &*found;
+}
+
+std::optional<std::uint32_t> ActivePartitionOf(const Disk& disk) {
+    if (disk.layout.style != PartitionStyle::Mbr) return std::nullopt;
+    for (const PartitionRecord& partition : disk.layout.partitions) {
+        if (partition.active && partition.number != 0) return partition.number;
+    }
+    return std::nullopt;
+}
+
+std::optional<DrivePlace> PlaceOfDrive(const std::vector<Disk>& disks, const ScannedDrive& drive) {
+    if (!drive.location) return std::nullopt;
+    const auto disk = std::find_if(disks.begin(), disks.end(),
+                                   [&](const Disk& candidate) { return candidate.number == drive.location->disk; });
+    if (disk == disks.end()) return std::nullopt;
+    const auto& partitions = disk->layout.partitions;
+    const auto partition = std::find_if(partitions.begin(), partitions.end(), [&](const PartitionRecord& record) {
+        return record.number == drive.location->partition;
+    });
+    if (partition == partitions.end()) return std::nullopt;
+    return DrivePlace{disk->number, partition->number, disk->layout.style, partition->systemPartition,
+                      ActivePartitionOf(*disk), disk->masterBootCode};
+}
+
+} // namespace orvanta

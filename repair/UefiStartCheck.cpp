@@ -1,0 +1,112 @@
+#include "repair/UefiStartCheck.h"
+
+#include "discovery/PeImage.h"
+#include "platform/CaseBlind.h"
+#include "platform/SystemErrors.h"
+
+namespace orvanta {
+namespace {
+
+// The disk and partition a drive name stands for, as the survey located it.
+std::optional<VolumeLocation> LocationOf(const MachineSurvey& survey, const std::string& driveName,
+                                         const std::string& espLetter) {
+    if (survey.systemPartition && !espLetter.empty() && SameIgnoringCase(driveName, espLetter)) {
+        return VolumeLocation{survey.systemPartition->disk, survey.systemPartition->partition};
+    }
+    for (const ScannedDrive& drive : survey.scan.drives) {
+        if (SameIgnoringCase(drive.name, driveName)) return drive.location;
+    }
+    return std::nullopt;
+}
+
+BootManagerFile ReadBootManager(UefiStartServices services, const std::string& path) {
+    BootManagerFile file;
+    file.path = path;
+    FileRead read = services.files.readFile(path, LargestBootManagerSize);
+    file.status = read.status;
+    file.error = read.error;
+    if (read.status == FileReadStatus::Missing) return file;
+    file.identity = services.fileIdentities.identify(path);
+    if (read.status != FileReadStatus::Read) return file;
+    const std::optional<PeImage> image = ReadPeImage(read.bytes);
+    if (!image) return file;
+    file.isImage = true;
+    file.machine = image->machine;
+    file.authenticodeSha256 = image->authenticodeSha256;
+    file.signatures = SignaturesOf(*image);
+    return file;
+}
+
+// A database the firmware lacks is empty (a PC without dbx forbids nothing).
+bool Readable(std::uint32_t error) {
+    return error == 0 || error == VariableNotFoundError;
+}
+
+void Judge(BootManagerFile& file, const UefiBootState& state) {
+    if (!file.isImage) return;
+    file.trust = JudgeBootManagerTrust(file.signatures, file.authenticodeSha256, state.db.value, state.dbx.value);
+}
+
+} // namespace
+
+SecureBootState SecureBootStateOf(const UefiBootState& state) {
+    if (state.secureBoot.error == VariableNotFoundError) return SecureBootState::NotSupported;
+    if (state.secureBoot.error != 0 || !state.secureBoot.value) return SecureBootState::Unknown;
+    return *state.secureBoot.value ? SecureBootState::On : SecureBootState::Off;
+}
+
+std::optional<EspIdentity> EspIdentityOf(const MachineSurvey& survey, const std::string& bootPartition,
+                                         const std::string& espLetter) {
+    const std::optional<VolumeLocation> location = LocationOf(survey, bootPartition, espLetter);
+    if (!location) return std::nullopt;
+    const std::optional<PartitionIdentity> identity = IdentityOf(survey.disks, location->disk, location->partition);
+    if (!identity) return std::nullopt;
+    if (identity->style == PartitionStyle::Gpt) return EspIdentity{identity->gptId, std::nullopt, 0};
+    for (const Disk& disk : survey.disks) {
+        if (disk.number != location->disk || disk.sectorSize == 0) continue;
+        return EspIdentity{std::nullopt, identity->mbrSignature, identity->mbrOffset / disk.sectorSize};
+    }
+    return std::nullopt;
+}
+
+BootArchitecture BootArchitectureOfBuild(const std::string& build) {
+    if (build == "x86") return BootArchitecture::X86;
+    if (build == "arm64") return BootArchitecture::Arm64;
+    return BootArchitecture::X64;
+}
+
+UefiStartCheck CheckUefiStart(UefiStartServices services, const std::string& bootPartition,
+                              const std::optional<EspIdentity>& esp, const UefiBootState& state, BootArchitecture build) {
+    UefiStartCheck check;
+    check.bootPartition = bootPartition;
+    check.secureBoot = SecureBootStateOf(state);
+    if (check.secureBoot == SecureBootState::Unknown) check.secureBootError = state.secureBoot.error;
+    check.partitionKnown = esp.has_value();
+    if (!Readable(state.bootOrder.error)) check.bootOrderError = state.bootOrder.error;
+    if (esp && check.bootOrderError == 0) check.entry = FindWindowsBootEntry(state.entries, state.bootOrder.value, *esp);
+
+    check.bootManager = ReadBootManager(services, bootPartition + std::string(WindowsBootManagerPath));
+    const std::optional<BootArchitecture> machine =
+        check.bootManager.isImage ? BootArchitectureOfMachine(check.bootManager.machine) : std::nullopt;
+    check.fallback = ReadBootManager(services, bootPartition + FallbackBootPath(machine.value_or(build)));
+
+    if (check.secureBoot != SecureBootState::On) return check;
+    if (state.db.error != 0 || !Readable(state.dbx.error)) {
+        check.databaseError = state.db.error != 0 ? state.db.error : state.dbx.error;
+        return check;
+    }
+    Judge(check.bootManager, state);
+    Judge(check.fallback, state);
+    return check;
+}
+
+std::optional<UefiStartCheck> CheckUefiStartAfter(const RepairReport& report, const MachineSurvey& survey,
+                                                  const std::string& bootPartition, const std::string& espLetter,
+                                                  UefiStartServices services, const std::string& build) {
+    const bool written = report.uefi.outcome == StoreOutcome::Repaired || report.uefi.outcome == StoreOutcome::FailedCheck;
+    if (!written || !survey.uefi) return std::nullopt;
+    return CheckUefiStart(services, bootPartition, EspIdentityOf(survey, bootPartition, espLetter), *survey.uefi,
+                          BootArchitectureOfBuild(build));
+}
+
+} // namespace orvanta
