@@ -154,7 +154,7 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     const bool refused = uefiAfter.start && uefiAfter.start->refused();
     const bool startable = UefiStoreStartable(plan, uefiAfter);
     return report.fullyRepaired() && plan.warnings.empty() && !refused && startable ? RepairedExitCode
-                                                                                     : ToolFailedExitCode;
+                                                                                     : NotFullyRepairedExitCode;
 }
 
 bool CommandLineMode::onInterruptRequested() {

@@ -19,7 +19,7 @@ namespace orvanta {
 
 // Exit codes, as the usage text gives them.
 inline constexpr int RepairedExitCode = 0;
-inline constexpr int ToolFailedExitCode = 1;
+inline constexpr int NotFullyRepairedExitCode = 1;
 inline constexpr int RefusedExitCode = 2;
 inline constexpr int SystemErrorExitCode = 3;
 

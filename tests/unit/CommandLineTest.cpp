@@ -65,13 +65,13 @@ TEST_F(CommandLineRepair, RunsTheButtonsRepairWithTheChosenDefaultAndLogsIt) {
 TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
     // Every tool ended well, but the UEFI store is no hive: not fully repaired.
     m.processes.behave("C:\\Windows /s C: /f uefi", {.writesGarbage = true});
-    EXPECT_EQ(run({"/repair"}), ToolFailedExitCode);
+    EXPECT_EQ(run({"/repair"}), NotFullyRepairedExitCode);
     EXPECT_NE(output.text().find("警告！\r\nUEFI 的 BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd 已写入，但检查发现它不能正常引导：\r\n"
                                  "　新 BCD 存储无法读取。"),
               std::string::npos) << output.text();
     EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000").size(), 0U); // the old one, kept
     m.processes.behave("bootsect", {.exitCode = 5});
-    EXPECT_EQ(run({"/repair"}), ToolFailedExitCode);
+    EXPECT_EQ(run({"/repair"}), NotFullyRepairedExitCode);
 
     for (const Arguments& refused : {Arguments{"/repair", "/default", "G:\\Windows"}, Arguments{"/repair", "/s", "C:\\"},
                                      Arguments{"/repair", "/bogus"}}) {
@@ -92,7 +92,7 @@ TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
 
 TEST_F(CommandLineRepair, AUefiStoreOnAPartitionUefiFirmwareCantStartFromIsNotARepair) {
     m.firmware.type = 2; // UEFI, no ESP found: the stores go to C:, which is NTFS
-    EXPECT_EQ(run({"/repair", "/s", "C:"}), ToolFailedExitCode);
+    EXPECT_EQ(run({"/repair", "/s", "C:"}), NotFullyRepairedExitCode);
     EXPECT_NE(output.text().find("提示：\r\nBIOS引导修复成功！\r\n警告！\r\nUEFI 引导文件已写入 C:，但 C: 是 NTFS 分区，"),
               std::string::npos) << output.text();
 }

@@ -136,11 +136,11 @@ TEST_F(BeforeTheRun, EveryWarningInOneBoxWhereNoChangesNothingAndYesRunsAndLogsT
 }
 
 TEST_F(BeforeTheRun, TheCommandLineSaysTheWarningsGoesOnAndExitsOneOrRefusesWithTwo) {
-    EXPECT_EQ(run({"/repair", "/s", "E:"}), ToolFailedExitCode); // every tool and store fine: warned, so not fully
+    EXPECT_EQ(run({"/repair", "/s", "E:"}), NotFullyRepairedExitCode); // every tool and store fine: warned, so not fully
     EXPECT_TRUE(Holds(output.text(), "GRUB 的引导代码")) << output.text();
     EXPECT_TRUE(Holds(output.text(), "命令行不询问，继续修复；因为有这些警告，退出代码至少为 1。\r\n运行："));
     EXPECT_TRUE(Holds(output.text(), "提示：\r\nBIOS引导修复成功！")) << output.text();
-    EXPECT_EQ(run({"/repair", "/s", "D:", "/default", "D:\\Windows"}), ToolFailedExitCode); // GRUB's code alone
+    EXPECT_EQ(run({"/repair", "/s", "D:", "/default", "D:\\Windows"}), NotFullyRepairedExitCode); // GRUB's code alone
     setBootCode(WindowsMasterBootRecord());
     EXPECT_EQ(run({"/repair", "/s", "D:", "/default", "D:\\Windows"}), RepairedExitCode); // nothing to warn of
 

@@ -165,7 +165,7 @@ TEST(SecondBcdbootStart, OneThatCantStartBesideOneThatFailsIsAFailedToolNotASyst
         EXPECT_EQ(m.files.contentOf("C:\\Boot\\BCD"), "old");
 
         CollectedOutput output;
-        EXPECT_EQ(RunCommandLine(ParseCommandLine({"/repair"}), m.platform(), output), ToolFailedExitCode) << output.text();
+        EXPECT_EQ(RunCommandLine(ParseCommandLine({"/repair"}), m.platform(), output), NotFullyRepairedExitCode) << output.text();
         EXPECT_EQ(output.text().find(ErrorTitle), std::string::npos) << output.text();
     }
 }

@@ -127,7 +127,7 @@ TEST(SignedUefiStart, ABootManagerSecureBootWillRefuseIsAWarningAndTheRepairExit
     // The 2023-signed boot manager with a nested 2011 signature; the 2011 CA is revoked.
     pc.firmware(1, {{3, WindowsEntry(FakeGptPartitionId(2))}}, {3}, {"ca2023", "pca2011"}, {"pca2011"});
     pc.bootFiles("signed-both.efi", Fallback);
-    EXPECT_EQ(pc.repairOnCommandLine(), ToolFailedExitCode);
+    EXPECT_EQ(pc.repairOnCommandLine(), NotFullyRepairedExitCode);
     const std::string warning =
         "警告！\r\nUEFI 的 BCD 存储已重建，但这台电脑开启了安全启动，固件会拒绝启动 Windows 启动管理器 Z:\\EFI\\Microsoft\\Boot\\bootmgfw.efi 和 "
         "Z:\\EFI\\Boot\\bootx64.efi：下次启动时会出现安全违规（Security Violation），Windows 无法启动。\r\n"
