@@ -114,7 +114,7 @@ TEST_F(SystemPartitions, TheLogListsEveryEspAndWhichWasChosenAndWhy) {
                          "  磁盘 2：GPT，总线 USB，扇区 512 字节"};
     const auto first = std::find(lines.begin(), lines.end(), expected.front());
     ASSERT_NE(first, lines.end());
-    EXPECT_EQ(Lines(first, first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(expected.size(), lines.end() - first))),
+    EXPECT_EQ(Lines(first, first + static_cast<std::ptrdiff_t>(std::min(expected.size(), static_cast<std::size_t>(lines.end() - first)))),
               expected);
 }
 
