@@ -8,6 +8,7 @@
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
 #include "app/UserMessages.h"
+#include "discovery/DrivePlace.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
 #include "discovery/VolumeEncryption.h"
@@ -92,6 +93,11 @@ int CommandLineMode::list() {
     const std::string letter = found.systemPartition ? found.systemPartition->driveName : "";
     WriteLines(output_, SurveyLines(found, letter, false));
     const std::string bootPartition = DefaultBootPartition(found, letter);
+    const ScannedDrive* drive = FindDrive(found.scan.drives, bootPartition);
+    if (drive && drive->locked) {
+        WriteLines(output_, {"BCD 存储：" + bootPartition + " 已被 BitLocker 锁定，读不出它的 BCD 存储"});
+        return RepairedExitCode;
+    }
     for (const char* store : {"\\boot\\bcd", "\\EFI\\Microsoft\\Boot\\bcd"}) {
         const std::string path = bootPartition + store;
         const std::optional<BcdStoreReading> reading = ReadStoreAt(platform_.files, platform_.registry, path);

@@ -187,6 +187,7 @@ TEST(LockedDrives, AreNamedInTheStatusLineAndTheNothingFoundMessageSaysHowToUnlo
     CollectedOutput output;
     EXPECT_EQ(RunCommandLine(ParseCommandLine({"/list"}), m.platform(), output), RepairedExitCode);
     EXPECT_TRUE(Holds(output.text(), "  D: 固定磁盘，总线 SATA，BitLocker：已锁定\r\n")) << output.text();
+    EXPECT_TRUE(Holds(output.text(), "BCD 存储：C: 已被 BitLocker 锁定，读不出它的 BCD 存储\r\n")) << output.text();
     EXPECT_EQ(RunCommandLine(ParseCommandLine({"/repair"}), m.platform(), output), RefusedExitCode);
     EXPECT_TRUE(Holds(output.text(), "manage-bde -unlock D:")) << output.text();
 }
