@@ -12,10 +12,6 @@ std::string StyleName(PartitionStyle style) {
     return {};
 }
 
-std::string PlaceText(std::uint32_t disk, std::uint32_t partition) {
-    return "磁盘 " + std::to_string(disk) + " 分区 " + std::to_string(partition);
-}
-
 std::string ReasonText(SystemPartitionReason reason) {
     switch (reason) {
     case SystemPartitionReason::OnDefaultDisk: return "它在第一个找到的系统所在的磁盘上";
@@ -26,6 +22,10 @@ std::string ReasonText(SystemPartitionReason reason) {
 }
 
 } // namespace
+
+std::string PlaceText(std::uint32_t disk, std::uint32_t partition) {
+    return "磁盘 " + std::to_string(disk) + " 分区 " + std::to_string(partition);
+}
 
 std::string BusName(std::uint32_t bus) {
     static const char* const Names[] = {"未知", "SCSI", "ATAPI", "ATA", "1394", "SSA", "Fibre Channel", "USB", "RAID",

@@ -13,6 +13,8 @@
 
 namespace orvanta {
 
+// "磁盘 0 分区 3".
+std::string PlaceText(std::uint32_t disk, std::uint32_t partition);
 // "NVMe", "USB"..., for a STORAGE_BUS_TYPE.
 std::string BusName(std::uint32_t bus);
 // "12.5 MB" (MiB with one decimal), rounded down or up.

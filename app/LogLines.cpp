@@ -115,7 +115,7 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
                                           : survey.firmware == FirmwareMode::Bios ? "BIOS"
                                                                                   : "未知")};
     if (const auto& esp = survey.systemPartition) {
-        std::string line = "EFI 系统分区：磁盘 " + std::to_string(esp->disk) + " 分区 " + std::to_string(esp->partition);
+        std::string line = "EFI 系统分区：" + PlaceText(esp->disk, esp->partition);
         if (!systemPartitionLetter.empty()) {
             line += "，盘符 " + systemPartitionLetter + (letterGiven ? "（本程序临时分配，退出时收回）" : "");
         }
@@ -138,8 +138,7 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
         if (drive.type == FixedDriveType) {
             line += "，总线 " + BusName(drive.busType);
             if (drive.location) {
-                line += "，磁盘 " + std::to_string(drive.location->disk) + " 分区 " +
-                        std::to_string(drive.location->partition);
+                line += "，" + PlaceText(drive.location->disk, drive.location->partition);
             }
             line += EncryptionSuffix(EncryptionOf(drive));
             if (drive.holdsWindows) line += "，有 Windows 文件夹";

@@ -3,6 +3,7 @@
 #include "app/PreflightTexts.h"
 #include "app/StoreTexts.h"
 #include "app/UefiMessages.h"
+#include "platform/TextEncodings.h"
 #include "repair/CommandLines.h"
 #include "repair/ToolOutput.h"
 
@@ -83,12 +84,7 @@ Message UefiUnbootableMessage(const RepairPlan& plan, const UefiContext& uefi) {
 } // namespace
 
 std::string Hexadecimal(std::uint32_t value) {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    std::string text = "0x";
-    for (int shift = 28; shift >= 0; shift -= 4) {
-        text += Digits[(value >> static_cast<unsigned>(shift)) & 0xFU];
-    }
-    return text;
+    return "0x" + UpperHexDigits(value, 8);
 }
 
 std::string FirmwareCaption(FirmwareMode firmware, const std::string& systemPartition) {

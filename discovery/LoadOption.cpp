@@ -114,13 +114,10 @@ std::string DevicePathNodeName(const DevicePathNode& node) {
         {0x01, 0x01, "PCI"}, {0x02, 0x01, "ACPI"}, {0x03, 0x01, "ATAPI"}, {0x03, 0x02, "SCSI"},
         {0x03, 0x05, "USB"}, {0x03, 0x0B, "MAC"}, {0x03, 0x0C, "IPv4"}, {0x03, 0x0D, "IPv6"},
         {0x03, 0x12, "SATA"}, {0x03, 0x17, "NVMe"}, {0x03, 0x18, "URI"}, {0x04, 0x01, "HardDrive"},
-        {0x04, 0x02, "CDROM"}, {0x04, 0x03, "Vendor"}, {0x04, 0x04, "FilePath"}, {0x05, 0x01, "BootSpecification"},
+        {0x04, 0x02, "CDROM"}, {0x04, 0x03, "Vendor"}, {0x04, 0x04, "FilePath"}, {0x05, 0x01, "LegacyDevice"},
         {0x7F, 0x01, "Instance"}, {0x7F, 0xFF, "Path"},
     }};
-    const auto hex = [](std::uint8_t value) {
-        constexpr char Digits[] = "0123456789ABCDEF";
-        return std::string{'0', 'x', Digits[value >> 4U], Digits[value & 0x0FU]};
-    };
+    const auto hex = [](std::uint8_t value) { return "0x" + UpperHexDigits(value, 2); };
     std::string text = hex(node.type);
     for (const auto& [type, name] : Types) {
         if (type == node.type) text = name;

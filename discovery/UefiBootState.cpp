@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "discovery/LittleEndian.h"
+#include "platform/TextEncodings.h"
 
 namespace orvanta {
 namespace {
@@ -38,12 +39,7 @@ std::optional<std::uint16_t> NumberOf(std::span<const std::uint8_t> bytes) {
 } // namespace
 
 std::string BootEntryName(std::uint16_t number) {
-    constexpr char Digits[] = "0123456789ABCDEF";
-    std::string name = "Boot";
-    for (unsigned shift = 12;; shift -= 4) {
-        name += Digits[(number >> shift) & 0x0FU];
-        if (shift == 0) return name;
-    }
+    return "Boot" + UpperHexDigits(number, 4);
 }
 
 UefiBootState ReadUefiBootState(Firmware& firmware) {

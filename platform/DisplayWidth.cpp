@@ -35,29 +35,11 @@ bool IsWide(char32_t code) {
     return false;
 }
 
-std::size_t SequenceLength(unsigned char lead) {
-    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-}
-
 } // namespace
 
 std::size_t DisplayWidth(std::string_view text) {
     std::size_t width = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        const std::size_t length = SequenceLength(lead);
-        if (length == 1 || at + length > text.size() || !IsValidUtf8(text.substr(at, length))) {
-            ++width;
-            ++at;
-            continue;
-        }
-        char32_t code = lead & (0x7F >> length);
-        for (std::size_t index = 1; index < length; ++index) {
-            code = code << 6 | (static_cast<unsigned char>(text[at + index]) & 0x3F);
-        }
-        width += IsWide(code) ? 2 : 1;
-        at += length;
-    }
+    for (const char32_t code : Utf8CodePoints(text)) width += IsWide(code) ? 2 : 1;
     return width;
 }
 

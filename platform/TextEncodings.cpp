@@ -101,6 +101,26 @@ std::string Utf8WithReplacements(std::string_view bytes) {
     return text;
 }
 
+std::u32string Utf8CodePoints(std::string_view bytes) {
+    std::u32string codes;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = Utf8SequenceAt(bytes, at);
+        if (length == 0) {
+            codes += ReplacementCharacter;
+            ++at;
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        char32_t code = length == 1 ? lead : lead & (0x7FU >> length);
+        for (std::size_t index = 1; index < length; ++index) {
+            code = code << 6U | (static_cast<unsigned char>(bytes[at + index]) & 0x3FU);
+        }
+        codes += code;
+        at += length;
+    }
+    return codes;
+}
+
 char16_t Utf16UnitAt(std::string_view bytes, std::size_t at, ByteOrder order) {
     const auto first = static_cast<unsigned char>(bytes[at]);
     const auto second = static_cast<unsigned char>(bytes[at + 1]);
@@ -123,6 +143,13 @@ std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order) {
         AppendUtf8(text, code); // a surrogate still alone becomes U+FFFD
     }
     if (bytes.size() % 2 != 0) AppendUtf8(text, ReplacementCharacter);
+    return text;
+}
+
+std::string UpperHexDigits(std::uint32_t value, unsigned digits) {
+    constexpr char Digits[] = "0123456789ABCDEF";
+    std::string text(digits, '0');
+    for (unsigned index = digits; index-- > 0; value >>= 4U) text[index] = Digits[value & 0x0FU];
     return text;
 }
 

@@ -24,12 +24,19 @@ bool IsValidUtf8(std::string_view bytes);
 // The bytes with each maximal ill-formed part replaced by U+FFFD.
 std::string Utf8WithReplacements(std::string_view bytes);
 
+// The code points of UTF-8 text; a byte that starts no well-formed sequence
+// gives one U+FFFD.
+std::u32string Utf8CodePoints(std::string_view bytes);
+
 // UTF-16 code units as UTF-8; an unpaired surrogate and an odd last byte
 // become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order);
 
 // The code unit at `at` (which must leave two bytes) in that byte order.
 char16_t Utf16UnitAt(std::string_view bytes, std::size_t at, ByteOrder order);
+
+// The value's last `digits` upper-case hexadecimal digits: (0x1A, 4) gives "001A".
+std::string UpperHexDigits(std::uint32_t value, unsigned digits);
 
 // Two lower-case hexadecimal digits per byte: "0a1b".
 std::string HexText(std::span<const std::uint8_t> bytes);
