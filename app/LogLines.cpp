@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/DiskLines.h"
+#include "app/JoinedText.h"
 #include "app/StoreTexts.h"
 #include "app/UefiLogLines.h"
 #include "app/UserMessages.h"
@@ -145,17 +146,13 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
         }
         lines.push_back(line);
     }
-    std::string installations;
-    for (const std::string& installation : survey.scan.installations) {
-        installations += (installations.empty() ? "" : "，") + installation;
-    }
+    const std::string installations = JoinedText(survey.scan.installations, "，");
     lines.push_back("找到的系统：" + (installations.empty() ? std::string("无") : installations));
     return lines;
 }
 
 LogLines PlanLines(const LocalTime& time, const RepairPlan& plan) {
-    std::string order;
-    for (const std::string& installation : plan.runOrder) order += (order.empty() ? "" : "，") + installation;
+    const std::string order = JoinedText(plan.runOrder, "，");
     LogLines lines{"", "=== 修复开始 " + DateTimeText(time) + " ===",
                    "引导盘：" + plan.bootPartition + "（" +
                        (plan.bootFileSystem.empty() ? "文件系统未知" : plan.bootFileSystem) + "）"};

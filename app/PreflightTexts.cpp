@@ -1,6 +1,7 @@
 #include "app/PreflightTexts.h"
 
 #include "app/DiskLines.h"
+#include "app/JoinedText.h"
 
 namespace orvanta {
 namespace {
@@ -9,12 +10,6 @@ constexpr const char* NothingChanged = "修复未开始，没有做任何更改�
 
 Message RefusalOf(const std::string& text) {
     return {text + "\r\n" + NothingChanged, WarningTitle, MessageStyle::Error};
-}
-
-std::string JoinedNames(const std::vector<std::string>& names) {
-    std::string joined;
-    for (const std::string& name : names) joined += (joined.empty() ? "" : "、") + name;
-    return joined;
 }
 
 std::string DiskText(const RepairPlan& plan) {
@@ -69,12 +64,12 @@ std::string WarningLines(const RepairPlan& plan, const UefiContext& uefi) {
 
 std::string StatusText(std::size_t installations, const std::vector<std::string>& lockedDrives) {
     const std::string count = InstallationCountText(installations);
-    return lockedDrives.empty() ? count : count + "\r\n" + JoinedNames(lockedDrives) + " 已被 BitLocker 锁定";
+    return lockedDrives.empty() ? count : count + "\r\n" + JoinedText(lockedDrives, "、") + " 已被 BitLocker 锁定";
 }
 
 std::string UnlockAdvice(const std::vector<std::string>& lockedDrives) {
     if (lockedDrives.empty()) return {};
-    std::string text = JoinedNames(lockedDrives) + " 已被 BitLocker 锁定，系统可能就在上面。请先解锁，再重新修复：\r\n";
+    std::string text = JoinedText(lockedDrives, "、") + " 已被 BitLocker 锁定，系统可能就在上面。请先解锁，再重新修复：\r\n";
     for (const std::string& drive : lockedDrives) {
         text += "　manage-bde -unlock " + drive + " -RecoveryPassword <48 位恢复密钥>\r\n";
     }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/JoinedText.h"
 #include "discovery/LoadOption.h"
 #include "platform/SystemErrors.h"
 #include "platform/TextEncodings.h"
@@ -139,12 +140,6 @@ void SignatureLines(LogLines& lines, const std::vector<Signature>& signatures) {
     }
 }
 
-std::string Joined(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names) text += (text.empty() ? "" : "；") + name;
-    return text;
-}
-
 std::string TrustText(const TrustVerdict& trust) {
     std::vector<std::string> allowed, forbidden;
     for (const SignatureVerdict& signature : trust.signatures) {
@@ -152,18 +147,18 @@ std::string TrustText(const TrustVerdict& trust) {
         forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
     }
     if (trust.refusals.empty()) {
-        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + Joined(allowed)) +
+        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + JoinedText(allowed, "；")) +
                "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它";
     }
     std::vector<std::string> reasons;
     for (const TrustRefusal refusal : trust.refusals) {
         switch (refusal) {
         case TrustRefusal::NotAllowedByDb: reasons.push_back("没有一个签名的证书链通到 db 里的证书，db 里也没有它的哈希"); break;
-        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + Joined(forbidden) + "）"); break;
+        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + JoinedText(forbidden, "；") + "）"); break;
         case TrustRefusal::FileHashInDbx: reasons.push_back("它的哈希在 dbx 里"); break;
         }
     }
-    return "固件会拒绝它，因为" + Joined(reasons);
+    return "固件会拒绝它，因为" + JoinedText(reasons, "；");
 }
 
 void FileLines(LogLines& lines, const std::string& heading, const BootManagerFile& file) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/JoinedText.h"
 #include "app/UserMessages.h"
 
 namespace orvanta {
@@ -10,12 +11,6 @@ namespace {
 
 void AddOnce(std::vector<std::string>& texts, const std::string& text) {
     if (!text.empty() && std::find(texts.begin(), texts.end(), text) == texts.end()) texts.push_back(text);
-}
-
-std::string Listed(const std::vector<std::string>& texts, const std::string& separator) {
-    std::string text;
-    for (const std::string& each : texts) text += (text.empty() ? "" : separator) + each;
-    return text;
 }
 
 std::string Quoted(const std::string& description) {
@@ -51,7 +46,7 @@ std::string EntryNote(const UefiStartCheck& check) {
 std::string RefusalText(TrustRefusal refusal, const std::vector<std::string>& forbidden) {
     switch (refusal) {
     case TrustRefusal::NotAllowedByDb: return "固件的 db 里没有它的证书颁发机构";
-    case TrustRefusal::CertificateInDbx: return "固件的 dbx 禁止了它的签名用到的证书（" + Listed(forbidden, "、") + "）";
+    case TrustRefusal::CertificateInDbx: return "固件的 dbx 禁止了它的签名用到的证书（" + JoinedText(forbidden, "、") + "）";
     case TrustRefusal::FileHashInDbx: return "固件的 dbx 禁止了这个文件";
     }
     return {};
@@ -91,10 +86,10 @@ Message BootManagerRefusedMessage(const UefiStartCheck& check) {
     std::vector<std::string> reasons;
     for (const TrustRefusal refusal : refusals) reasons.push_back(RefusalText(refusal, forbidden));
     std::string text = "UEFI 的 BCD 存储已重建，但这台电脑开启了安全启动，固件会拒绝启动 Windows 启动管理器 " +
-                       Listed(files, " 和 ") + "：下次启动时会出现安全违规（Security Violation），Windows 无法启动。\r\n";
-    text += "它的证书颁发机构：" + (cas.empty() ? std::string("不知道（签名里没有签名者的证书）") : Listed(cas, "、")) + "\r\n";
-    text += "原因：" + Listed(reasons, "；") + "。\r\n";
-    text += "固件的 db 允许的证书颁发机构：" + (allowed.empty() ? std::string("没有") : Listed(allowed, "、")) + "\r\n";
+                       JoinedText(files, " 和 ") + "：下次启动时会出现安全违规（Security Violation），Windows 无法启动。\r\n";
+    text += "它的证书颁发机构：" + (cas.empty() ? std::string("不知道（签名里没有签名者的证书）") : JoinedText(cas, "、")) + "\r\n";
+    text += "原因：" + JoinedText(reasons, "；") + "。\r\n";
+    text += "固件的 db 允许的证书颁发机构：" + (allowed.empty() ? std::string("没有") : JoinedText(allowed, "、")) + "\r\n";
     text += "请任选一种办法：\r\n"
             "1. 把 10.0.26100 或更新版本的 bcdboot.exe 放进本程序的 Bin 文件夹，然后重新修复：它会按固件的 db 选用签名合适的启动管理器。\r\n"
             "2. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。";
