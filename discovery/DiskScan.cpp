@@ -7,13 +7,6 @@
 namespace orvanta {
 namespace {
 
-const PartitionRecord* PartitionOf(const Disk& disk, std::uint32_t number) {
-    const auto& partitions = disk.layout.partitions;
-    const auto found = std::find_if(partitions.begin(), partitions.end(),
-                                    [&](const PartitionRecord& partition) { return partition.number == number; });
-    return found == partitions.end() ? nullptr : &*found;
-}
-
 bool LiesOn(const ScannedDrive& drive, const Disk& disk) {
     return drive.type == FixedDriveType && drive.location && drive.location->disk == disk.number &&
            PartitionOf(disk, drive.location->partition) != nullptr;

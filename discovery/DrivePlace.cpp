@@ -22,14 +22,9 @@ std::optional<std::uint32_t> ActivePartitionOf(const Disk& disk) {
 
 std::optional<DrivePlace> PlaceOfDrive(const std::vector<Disk>& disks, const ScannedDrive& drive) {
     if (!drive.location) return std::nullopt;
-    const auto disk = std::find_if(disks.begin(), disks.end(),
-                                   [&](const Disk& candidate) { return candidate.number == drive.location->disk; });
-    if (disk == disks.end()) return std::nullopt;
-    const auto& partitions = disk->layout.partitions;
-    const auto partition = std::find_if(partitions.begin(), partitions.end(), [&](const PartitionRecord& record) {
-        return record.number == drive.location->partition;
-    });
-    if (partition == partitions.end()) return std::nullopt;
+    const Disk* disk = FindDisk(disks, drive.location->disk);
+    const PartitionRecord* partition = disk ? PartitionOf(*disk, drive.location->partition) : nullptr;
+    if (!partition) return std::nullopt;
     return DrivePlace{disk->number, partition->number, disk->layout.style, partition->systemPartition,
                       ActivePartitionOf(*disk), disk->masterBootCode};
 }

@@ -33,6 +33,11 @@ struct Disk {
     bool operator==(const Disk&) const = default;
 };
 
+// The disk of that number, and a disk's partition of that number; nothing
+// when there is none.
+const Disk* FindDisk(const std::vector<Disk>& disks, std::uint32_t number);
+const PartitionRecord* PartitionOf(const Disk& disk, std::uint32_t number);
+
 // The identity of a partition of a disk that answered; nothing for a disk or
 // partition that is not among them.
 std::optional<PartitionIdentity> IdentityOf(const std::vector<Disk>& disks, std::uint32_t disk,

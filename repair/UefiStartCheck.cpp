@@ -1,5 +1,6 @@
 #include "repair/UefiStartCheck.h"
 
+#include "discovery/DrivePlace.h"
 #include "discovery/PeImage.h"
 #include "platform/CaseBlind.h"
 #include "platform/SystemErrors.h"
@@ -13,10 +14,8 @@ std::optional<VolumeLocation> LocationOf(const MachineSurvey& survey, const std:
     if (survey.systemPartition && !espLetter.empty() && SameIgnoringCase(driveName, espLetter)) {
         return VolumeLocation{survey.systemPartition->disk, survey.systemPartition->partition};
     }
-    for (const ScannedDrive& drive : survey.scan.drives) {
-        if (SameIgnoringCase(drive.name, driveName)) return drive.location;
-    }
-    return std::nullopt;
+    const ScannedDrive* drive = FindDrive(survey.scan.drives, driveName);
+    return drive ? drive->location : std::nullopt;
 }
 
 BootManagerFile ReadBootManager(UefiStartServices services, const std::string& path) {
