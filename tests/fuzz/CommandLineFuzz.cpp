@@ -2,7 +2,8 @@
 // refusal sets nothing else; otherwise the command is the one command switch
 // among the arguments, every value is the argument right after its switch,
 // every argument is a switch or such a value, and the repair's switches come
-// only with /repair, /default never with /nodefault.
+// only with /repair, /default never with /nodefault; the elevated restart's
+// marker counts only alone.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -83,7 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace orvanta;
     const std::vector<std::string> arguments = Arguments(fuzz::AsBytes(data, size));
     const CommandLineOptions options = ParseCommandLine(arguments);
-    if (options.error.empty()) {
+    // The elevated restart's private marker, alone, opens the window; anywhere else it is unknown.
+    const bool marker = arguments.size() == 1 && arguments.front() == ElevatedRestartMarker;
+    fuzz::Require(options.restartedElevated == marker);
+    if (marker) {
+        fuzz::Require(options.error.empty() && options.kind == CommandKind::Window);
+    } else if (options.error.empty()) {
         CheckAccepted(arguments, options);
     } else {
         fuzz::Require(options.kind == CommandKind::Window && !options.bootPartition && !options.defaultInstallation &&
