@@ -65,14 +65,6 @@ std::string WithCrLf(const LogLines& lines) {
     return text;
 }
 
-// GCC 12 with optimisation reports an overlapping copy of 2^63 bytes in
-// std::string::insert when operator+(const char*, std::string&&) with a
-// one-character literal is inlined (GCC bug 105651, the insert form of bug
-// 105329's false -Wrestrict). The three functions below each prepend one.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
 namespace {
 
 std::string TwoDigits(int value) {
@@ -91,9 +83,6 @@ std::string LogFileName(const LocalTime& time, int attempt) {
            TwoDigits(time.hour) + TwoDigits(time.minute) + TwoDigits(time.second) +
            (attempt > 1 ? "-" + std::to_string(attempt) : "") + ".log";
 }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 std::string DateTimeText(const LocalTime& time) {
     return std::to_string(time.year) + "-" + TwoDigits(time.month) + "-" + TwoDigits(time.day) + " " +
