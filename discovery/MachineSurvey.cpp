@@ -3,7 +3,7 @@
 namespace orvanta {
 namespace {
 
-MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
+MachineSurvey SurveyDrivesAndFirmware(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
     MachineSurvey survey;
     survey.scan = FindInstallations({services.drives, services.devices, services.files});
     survey.firmware = knownFirmware ? *knownFirmware : DetectFirmwareMode(services.firmware, services.registry);
@@ -22,6 +22,12 @@ MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownF
         survey.scan.installations.empty() ? std::nullopt : DiskOf(survey.scan, survey.scan.installations.front());
     survey.systemPartition = ChooseSystemPartition(survey.systemPartitions, defaultDisk);
     survey.systemPartitionReason = ReasonForChoice(survey.systemPartition, defaultDisk);
+    return survey;
+}
+
+MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
+    MachineSurvey survey = SurveyDrivesAndFirmware(services, knownFirmware);
+    survey.virtualDisks = FindVirtualDiskFiles(services.virtualDisks, services.devices, survey.scan, survey.disks);
     return survey;
 }
 
