@@ -3,9 +3,15 @@
 namespace orvanta {
 namespace {
 
+// Asked only when an installation on X: is found.
+RunningWindows RunningWindowsOf(SurveyServices services) {
+    return {IsPreinstallationEnvironment(services.registry), services.runningSystem.windowsFolder()};
+}
+
 MachineSurvey SurveyDrivesAndFirmware(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
     MachineSurvey survey;
-    survey.scan = FindInstallations({services.drives, services.devices, services.files});
+    survey.scan = FindInstallations({services.drives, services.devices, services.files},
+                                    [services] { return RunningWindowsOf(services); });
     survey.firmware = knownFirmware ? *knownFirmware : DetectFirmwareMode(services.firmware, services.registry);
     if (survey.firmware != FirmwareMode::Bios) survey.uefi = ReadUefiBootState(services.firmware);
     survey.disks = ScanDisks(services.devices);
