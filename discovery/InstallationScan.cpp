@@ -66,7 +66,8 @@ ScanResult FindInstallations(ScanServices services, const std::function<RunningW
         LookForWindowsFolder(services.files, drive);
         if (!drive.holdsWindows) continue;
         const std::string folder = WindowsFolderOf(drive.name);
-        if (!SameIgnoringCase(drive.name, RamDriveName) || !IsLeftOut(folder, running())) result.installations.push_back(folder);
+        const bool onRamDriveLetter = SameIgnoringCase(drive.name, RamDriveName);
+        if (!onRamDriveLetter || !IsLeftOut(folder, running())) result.installations.push_back(folder);
     }
     return result;
 }

@@ -31,14 +31,21 @@ DependencyQuery FindDependencyQuery() {
     return query;
 }
 
+std::string TextOf(const wchar_t* value) {
+    return value != nullptr ? Narrow(value, wcslen(value)) : std::string();
+}
+
+// The file the drive lies in directly: the lowest ancestor level of a chain
+// of differencing disks.
 VirtualDiskLookup NearestHost(const STORAGE_DEPENDENCY_INFO& info) {
     if (info.NumberEntries == 0) return {VirtualDiskLookup::Answer::NotVirtual};
-    const STORAGE_DEPENDENCY_INFO_TYPE_2* nearest = &info.Version2Entries[0];
+    const STORAGE_DEPENDENCY_INFO_TYPE_2* entries = info.Version2Entries;
+    const STORAGE_DEPENDENCY_INFO_TYPE_2* nearest = entries;
     for (ULONG index = 1; index < info.NumberEntries; ++index) {
-        if (info.Version2Entries[index].AncestorLevel < nearest->AncestorLevel) nearest = &info.Version2Entries[index];
+        if (entries[index].AncestorLevel < nearest->AncestorLevel) nearest = &entries[index];
     }
-    const auto text = [](const wchar_t* value) { return value != nullptr ? Narrow(value, wcslen(value)) : std::string(); };
-    return {VirtualDiskLookup::Answer::Found, text(nearest->HostVolumeName), text(nearest->DependentVolumeRelativePath)};
+    return {VirtualDiskLookup::Answer::Found, TextOf(nearest->HostVolumeName),
+            TextOf(nearest->DependentVolumeRelativePath)};
 }
 
 } // namespace
