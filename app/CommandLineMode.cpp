@@ -130,7 +130,8 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     }
     const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found, letter));
     const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
-                                        found.firmware, InstallationPartitions(found), found.disks, found.scan.drives},
+                                        found.firmware, InstallationPartitions(found), found.disks, found.scan.drives,
+                                        found.virtualDisks},
                                        platform_.files);
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));

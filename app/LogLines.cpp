@@ -214,10 +214,13 @@ std::string OutcomeText(const StoreReport& store) {
 void StoreReportLines(LogLines& lines, const StoreReport& store) {
     lines.push_back(FirmwareName(store.firmware) + " 的 BCD 存储 " + store.path + "：" + OutcomeText(store));
     for (const StoreFinding& finding : store.check.findings) lines.push_back("  检查：" + FindingText(finding, store.firmware));
-    if (store.after && store.check.matchedByFolderOnly) {
-        lines.push_back("  检查：系统没有告知各系统所在的分区，启动项只按 Windows 文件夹核对，无法核对分区");
-    }
     if (store.after) {
+        if (store.check.matchedByFolderOnly) {
+            lines.push_back("  检查：系统没有告知各系统所在的分区，启动项只按 Windows 文件夹核对，无法核对分区");
+        }
+        for (const std::string& folder : store.check.unmatchedVirtualDisks) {
+            lines.push_back("  检查：" + folder + " 在虚拟磁盘里，但找不到虚拟磁盘文件，无法核对启动项是否指向它，只按 Windows 文件夹核对");
+        }
         for (const std::string& line : StoreListingLines("新 BCD 存储", *store.after)) lines.push_back("  " + line);
     }
     if (!store.dropped.empty()) {

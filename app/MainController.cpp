@@ -93,7 +93,7 @@ void MainController::onRepairClicked() {
     const std::string bootPartition = controls_.bootPartitionBox.text();
     const RepairPlan plan = PlanRepair({scan.installations, defaultInstallation, bootPartition,
                                         platform_.elevation.isElevated(), firmware_, InstallationPartitions(survey),
-                                        survey.disks, scan.drives},
+                                        survey.disks, scan.drives, survey.virtualDisks},
                                        platform_.files);
     if (plan.refusal == Refusal::NotElevated && startedByElevatedRestart_) {
         return messages_.show(NotElevatedAfterRestartMessage());

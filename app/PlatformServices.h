@@ -13,7 +13,8 @@
 namespace orvanta {
 
 inline SurveyServices SurveyServicesOf(const Platform& platform) {
-    return {platform.drives, platform.devices, platform.files, platform.firmware, platform.registry};
+    return {platform.drives,   platform.devices,       platform.files,       platform.firmware,
+            platform.registry, platform.runningSystem, platform.virtualDisks};
 }
 
 inline RepairServices RepairServicesOf(const Platform& platform) {

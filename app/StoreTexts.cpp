@@ -25,8 +25,11 @@ std::string Joined(const std::vector<std::string>& identifiers) {
     return text;
 }
 
+// Windows RE: a loader on a ramdisk made from a file on a partition (WinPE
+// and install media start theirs from the boot device).
 bool IsRecoveryEnvironment(const BcdObject& entry) {
-    return entry.type == WindowsLoaderType && entry.device && entry.device->kind == BcdDeviceKind::File;
+    return entry.type == WindowsLoaderType && entry.device && entry.device->kind == BcdDeviceKind::Ramdisk &&
+           entry.device->fileOn == BcdDeviceKind::Partition;
 }
 
 void EntryLines(std::vector<std::string>& lines, const BcdObject& object, const BcdObject* manager, bool missing) {
@@ -44,25 +47,45 @@ void EntryLines(std::vector<std::string>& lines, const BcdObject& object, const 
     if (!object.systemRoot.empty()) lines.push_back(Field("systemroot", object.systemRoot));
 }
 
+// Where a device lies, as bcdedit names it inside "partition=" or "[…]".
+std::string PlaceText(const BcdDevice& device) {
+    const BcdDeviceKind place = device.kind == BcdDeviceKind::Partition ? BcdDeviceKind::Partition : device.fileOn;
+    if (place == BcdDeviceKind::Boot) return "boot";
+    if (place == BcdDeviceKind::Locate) return "locate";
+    if (!device.partition) return "未知设备";
+    if (device.partition->style == PartitionStyle::Gpt) return "GPT 分区 " + GuidText(device.partition->gptId);
+    char text[64];
+    std::snprintf(text, sizeof text, "MBR 磁盘 %08X 偏移 %llu", static_cast<unsigned>(device.partition->mbrSignature),
+                  static_cast<unsigned long long>(device.partition->mbrOffset));
+    return text;
+}
+
+// "custom:12000002": the element whose path a locate device searches for.
+std::string CustomElement(const BcdDevice& device) {
+    char text[24];
+    std::snprintf(text, sizeof text, "custom:%08x", static_cast<unsigned>(device.locateElement));
+    return text;
+}
+
 } // namespace
 
 std::string DeviceText(const BcdDevice& device) {
-    std::string partition;
-    if (device.partition && device.partition->style == PartitionStyle::Gpt) {
-        partition = "GPT 分区 " + GuidText(device.partition->gptId);
-    } else if (device.partition) {
-        char text[64];
-        std::snprintf(text, sizeof text, "MBR 磁盘 %08X 偏移 %llu", static_cast<unsigned>(device.partition->mbrSignature),
-                      static_cast<unsigned long long>(device.partition->mbrOffset));
-        partition = text;
-    }
+    std::string text;
     switch (device.kind) {
-    case BcdDeviceKind::Partition: return "partition=" + partition;
-    case BcdDeviceKind::File: return "ramdisk=[" + partition + "]" + device.file;
-    case BcdDeviceKind::Boot: return "boot";
+    case BcdDeviceKind::Partition: text = "partition=" + PlaceText(device); break;
+    case BcdDeviceKind::Boot: text = "boot"; break;
+    case BcdDeviceKind::Ramdisk: text = "ramdisk=[" + PlaceText(device) + "]" + device.file; break;
+    case BcdDeviceKind::File: text = "file=[" + PlaceText(device) + "]" + device.file; break;
+    case BcdDeviceKind::Vhd: text = "vhd=[" + PlaceText(device) + "]" + device.file; break;
+    case BcdDeviceKind::Locate:
+        if (device.file.empty()) return device.locateElement == 0 ? "locate" : "locate=" + CustomElement(device);
+        text = "[locate]" + device.file;
+        break;
     case BcdDeviceKind::Unknown: return "未知设备";
     }
-    return {};
+    if (device.kind == BcdDeviceKind::Ramdisk && !device.options.empty()) text += "," + Identifier(device.options);
+    if (device.locateElement != 0) text += ",locate=" + CustomElement(device);
+    return text;
 }
 
 std::string ObjectTypeName(std::uint32_t type) {
@@ -149,6 +172,9 @@ std::vector<std::string> StoreListingLines(const std::string& heading, const Sto
     std::vector<std::string> lines{heading + "：启动项 " + std::to_string(entries) + " 个，设置对象 " +
                                    std::to_string(store.objects.size() - static_cast<std::size_t>(entries)) + " 个" +
                                    (store.dirty ? "（上次写入没有完成，按现状读取）" : "")};
+    for (const std::string& key : store.skippedKeys) {
+        lines.push_back("  已跳过 Objects 下的键“" + key + "”：它的名称不是 GUID，不是启动项也不是设置对象");
+    }
     const BcdObject* manager = store.bootManager();
     for (const BcdObject& object : store.objects) {
         if (!IsApplication(object)) continue;

@@ -8,7 +8,9 @@
 
 namespace orvanta {
 
-// "GPT 分区 {…}", "MBR 磁盘 1234ABCD 偏移 1048576", "ramdisk=[…]\Recovery\…\Winre.wim", "boot".
+// As bcdedit shows a device, partitions named by identity: "partition=GPT 分区 {…}",
+// "partition=MBR 磁盘 1234ABCD 偏移 1048576", "ramdisk=[boot]\sources\boot.wim,{…}",
+// "vhd=[locate]\TEST.VHD,locate=custom:12000002", "locate=custom:12000002", "boot".
 std::string DeviceText(const BcdDevice& device);
 // bcdedit's heading for an object type ("Windows 启动加载器").
 std::string ObjectTypeName(std::uint32_t type);
@@ -24,7 +26,8 @@ std::string StepText(const StoreEvent& event);
 
 // A store's entries in blocks like bcdedit /enum's, each field on a line of
 // its own, under `heading`; settings objects and device options are counted,
-// not listed. An entry on a partition no disk has is marked.
+// not listed, and a key that names no object is said to be skipped. An entry
+// on a partition no disk has is marked.
 std::vector<std::string> StoreListingLines(const std::string& heading, const StoreListing& listing);
 
 // The old store's entries the new one lacks, one line each, and what to do

@@ -152,7 +152,11 @@ BcdStoreReading BcdStoreOf(const RegistryKey& root) {
     BcdStore store;
     for (const RegistryKey& key : objects->subkeys) {
         const std::string identifier = IdentifierOf(key.name);
-        if (!identifier.empty()) store.objects.push_back(ObjectOf(identifier, key));
+        if (identifier.empty()) {
+            store.skippedKeys.push_back(key.name);
+        } else {
+            store.objects.push_back(ObjectOf(identifier, key));
+        }
     }
     return {std::move(store), StoreFault::None};
 }

@@ -55,6 +55,8 @@ std::string WellKnownName(const std::string& identifier);
 struct BcdStore {
     std::vector<BcdObject> objects; // in the order of their keys
     bool dirty = false;             // read from a hive whose last write was not finished
+    // Keys under Objects whose name is no GUID ("{Default}"): no object, skipped.
+    std::vector<std::string> skippedKeys = {};
 
     bool operator==(const BcdStore&) const = default;
     const BcdObject* find(const std::string& identifier) const;

@@ -15,6 +15,11 @@ std::optional<FirmwareMode> ModeOfType(std::uint32_t type) {
 
 } // namespace
 
+bool IsPreinstallationEnvironment(Registry& registry) {
+    return registry.keyExists(PreinstallationKey) ||
+           registry.readNumber(ControlKey, PreinstallationFirmwareValue).has_value();
+}
+
 FirmwareMode DetectFirmwareMode(Firmware& firmware, Registry& registry) {
     if (registry.keyExists(PreinstallationKey)) {
         const auto type = registry.readNumber(ControlKey, PreinstallationFirmwareValue);

@@ -13,4 +13,8 @@ enum class FirmwareMode { Unknown, Bios, Uefi };
 // privilege means the answer is unknown.
 FirmwareMode DetectFirmwareMode(Firmware& firmware, Registry& registry);
 
+// Whether the running system is a pre-installation environment (WinPE): its
+// registry has the MiniNT key, or says how the firmware started it.
+bool IsPreinstallationEnvironment(Registry& registry);
+
 } // namespace orvanta

@@ -2,6 +2,7 @@
 
 #include "discovery/DeviceQueries.h"
 #include "discovery/DriveStrings.h"
+#include "platform/CaseBlind.h"
 #include "platform/PlatformError.h"
 #include "platform/SystemErrors.h"
 
@@ -19,6 +20,11 @@ void LookForWindowsFolder(FileSystem& files, ScannedDrive& drive) {
 }
 
 } // namespace
+
+bool IsLeftOut(const std::string& windowsFolder, const RunningWindows& running) {
+    if (!running.preinstallation || !SameIgnoringCase(windowsFolder, WindowsFolderOf(RamDriveName))) return false;
+    return running.windowsFolder.empty() || SameIgnoringCase(running.windowsFolder, windowsFolder);
+}
 
 std::string WindowsFolderOf(const std::string& driveName) {
     return driveName + "\\Windows";
@@ -39,7 +45,7 @@ void LocateFixedDrives(Devices& devices, ScanResult& scan) {
     }
 }
 
-ScanResult FindInstallations(ScanServices services) {
+ScanResult FindInstallations(ScanServices services, const std::function<RunningWindows()>& running) {
     ScanResult result;
     for (const std::string& name : SplitDriveNames(ReadDriveStrings(services.drives))) {
         ScannedDrive drive;
@@ -58,9 +64,10 @@ ScanResult FindInstallations(ScanServices services) {
     for (ScannedDrive& drive : result.drives) {
         if (drive.type != FixedDriveType) continue;
         LookForWindowsFolder(services.files, drive);
-        if (drive.holdsWindows && drive.name != RamDriveName) {
-            result.installations.push_back(WindowsFolderOf(drive.name));
-        }
+        if (!drive.holdsWindows) continue;
+        const std::string folder = WindowsFolderOf(drive.name);
+        const bool onRamDriveLetter = SameIgnoringCase(drive.name, RamDriveName);
+        if (!onRamDriveLetter || !IsLeftOut(folder, running())) result.installations.push_back(folder);
     }
     return result;
 }

@@ -2,6 +2,7 @@
 // Finding the Windows installations: every fixed drive that holds a Windows
 // folder in its root.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,12 +39,24 @@ struct ScannedDrive {
 
 struct ScanResult {
     std::vector<ScannedDrive> drives;       // every drive letter, in the system's order
-    std::vector<std::string> installations; // "D:\Windows", in drive order, never the RAM drive
+    std::vector<std::string> installations; // "D:\Windows", in drive order, never WinPE's own
     bool anyFixedDrive = false;             // false: not one fixed drive was met
 };
 
-// The RAM drive of a pre-installation environment; never listed.
+// The RAM drive of a pre-installation environment, which holds its own Windows.
 inline constexpr const char* RamDriveName = "X:";
+
+// The system the program runs on, as far as the scan needs it.
+struct RunningWindows {
+    bool preinstallation = false; // a pre-installation environment (WinPE)
+    std::string windowsFolder;    // its Windows folder ("X:\Windows" in WinPE); "" when not told
+};
+
+// Whether an installation found ("X:\Windows") is left out of the list: only
+// in a pre-installation environment, and there only X:\Windows as its own
+// Windows folder (or when it didn't tell its folder). On a full Windows X: is
+// a drive like any other.
+bool IsLeftOut(const std::string& windowsFolder, const RunningWindows& running);
 
 // "D:" gives "D:\Windows", the installation on that drive.
 std::string WindowsFolderOf(const std::string& driveName);
@@ -53,9 +66,10 @@ std::string WindowsFolderOf(const std::string& driveName);
 std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& windowsFolder);
 
 // Reads the drives as they are now. A fixed drive whose root can't be read
-// holds no installation; one that BitLocker keeps locked is marked so.
+// holds no installation; one that BitLocker keeps locked is marked so. The
+// running system is asked about only when X: holds a Windows folder.
 // Nothing is shown or changed.
-ScanResult FindInstallations(ScanServices services);
+ScanResult FindInstallations(ScanServices services, const std::function<RunningWindows()>& running);
 
 // Asks each fixed drive's volume which disk and partition it lies on: what
 // names the ESP's letter and where the volume's first sector is read. Only

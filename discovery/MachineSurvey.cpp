@@ -3,9 +3,15 @@
 namespace orvanta {
 namespace {
 
-MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
+// Asked only when an installation on X: is found.
+RunningWindows RunningWindowsOf(SurveyServices services) {
+    return {IsPreinstallationEnvironment(services.registry), services.runningSystem.windowsFolder()};
+}
+
+MachineSurvey SurveyDrivesAndFirmware(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
     MachineSurvey survey;
-    survey.scan = FindInstallations({services.drives, services.devices, services.files});
+    survey.scan = FindInstallations({services.drives, services.devices, services.files},
+                                    [services] { return RunningWindowsOf(services); });
     survey.firmware = knownFirmware ? *knownFirmware : DetectFirmwareMode(services.firmware, services.registry);
     if (survey.firmware != FirmwareMode::Bios) survey.uefi = ReadUefiBootState(services.firmware);
     survey.disks = ScanDisks(services.devices);
@@ -22,6 +28,12 @@ MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownF
         survey.scan.installations.empty() ? std::nullopt : DiskOf(survey.scan, survey.scan.installations.front());
     survey.systemPartition = ChooseSystemPartition(survey.systemPartitions, defaultDisk);
     survey.systemPartitionReason = ReasonForChoice(survey.systemPartition, defaultDisk);
+    return survey;
+}
+
+MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
+    MachineSurvey survey = SurveyDrivesAndFirmware(services, knownFirmware);
+    survey.virtualDisks = FindVirtualDiskFiles(services.virtualDisks, services.devices, survey.scan, survey.disks);
     return survey;
 }
 

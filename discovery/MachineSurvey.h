@@ -9,8 +9,11 @@
 #include "discovery/InstallationScan.h"
 #include "discovery/SystemPartition.h"
 #include "discovery/UefiBootState.h"
+#include "discovery/VirtualDiskFile.h"
 #include "platform/Firmware.h"
 #include "platform/Registry.h"
+#include "platform/RunningSystem.h"
+#include "platform/VirtualDisks.h"
 
 namespace orvanta {
 
@@ -20,6 +23,8 @@ struct SurveyServices {
     FileSystem& files;
     Firmware& firmware;
     Registry& registry;
+    RunningSystem& runningSystem;
+    VirtualDisks& virtualDisks;
 };
 
 struct MachineSurvey {
@@ -35,6 +40,8 @@ struct MachineSurvey {
     // The firmware's boot entries and Secure Boot's state and databases; not
     // read on a PC that starts from BIOS.
     std::optional<UefiBootState> uefi;
+    // The installations that live in a virtual disk, with its file.
+    std::map<std::string, VirtualDiskFile> virtualDisks;
 };
 
 // The partition identity of the drive that holds an installation such as

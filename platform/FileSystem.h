@@ -103,6 +103,10 @@ public:
     // (disk quotas counted); nothing when it can't be told.
     virtual std::optional<std::uint64_t> freeBytes(const std::string& driveName) = 0;
 
+    // The size of a drive's clusters, the unit its files take room in (sectors
+    // per cluster times bytes per sector); nothing when it can't be told.
+    virtual std::optional<std::uint64_t> clusterBytes(const std::string& driveName) = 0;
+
     // Creates the file and keeps it open for appending; nothing when it can't
     // be written, or when it exists and `replaceExisting` is false.
     virtual std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) = 0;

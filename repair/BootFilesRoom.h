@@ -1,6 +1,6 @@
 #pragma once
-// Whether the boot partition has room for the boot files bcdboot copies to
-// it, measured from the installations' own folders before anything is moved.
+// Whether the boot partition has room for what a repair leaves on it,
+// measured from the installations' own folders before anything is moved.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,24 +12,27 @@ namespace orvanta {
 
 struct BootFilesRoom {
     std::uint64_t freeBytes = 0;   // what the boot partition has free
-    std::uint64_t neededBytes = 0; // what the largest installation's boot files add, with the margin
+    std::uint64_t neededBytes = 0; // what the runs add to it, the stores and their copies included
 
     bool enough() const { return freeBytes >= neededBytes; }
     bool operator==(const BootFilesRoom&) const = default;
 };
 
-// Room kept for the two new stores with their transaction logs, the saved
-// copy of a store the system holds, and the folders made.
-inline constexpr std::uint64_t StoreMarginBytes = 1024 * 1024;
-// Each file is counted in whole units of this size, the usual cluster of NTFS
-// and of a FAT32 system partition.
-inline constexpr std::uint64_t AllocationUnitBytes = 4096;
+// Files take whole clusters of the boot partition; where its cluster size
+// can't be told, that of NTFS and of a small FAT32 partition.
+inline constexpr std::uint64_t DefaultClusterBytes = 4096;
+// Each new store: at least this large (it grows with the entries), with two
+// transaction logs of at most this size each.
+inline constexpr std::uint64_t NewStoreBytes = 64 * 1024;
+inline constexpr std::uint64_t StoreLogBytes = 64 * 1024;
 
-// For each installation ("D:\Windows"), the bytes its bcdboot runs for both
-// stores would add to the boot partition (each file it copies, less the file
-// of the same name already there, which it overwrites); the largest of
-// these plus StoreMarginBytes is what is needed. Nothing when the free space
-// can't be told.
+// What all the installations' bcdboot runs for both stores add to the boot
+// partition: the union, by path, of the files they copy, each at the largest
+// size any installation has for it, less the file already there that it
+// overwrites; each file and each folder made in whole clusters. Then, for
+// each of the two stores, the new store with its logs and a copy of the old
+// one (made when it can't be moved aside). Nothing when the free space can't
+// be told.
 std::optional<BootFilesRoom> MeasureBootFilesRoom(FileSystem& files, const std::string& bootPartition,
                                                   const std::vector<std::string>& installations);
 

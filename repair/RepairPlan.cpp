@@ -55,6 +55,7 @@ RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files) {
     plan.runOrder.push_back(request.defaultInstallation);
     plan.firmware = request.firmware;
     plan.partitions = request.partitions;
+    plan.virtualDisks = request.virtualDisks;
     plan.disks = request.disks;
     CheckBeforeRun(request, files, plan);
     return plan;

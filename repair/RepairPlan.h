@@ -8,6 +8,7 @@
 #include "discovery/DrivePlace.h"
 #include "discovery/FirmwareMode.h"
 #include "discovery/PartitionIdentity.h"
+#include "discovery/VirtualDiskFile.h"
 #include "platform/FileSystem.h"
 #include "repair/BootFilesRoom.h"
 
@@ -44,6 +45,7 @@ struct RepairRequest {
     std::map<std::string, PartitionIdentity> partitions = {};
     std::vector<Disk> disks = {};           // the disks that gave their partitions
     std::vector<ScannedDrive> drives = {};  // as the survey saw them: place, first sector, BitLocker
+    std::map<std::string, VirtualDiskFile> virtualDisks = {}; // the installations in a virtual disk
 };
 
 struct RepairPlan {
@@ -55,6 +57,7 @@ struct RepairPlan {
     std::vector<std::string> runOrder;     // the others from the last to the first, the default last
     FirmwareMode firmware = FirmwareMode::Unknown;       // what the PC started from
     std::map<std::string, PartitionIdentity> partitions; // by installation, where known
+    std::map<std::string, VirtualDiskFile> virtualDisks;  // by installation, for those in a virtual disk
     std::vector<Disk> disks;                              // to tell entries on partitions that are gone
     std::optional<DrivePlace> bootPlace;                  // where the boot partition lies, when told
     std::optional<BootFilesRoom> room;                    // measured, when its free space could be told

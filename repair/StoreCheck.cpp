@@ -7,23 +7,47 @@
 namespace orvanta {
 namespace {
 
+const BcdDevice* SystemOf(const BcdObject& loader) {
+    const std::optional<BcdDevice>& system = loader.osDevice ? loader.osDevice : loader.device;
+    return system ? &*system : nullptr;
+}
+
 // The store's Windows loaders for installed systems: those whose system lies
-// on a partition, not in a ramdisk (as Windows RE's does).
+// on a partition or in a virtual disk, not in a ramdisk (as Windows RE's does).
 std::vector<const BcdObject*> InstalledLoaders(const BcdStore& store) {
     std::vector<const BcdObject*> loaders;
     for (const BcdObject& object : store.objects) {
-        const std::optional<BcdDevice>& system = object.osDevice ? object.osDevice : object.device;
-        if (object.type == WindowsLoaderType && system && system->kind == BcdDeviceKind::Partition) {
+        const BcdDevice* system = SystemOf(object);
+        if (object.type == WindowsLoaderType && system != nullptr &&
+            (system->kind == BcdDeviceKind::Partition || system->kind == BcdDeviceKind::Vhd)) {
             loaders.push_back(&object);
         }
     }
     return loaders;
 }
 
+bool IsUnmatchedVirtualDisk(const CheckedInstallation& installation) {
+    return installation.virtualDisk && installation.virtualDisk->path.empty();
+}
+
+// Whether the installation's place is known: its partition, or its virtual disk's file.
+bool IsPlaced(const CheckedInstallation& installation) {
+    return installation.virtualDisk ? !IsUnmatchedVirtualDisk(installation) : installation.partition.has_value();
+}
+
+// A virtual disk's file lies where its partition says; a loader that finds it
+// by searching (locate) or on the boot device names it by its path alone.
+bool IsInVirtualDisk(const BcdDevice& system, const VirtualDiskFile& file) {
+    if (system.kind != BcdDeviceKind::Vhd || !SameIgnoringCase(system.file, file.path)) return false;
+    return system.fileOn != BcdDeviceKind::Partition || !file.host || system.partition == file.host;
+}
+
 bool Fits(const BcdObject& loader, const CheckedInstallation& installation) {
     if (!SameIgnoringCase(loader.systemRoot, FolderBelowDrive(installation.folder))) return false;
-    const std::optional<BcdDevice>& system = loader.osDevice ? loader.osDevice : loader.device;
-    return !installation.partition || system->partition == installation.partition;
+    if (!IsPlaced(installation)) return true;
+    const BcdDevice& system = *SystemOf(loader);
+    if (installation.virtualDisk) return IsInVirtualDisk(system, *installation.virtualDisk);
+    return system.kind == BcdDeviceKind::Partition && system.partition == installation.partition;
 }
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
@@ -31,7 +55,7 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
 }
 
 // Gives each installation a loader of its own: the default the boot
-// manager's default when it fits, then those whose partition is known, then
+// manager's default when it fits, then those whose place is known, then
 // the rest by folder. Returns the installations left without one.
 std::vector<const CheckedInstallation*> AssignLoaders(const BcdStore& store, const StoreExpectation& expected,
                                                       const BcdObject* defaultLoader) {
@@ -47,7 +71,7 @@ std::vector<const CheckedInstallation*> AssignLoaders(const BcdStore& store, con
     std::vector<const CheckedInstallation*> order;
     for (const CheckedInstallation& installation : expected.installations) order.push_back(&installation);
     std::reverse(order.begin(), order.end()); // the default first
-    std::stable_partition(order.begin() + 1, order.end(), [](const auto* entry) { return entry->partition.has_value(); });
+    std::stable_partition(order.begin() + 1, order.end(), [](const auto* entry) { return IsPlaced(*entry); });
     std::vector<const CheckedInstallation*> without;
     for (const CheckedInstallation* installation : order) {
         const bool isDefault = installation == order.front();
@@ -84,7 +108,12 @@ std::string FolderBelowDrive(const std::string& installation) {
 StoreCheck CheckStore(const BcdStoreReading& reading, const StoreExpectation& expected) {
     StoreCheck check;
     check.matchedByFolderOnly = std::any_of(expected.installations.begin(), expected.installations.end(),
-                                            [](const CheckedInstallation& entry) { return !entry.partition; });
+                                            [](const CheckedInstallation& entry) {
+                                                return !entry.partition && !entry.virtualDisk;
+                                            });
+    for (const CheckedInstallation& installation : expected.installations) {
+        if (IsUnmatchedVirtualDisk(installation)) check.unmatchedVirtualDisks.push_back(installation.folder);
+    }
     if (!reading.store) {
         check.findings.push_back({StoreProblem::Unreadable});
         return check;
@@ -96,9 +125,9 @@ StoreCheck CheckStore(const BcdStoreReading& reading, const StoreExpectation& ex
     const auto without = AssignLoaders(store, expected, defaultLoader);
     std::size_t unknownWithout = 0;
     for (const CheckedInstallation* installation : without) {
-        if (installation->partition) {
+        if (IsPlaced(*installation)) {
             check.findings.push_back({StoreProblem::NoLoader, installation->folder});
-        } else {
+        } else if (!IsUnmatchedVirtualDisk(*installation)) {
             ++unknownWithout;
         }
     }

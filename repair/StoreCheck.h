@@ -4,7 +4,10 @@
 // loader for every installation run for the store, and loaders whose program
 // fits the store's firmware. Where the system could not tell an
 // installation's partition (its identity is unknown), loaders are matched by
-// their Windows folder alone, and the check says so.
+// their Windows folder alone, and the check says so. An installation in a
+// virtual disk has its loader when the loader's device is that virtual disk's
+// file; where the file couldn't be found, its loader is matched by folder and
+// the check says it couldn't match the virtual disk, never failing for it.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -12,6 +15,7 @@
 
 #include "discovery/BcdStore.h"
 #include "discovery/PartitionIdentity.h"
+#include "discovery/VirtualDiskFile.h"
 
 namespace orvanta {
 
@@ -21,6 +25,7 @@ enum class StoreFirmware { Bios, Uefi };
 struct CheckedInstallation {
     std::string folder;                         // "D:\Windows"
     std::optional<PartitionIdentity> partition; // nothing when the system didn't tell
+    std::optional<VirtualDiskFile> virtualDisk = std::nullopt; // the file it lives in, when in a virtual disk
 
     bool operator==(const CheckedInstallation&) const = default;
 };
@@ -55,6 +60,8 @@ struct StoreFinding {
 struct StoreCheck {
     std::vector<StoreFinding> findings; // none: the store boots what it should
     bool matchedByFolderOnly = false;   // some installation's partition was unknown
+    // Installations in a virtual disk whose file couldn't be found: matched by folder.
+    std::vector<std::string> unmatchedVirtualDisks = {};
 
     bool passed() const { return findings.empty(); }
     bool operator==(const StoreCheck&) const = default;

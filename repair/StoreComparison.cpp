@@ -8,10 +8,11 @@
 namespace orvanta {
 namespace {
 
+// The same place; a ramdisk's options object may differ, a rebuild makes a new one.
 bool SameDevice(const std::optional<BcdDevice>& first, const std::optional<BcdDevice>& second) {
     if (!first || !second) return first.has_value() == second.has_value();
-    return first->kind == second->kind && first->partition == second->partition &&
-           SameIgnoringCase(first->file, second->file);
+    return first->kind == second->kind && first->partition == second->partition && first->fileOn == second->fileOn &&
+           first->locateElement == second->locateElement && SameIgnoringCase(first->file, second->file);
 }
 
 bool IsCounterpart(const BcdObject& old, const BcdObject& candidate) {

@@ -97,6 +97,19 @@ std::optional<std::uint64_t> Win32FileSystem::freeBytes(const std::string& drive
     return available.QuadPart;
 }
 
+std::optional<std::uint64_t> Win32FileSystem::clusterBytes(const std::string& driveName) {
+    DWORD sectorsPerCluster = 0;
+    DWORD bytesPerSector = 0;
+    DWORD freeClusters = 0;
+    DWORD clusters = 0;
+    const std::wstring root = Widen(driveName) + L"\\";
+    if (GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) == FALSE ||
+        sectorsPerCluster == 0 || bytesPerSector == 0) {
+        return std::nullopt;
+    }
+    return std::uint64_t{sectorsPerCluster} * bytesPerSector;
+}
+
 bool Win32FileSystem::createDirectories(const std::string& path) {
     const std::wstring full = Widen(path);
     // Each parent in turn, from the first one below the root; existing ones fail harmlessly.

@@ -16,6 +16,7 @@ public:
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
     std::optional<std::uint64_t> freeBytes(const std::string& driveName) override;
+    std::optional<std::uint64_t> clusterBytes(const std::string& driveName) override;
     std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     std::string applicationFolder() override;
     std::string temporaryFolder() override;

@@ -194,6 +194,12 @@ std::optional<std::uint64_t> FakeFileSystem::freeBytes(const std::string& driveN
     return found == freeSpace_.end() ? std::optional<std::uint64_t>(100ULL << 30) : found->second;
 }
 
+std::optional<std::uint64_t> FakeFileSystem::clusterBytes(const std::string& driveName) {
+    journal_.add("cluster size " + driveName);
+    const auto found = clusters_.find(driveName);
+    return found == clusters_.end() ? std::optional<std::uint64_t>(4096) : found->second;
+}
+
 FileRead FakeFileSystem::readFile(const std::string& path, std::size_t largest) {
     journal_.add("read " + path);
     if (const auto error = unreadableError(path)) return {FileReadStatus::Failed, {}, *error};

@@ -37,6 +37,8 @@ public:
     void addSizedFile(const std::string& path, std::uint64_t size);
     // What a drive has free; 100 GiB unless told, nothing (can't be told) for "".
     void setFreeBytes(const std::string& driveName, std::optional<std::uint64_t> bytes) { freeSpace_[driveName] = bytes; }
+    // A drive's cluster size; 4 KB unless told, nothing (can't be told) for "".
+    void setClusterBytes(const std::string& driveName, std::optional<std::uint64_t> bytes) { clusters_[driveName] = bytes; }
 
     // Looking at the world without journalling.
     bool isFile(const std::string& path) const;
@@ -56,6 +58,7 @@ public:
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
     std::optional<std::uint64_t> freeBytes(const std::string& driveName) override;
+    std::optional<std::uint64_t> clusterBytes(const std::string& driveName) override;
     std::unique_ptr<AppendFile> createAppendFile(const std::string& path, bool replaceExisting) override;
     // Adds bytes to a file's content, as an open file does; with `toDisk`
     // all of it would survive a power cut. False, adding nothing, when the
@@ -93,6 +96,7 @@ private:
     std::string applicationFolder_ = "F:\\Kit";
     std::map<std::string, std::string> fileSystems_; // by drive name; NTFS unless told
     std::map<std::string, std::optional<std::uint64_t>> freeSpace_; // by drive name
+    std::map<std::string, std::optional<std::uint64_t>> clusters_;  // by drive name
     std::map<std::string, std::size_t> onDiskSizes_; // by the upper-case path
 };
 

@@ -68,6 +68,7 @@ public:
     FakeClock clock;
     FakeRunningSystem runningSystem;
     FakeFileIdentities fileIdentities;
+    FakeVirtualDisks virtualDisks;
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};

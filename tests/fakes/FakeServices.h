@@ -24,6 +24,7 @@
 #include "platform/ShutdownBlock.h"
 #include "platform/CommonControls.h"
 #include "platform/VersionQuery.h"
+#include "platform/VirtualDisks.h"
 
 namespace orvanta {
 
@@ -228,6 +229,19 @@ public:
     }
     std::map<std::string, FileIdentity> known;
     std::map<std::string, int> asked;
+};
+
+// Drives in virtual disks, told per drive; every other drive lies on none.
+// Not journalled: every survey asks of each installation's drive.
+class FakeVirtualDisks : public VirtualDisks {
+public:
+    VirtualDiskLookup fileBehind(const std::string& driveName) override {
+        asked.push_back(driveName);
+        const auto found = known.find(driveName);
+        return found == known.end() ? VirtualDiskLookup{VirtualDiskLookup::Answer::NotVirtual} : found->second;
+    }
+    std::map<std::string, VirtualDiskLookup> known;
+    std::vector<std::string> asked;
 };
 
 } // namespace orvanta

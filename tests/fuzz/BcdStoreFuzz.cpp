@@ -1,6 +1,7 @@
 // A BCD store file as a disk might hold it, damaged or hostile: every text
-// read is valid UTF-8, every identifier and reference is a GUID in the form
-// stores write, and a file cut short never yields more objects than the whole.
+// read (a skipped key's name too) is valid UTF-8, every identifier and
+// reference is a GUID in the form stores write, and a file cut short never
+// yields more objects than the whole.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -29,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string* text : {&object.description, &object.path, &object.systemRoot}) {
             if (!orvanta::fuzz::IsWellFormedUtf8(*text)) __builtin_trap();
         }
-        if (object.device && !orvanta::fuzz::IsWellFormedUtf8(object.device->file)) __builtin_trap();
+        for (const auto* device : {&object.device, &object.osDevice}) {
+            if (*device && !orvanta::fuzz::IsWellFormedUtf8((*device)->file)) __builtin_trap();
+        }
         if (!IsReference(object.identifier)) __builtin_trap();
         if (!object.defaultEntry.empty() && !IsReference(object.defaultEntry)) __builtin_trap();
         for (const auto* list : {&object.displayOrder, &object.recoverySequence}) {
@@ -37,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (!IsReference(entry)) __builtin_trap();
             }
         }
+    }
+    for (const std::string& key : whole.store->skippedKeys) {
+        if (!orvanta::fuzz::IsWellFormedUtf8(key)) __builtin_trap();
     }
     for (const std::size_t cut : {size / 2, size - size / 8, size - 1}) {
         const BcdStoreReading part = ReadBcdStore(bytes.first(cut));

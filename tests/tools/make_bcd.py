@@ -19,6 +19,15 @@ Options:
   --winre                   a Windows RE loader on a ramdisk made from Winre.wim, with its device
                             options object, in the recovery sequence of the first loader
   --firmware-entry NAME     an object that mirrors a firmware entry (type 0x101FFFFF)
+  --vhd FOLDER@PATH@PLACE   a Windows loader for an installation in the virtual disk file PATH, which lies
+                            on PLACE: "locate" (found by searching) or a partition as for --loader; its
+                            device and system are found in the virtual disk by the loader's path (element
+                            12000002) and system root (22000002), as native VHD boot entries are
+  --pe-ramdisk PATH         a Windows PE loader on a ramdisk made from PATH on the boot device, with the
+                            {ramdiskoptions} object, as install media have
+  --locate NAME             a Windows loader found by searching for its path and system root (what
+                            sysprep leaves)
+  --stray-key NAME          a key under Objects named NAME (such as "{Default}"), which names no object
   --mark old|new            marks the file for the end-to-end listing (the base block's file name)
   --lists li|ri             rewrites hivex's "lh" key lists as "li", or as an "ri" cell holding an "li"
                             cell, as other writers of hives do
@@ -36,6 +45,7 @@ import uuid
 import hivex
 
 BOOTMGR = "{9dea862c-5cdd-4e70-acc1-f32b344d4795}"
+RAMDISK_OPTIONS = "{ae5534e0-a924-466c-b836-758539a3ee3a}"
 BOOTMGR_TYPE, LOADER_TYPE, BOOTSECTOR_TYPE, FIRMWARE_TYPE = 0x10100002, 0x10200003, 0x10400008, 0x101FFFFF
 DEVICE_OPTIONS_TYPE = 0x30000000
 
@@ -82,12 +92,42 @@ def partition_device(part):
     return (3, bytes(16) + partition_descriptor(part))
 
 
-def ramdisk_device(options, part, path):
-    inner = partition_descriptor(part)
+# Device descriptors as discovery/BcdDevice.h describes them: type, flags, whole size, reserved, then
+# what the type holds.
+def descriptor(device_type, body, flags=0):
+    return struct.pack("<IIII", device_type, flags, 16 + len(body), 0) + body
+
+
+def boot_descriptor():
+    return descriptor(5, bytes(56))
+
+
+def place_descriptor(place, path):
+    return locate_descriptor(0, path, kind=1) if place == "locate" else partition_descriptor(place)
+
+
+def locate_descriptor(element, path="", parent=b"", kind=0):
     name = (path + "\0").encode("utf-16-le")
-    record = struct.pack("<III", 1, 12 + len(inner) + len(name), 5) + inner + name
-    payload = struct.pack("<I", 3) + bytes(20) + record
-    return (3, uuid.UUID(options).bytes_le + struct.pack("<IIII", 0, 1, 16 + len(payload), 0) + payload)
+    parent_at = 16 + 12 + len(name) if parent else 0
+    return descriptor(8, struct.pack("<III", kind, element, parent_at) + name + parent)
+
+
+def file_record(inner, path):
+    name = (path + "\0").encode("utf-16-le")
+    return struct.pack("<III", 1, 12 + len(inner) + len(name), 5) + inner + name
+
+
+def ramdisk_descriptor(inner, path):
+    return descriptor(0, struct.pack("<I", 3) + bytes(20) + file_record(inner, path), flags=1)
+
+
+def vhd_descriptor(inner, path):
+    file_device = descriptor(0, struct.pack("<I", 5) + file_record(inner, path))
+    return descriptor(0, struct.pack("<I", 6) + bytes(20) + file_device)
+
+
+def ramdisk_device(options, part, path):
+    return (3, uuid.UUID(options).bytes_le + ramdisk_descriptor(partition_descriptor(part), path))
 
 
 def default_part(folder):
@@ -112,6 +152,29 @@ def build_objects(options):
             "11000001": partition_device(part), "12000002": sz("\\Windows\\system32\\winload" + extension),
             "12000004": sz("Windows 10"), "21000001": partition_device(part),
             "22000002": sz(folder[2:] or "\\Windows")}))
+    for index, spec in enumerate(options.get("vhd", [])):
+        folder, path, place = spec.split("@")
+        identifier = object_id(0x500 + index)
+        loaders.append((folder, identifier))
+        vhd = vhd_descriptor(place_descriptor(place, path), path)
+        objects.append((identifier, LOADER_TYPE, {
+            "11000001": (3, bytes(16) + locate_descriptor(0x12000002, parent=vhd, kind=2)),
+            "12000002": sz("\\Windows\\system32\\winload" + extension), "12000004": sz("Windows 10 VHD"),
+            "21000001": (3, bytes(16) + locate_descriptor(0x22000002, parent=vhd, kind=2)),
+            "22000002": sz(folder[2:])}))
+    for index, path in enumerate(options.get("pe-ramdisk", [])):
+        ramdisk = (3, uuid.UUID(RAMDISK_OPTIONS).bytes_le + ramdisk_descriptor(boot_descriptor(), path))
+        objects.append((object_id(0x600 + index), LOADER_TYPE, {
+            "11000001": ramdisk, "12000002": sz("\\windows\\system32\\boot\\winload" + extension),
+            "12000004": sz("Windows Setup"), "21000001": ramdisk, "22000002": sz("\\windows")}))
+    if options.get("pe-ramdisk"):
+        objects.append((RAMDISK_OPTIONS, DEVICE_OPTIONS_TYPE, {"31000003": (3, bytes(16) + boot_descriptor()),
+                                                               "32000004": sz("\\boot\\boot.sdi")}))
+    for index, name in enumerate(options.get("locate", [])):
+        objects.append((object_id(0x700 + index), LOADER_TYPE, {
+            "11000001": (3, bytes(16) + locate_descriptor(0x12000002)),
+            "12000002": sz("\\Windows\\system32\\winload" + extension), "12000004": sz(name),
+            "21000001": (3, bytes(16) + locate_descriptor(0x22000002)), "22000002": sz("\\Windows")}))
     order = [identifier for _, identifier in loaders]
     for index, name in enumerate(options.get("boot-sector", [])):
         identifier = object_id(0x200 + index)
@@ -161,6 +224,9 @@ def write_store(path, options):
     description = add_key(h, root, "Description")
     h.node_set_value(description, {"key": "KeyName", "t": 1, "value": "BCD00000000\0".encode("utf-16-le")})
     objects_key = add_key(h, root, "Objects")
+    for name in options.get("stray-key", []):
+        h.node_set_value(add_key(h, add_key(h, objects_key, name), "Description"),
+                         {"key": "Type", "t": 4, "value": struct.pack("<I", LOADER_TYPE)})
     for identifier, object_type, elements in build_objects(options):
         key = add_key(h, objects_key, identifier)
         h.node_set_value(add_key(h, key, "Description"), {"key": "Type", "t": 4, "value": struct.pack("<I", object_type)})

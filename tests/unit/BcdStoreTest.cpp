@@ -4,6 +4,7 @@
 #include <functional>
 #include <iterator>
 
+#include "app/StoreTexts.h"
 #include "discovery/BcdStore.h"
 #include "discovery/Guid.h"
 #include "discovery/LittleEndian.h"
@@ -65,12 +66,15 @@ TEST(BcdStore, ReadsTheStoreWindowsWroteCompletely) {
                          .osDevice = OnPartition(windows),
                          .systemRoot = "\\Windows",
                          .recoverySequence = {"{733b62e6-f608-11eb-825c-c112f60133ab}"}}));
-    // Windows RE boots a ramdisk made from Winre.wim, which lies on a partition of its own.
+    // Windows RE boots a ramdisk made from Winre.wim, which lies on a partition
+    // of its own; its options are the store's device options object.
     const BcdObject* recovery = store.find("{733b62e6-f608-11eb-825c-c112f60133ab}");
     ASSERT_NE(recovery, nullptr);
     EXPECT_EQ(recovery->description, "Windows Recovery Environment");
-    const BcdDevice ramdisk{BcdDeviceKind::File, Gpt("{6cdfcd69-de75-4490-8f99-5a84bf264917}"),
-                            "\\Recovery\\WindowsRE\\Winre.wim"};
+    const BcdDevice ramdisk{BcdDeviceKind::Ramdisk, Gpt("{6cdfcd69-de75-4490-8f99-5a84bf264917}"),
+                            "\\Recovery\\WindowsRE\\Winre.wim", BcdDeviceKind::Partition,
+                            "{733b62e7-f608-11eb-825c-c112f60133ab}"};
+    EXPECT_EQ(store.find(ramdisk.options)->type, 0x30000000U);
     EXPECT_EQ(recovery->device, ramdisk);
     EXPECT_EQ(recovery->osDevice, ramdisk);
     EXPECT_EQ(store.find("{733b62e4-f608-11eb-825c-c112f60133ab}")->type, ResumeType);
@@ -124,6 +128,56 @@ TEST(BcdStore, ReadsStoresOfOtherWritersAndListKinds) {
     ASSERT_EQ(segmented->data.size(), 20000U);
     EXPECT_EQ(segmented->data[16383], 16383 % 256);
     EXPECT_EQ(segmented->data[19967], 19967 % 256);
+}
+
+// The devices install media, native VHD boot and sysprep leave, written by
+// make_bcd.py from the layout in discovery/BcdDevice.h, shown as bcdedit
+// shows them; a key under Objects that is no GUID is skipped and said.
+TEST(BcdStore, ReadsEveryDeviceRealStoresCarryAndShowsThemAsBcdeditDoes) {
+    const BcdStoreReading reading = ReadBcdStore(TestStore("real-devices"));
+    ASSERT_TRUE(reading.store);
+    const BcdStore& store = *reading.store;
+    struct Case {
+        const char* identifier;
+        const char* device;
+        const char* osDevice;
+    };
+    const Case cases[] = {
+        {"{00000100-0000-4000-8000-00000000c0de}", "partition=GPT 分区 {8e0f2c38-e4ea-47ba-b7fc-9d8c74dccf0b}",
+         "partition=GPT 分区 {8e0f2c38-e4ea-47ba-b7fc-9d8c74dccf0b}"},
+        {"{00000500-0000-4000-8000-00000000c0de}", "vhd=[locate]\\TEST.VHD,locate=custom:12000002",
+         "vhd=[locate]\\TEST.VHD,locate=custom:22000002"},
+        {"{00000501-0000-4000-8000-00000000c0de}",
+         "vhd=[MBR 磁盘 1234ABCD 偏移 132120576]\\VMs\\win10.vhdx,locate=custom:12000002",
+         "vhd=[MBR 磁盘 1234ABCD 偏移 132120576]\\VMs\\win10.vhdx,locate=custom:22000002"},
+        {"{00000600-0000-4000-8000-00000000c0de}", "ramdisk=[boot]\\sources\\boot.wim,{ramdiskoptions}",
+         "ramdisk=[boot]\\sources\\boot.wim,{ramdiskoptions}"},
+        {"{00000700-0000-4000-8000-00000000c0de}", "locate=custom:12000002", "locate=custom:22000002"},
+    };
+    for (const Case& c : cases) {
+        const BcdObject* object = store.find(c.identifier);
+        ASSERT_NE(object, nullptr) << c.identifier;
+        ASSERT_TRUE(object->device && object->osDevice) << c.identifier;
+        EXPECT_EQ(DeviceText(*object->device), c.device);
+        EXPECT_EQ(DeviceText(*object->osDevice), c.osDevice);
+    }
+    const BcdDevice& inVhd = *store.find("{00000501-0000-4000-8000-00000000c0de}")->osDevice;
+    EXPECT_EQ(inVhd.kind, BcdDeviceKind::Vhd);
+    EXPECT_EQ(inVhd.partition, (PartitionIdentity{PartitionStyle::Mbr, {}, 0x1234ABCD, 0x7E00000}));
+    EXPECT_EQ(store.skippedKeys, std::vector<std::string>{"{Default}"});
+    const std::vector<std::string> lines = StoreListingLines("BCD 存储", {reading, {}});
+    EXPECT_EQ(lines[1], "  已跳过 Objects 下的键“{Default}”：它的名称不是 GUID，不是启动项也不是设置对象");
+
+    // Cut anywhere, each device element is of unknown kind: never read past its sizes.
+    const HiveReading hive = ReadHive(TestStore("real-devices"));
+    for (const Case& c : cases) {
+        const RegistryValue* element =
+            hive.root->subkey("Objects")->subkey(c.identifier)->subkey("Elements")->subkey("11000001")->value("Element");
+        ASSERT_NE(element, nullptr);
+        for (std::size_t size = 0; size < element->data.size(); ++size) {
+            EXPECT_EQ(ParseBcdDevice(std::span(element->data).first(size)), BcdDevice{}) << c.identifier << " " << size;
+        }
+    }
 }
 
 // Offsets of the generated hive: the root key's cell and its subkey list.

@@ -9,11 +9,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-ScanResult Scan(FakeMachine& m) {
-    return FindInstallations({m.drives, m.devices, m.files});
+// As in WinPE, which runs from X:\Windows, unless told.
+ScanResult Scan(FakeMachine& m, RunningWindows running = {true, "X:\\Windows"}) {
+    return FindInstallations({m.drives, m.devices, m.files}, [running] { return running; });
 }
 
-TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverTheRamDrive) {
+TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverWinPEsOwnRamDrive) {
     FakeMachine m;
     m.addFixedDrive('C');
     m.addFixedDrive('D', false);
@@ -86,6 +87,45 @@ TEST(InstallationScan, EveryDriveIsExaminedBeyondFifteenLetters) {
         EXPECT_EQ(Scan(m).installations, expected) << count << " drives";
         EXPECT_EQ(m.journal.count("drive strings"), count == 15 ? 1U : 2U);
     }
+}
+
+// X: is left out only in WinPE, and there only as the running system's own
+// Windows folder; the running system is asked about only for X:.
+TEST(InstallationScan, XIsLeftOutOnlyAsWinPEsOwnWindowsFolder) {
+    struct Case {
+        RunningWindows running;
+        bool xListed;
+    };
+    const Case cases[] = {
+        {{true, "X:\\Windows"}, false},
+        {{true, "x:\\WINDOWS"}, false},
+        {{true, ""}, false}, // WinPE that doesn't tell its folder: its RAM drive is X:
+        {{true, "C:\\Windows"}, true}, // WinPE started from a disk: X: is a drive like any other
+        {{false, "C:\\Windows"}, true},
+        {{false, "X:\\Windows"}, true}, // a full Windows installed on X:
+    };
+    for (const Case& c : cases) {
+        FakeMachine m;
+        m.addFixedDrive('C');
+        m.addFixedDrive('X');
+        int asked = 0;
+        const ScanResult scan = FindInstallations({m.drives, m.devices, m.files}, [&] {
+            ++asked;
+            return c.running;
+        });
+        const Lines expected = c.xListed ? Lines{"C:\\Windows", "X:\\Windows"} : Lines{"C:\\Windows"};
+        EXPECT_EQ(scan.installations, expected) << c.running.preinstallation << " " << c.running.windowsFolder;
+        EXPECT_EQ(asked, 1);
+    }
+    FakeMachine m;
+    m.addFixedDrive('C');
+    m.addFixedDrive('X', false);
+    int asked = 0;
+    FindInstallations({m.drives, m.devices, m.files}, [&] {
+        ++asked;
+        return RunningWindows{};
+    });
+    EXPECT_EQ(asked, 0);
 }
 
 TEST(InstallationScan, AFixedDriveOnUsbIsAskedAboutOnceAndStillListed) {

@@ -15,36 +15,48 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr std::uint64_t MiB = 1024 * 1024;
 
-std::uint64_t InUnits(std::uint64_t bytes) {
-    return (bytes + AllocationUnitBytes - 1) / AllocationUnitBytes * AllocationUnitBytes;
-}
-
 bool Holds(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-TEST(BootFilesRoom, EachCopyCountsInWholeUnitsLessWhatItOverwritesAndTheLargestInstallationDecides) {
+// The runs together leave the union of their files by path, each at the
+// largest size, in whole clusters less what each overwrites; new folders take
+// a cluster each; each store needs room for a new one with its logs and a
+// copy of the old one.
+TEST(BootFilesRoom, TheUnionOfAllRunsFilesInWholeClustersWithTheStoresAndFoldersTheyMake) {
+    for (const std::optional<std::uint64_t> told : {std::optional<std::uint64_t>(32768), std::optional<std::uint64_t>()}) {
+        const std::uint64_t cluster = told.value_or(4096);
+        const auto inClusters = [cluster](std::uint64_t bytes) { return (bytes + cluster - 1) / cluster * cluster; };
+        FakeMachine m;
+        m.files.setClusterBytes("C:", told);
+        m.files.addSizedFile("D:\\Windows\\Boot\\PCAT\\bootmgr", 400000);               // to the root, where one lies
+        m.files.addSizedFile("D:\\Windows\\Boot\\PCAT\\zh-CN\\bootmgr.exe.mui", 50000); // to \Boot\zh-CN, made
+        m.files.addSizedFile("D:\\Windows\\Boot\\EFI\\bootmgfw.efi", 1500000);          // twice: also \EFI\Boot
+        m.files.addSizedFile("D:\\Windows\\Boot\\Fonts\\chs_boot.ttf", 3000000);        // to both font folders
+        m.files.addSizedFile("D:\\Windows\\Boot\\Fonts\\A\\B\\C\\D\\deep.ttf", 9000000); // deeper than bcdboot copies
+        m.files.addSizedFile("E:\\Windows\\Boot\\PCAT\\bootmgr", 5000000);              // E:'s is the larger
+        m.files.addSizedFile("E:\\Windows\\Boot\\EFI\\bootmgfw.efi", 1400000);          // D:'s is the larger
+        m.files.addSizedFile("E:\\Windows\\Boot\\Fonts\\chs_boot.ttf", 3000000);        // the same path: once
+        m.files.addSizedFile("C:\\bootmgr", 400000);
+        m.files.addSizedFile("C:\\Boot\\Fonts\\chs_boot.ttf", 3000000);
+        m.files.addSizedFile("C:\\Boot\\BCD", 40000);
+        const std::uint64_t files = inClusters(5000000) - inClusters(400000) + inClusters(50000) +
+                                    2 * inClusters(1500000) + inClusters(3000000);
+        const std::uint64_t stores = inClusters(65536) + 2 * inClusters(65536) + inClusters(40000) + // \Boot\BCD
+                                     inClusters(65536) + 2 * inClusters(65536);                      // none yet
+        // \Boot\zh-CN, \EFI, \EFI\Microsoft, \EFI\Microsoft\Boot, its Fonts, \EFI\Boot.
+        const std::uint64_t needed = files + stores + 6 * cluster;
+        const Lines installations{"E:\\Windows", "D:\\Windows", "F:\\Windows"}; // F: has no boot folders
+        m.files.setFreeBytes("C:", needed);
+        EXPECT_EQ(MeasureBootFilesRoom(m.files, "C:", installations), (BootFilesRoom{needed, needed})) << cluster;
+        m.files.setFreeBytes("C:", needed - 1);
+        EXPECT_FALSE(MeasureBootFilesRoom(m.files, "C:", installations)->enough());
+        const Lines listed = m.journal.only({"list C:\\Boot\\Fonts"});
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), "list C:\\Boot\\Fonts"), 2); // once per measure
+    }
     FakeMachine m;
-    m.files.addSizedFile("D:\\Windows\\Boot\\PCAT\\bootmgr", 400000);                  // to the root, where one lies
-    m.files.addSizedFile("D:\\Windows\\Boot\\PCAT\\zh-CN\\bootmgr.exe.mui", 50000);    // to \Boot\zh-CN
-    m.files.addSizedFile("D:\\Windows\\Boot\\EFI\\bootmgfw.efi", 1500000);             // twice: also \EFI\Boot
-    m.files.addSizedFile("D:\\Windows\\Boot\\Fonts\\chs_boot.ttf", 3000000);           // to both font folders
-    m.files.addSizedFile("D:\\Windows\\Boot\\Fonts\\A\\B\\C\\D\\deep.ttf", 9000000);    // deeper than bcdboot copies
-    m.files.addSizedFile("E:\\Windows\\Boot\\PCAT\\bootmgr", 5000000);                 // E: needs less
-    m.files.addSizedFile("C:\\bootmgr", 400000);
-    m.files.addSizedFile("C:\\Boot\\Fonts\\chs_boot.ttf", 3000000);
-    const std::uint64_t needed =
-        InUnits(50000) + 2 * InUnits(1500000) + InUnits(3000000) + StoreMarginBytes;
-    ASSERT_GT(needed, InUnits(5000000) + StoreMarginBytes);
-    const Lines installations{"E:\\Windows", "D:\\Windows", "F:\\Windows"}; // F: has no boot folders
-    m.files.setFreeBytes("C:", needed);
-    EXPECT_EQ(MeasureBootFilesRoom(m.files, "C:", installations), (BootFilesRoom{needed, needed}));
-    m.files.setFreeBytes("C:", needed - 1);
-    EXPECT_FALSE(MeasureBootFilesRoom(m.files, "C:", installations)->enough());
-    const Lines listed = m.journal.only({"list C:\\Boot\\Fonts"});
-    EXPECT_EQ(std::count(listed.begin(), listed.end(), "list C:\\Boot\\Fonts"), 2); // once per measure
     m.files.setFreeBytes("C:", std::nullopt);
-    EXPECT_EQ(MeasureBootFilesRoom(m.files, "C:", installations), std::nullopt); // can't tell: not refused
+    EXPECT_EQ(MeasureBootFilesRoom(m.files, "C:", {"D:\\Windows"}), std::nullopt); // can't tell: not refused
 }
 
 TEST(FirmwareWarning, OnlyWhatTheFirmwareCantStartFrom) {
@@ -152,9 +164,9 @@ TEST_F(BeforeTheRun, TheCommandLineSaysTheWarningsGoesOnAndExitsOneOrRefusesWith
     EXPECT_TRUE(Holds(output.text(), "磁盘 0 的主引导记录里是 VeraCrypt 的引导程序：这台电脑的 Windows 可能由 VeraCrypt 加密"))
         << output.text();
     setBootCode(WindowsMasterBootRecord());
-    m.files.setFreeBytes("D:", 512 * 1024);
+    m.files.setFreeBytes("D:", 256 * 1024);
     EXPECT_EQ(run({"/repair", "/s", "D:"}), RefusedExitCode);
-    EXPECT_TRUE(Holds(output.text(), "警告！\r\n引导盘 D:（MBR 磁盘 0 的分区 2）的可用空间不够：可用 0.5 MB，写入引导文件需要约 1.0 MB。\r\n"))
+    EXPECT_TRUE(Holds(output.text(), "警告！\r\n引导盘 D:（MBR 磁盘 0 的分区 2）的可用空间不够：可用 0.2 MB，写入引导文件需要约 0.4 MB。\r\n"))
         << output.text();
     EXPECT_TRUE(Holds(output.text(), "修复未开始，没有做任何更改。"));
     EXPECT_EQ(changes(), Lines{});

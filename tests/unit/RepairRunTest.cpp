@@ -66,9 +66,11 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
         ScanOfCde(),
         {"select installationList 1", "attributes F:\\Kit\\Bin\\bcdboot.exe", "attributes F:\\Kit\\bin\\bootsect.exe",
          "file system C:",
-         // The room on the boot partition, from each installation's boot folders (none here), in the run's order.
-         "free space C:"},
+         // The room on the boot partition, from each installation's boot folders (none here), in the run's
+         // order, and the old stores, each kept while a new one is written.
+         "free space C:", "cluster size C:"},
         BootFoldersOf("E:"), BootFoldersOf("C:"), BootFoldersOf("D:"),
+        {"list C:\\Boot", "list C:\\EFI\\Microsoft\\Boot"},
         Lock,
         {"attributes C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-old", "read C:\\boot\\bcd",
          "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old", "attributes C:\\boot\\bcd.LOG",

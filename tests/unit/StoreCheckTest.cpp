@@ -67,6 +67,45 @@ TEST(StoreCheck, UnknownPartitionsAreMatchedByFolderAndCounted) {
                                          {.problem = StoreProblem::TooFewLoaders, .found = 0, .expected = 1}}));
 }
 
+// The store with native VHD boot entries: D:\\Windows in \\TEST.VHD found by
+// searching, E:\\Win10 (the default) in \\VMs\\win10.vhdx on an MBR partition.
+TEST(StoreCheck, AnInstallationInAVirtualDiskHasTheLoaderOfThatFile) {
+    const BcdStoreReading store = Read(std::string(ORVANTA_TEST_STORES) + "/real-devices");
+    const PartitionIdentity host{PartitionStyle::Mbr, {}, 0x1234ABCD, 0x7E00000};
+    const PartitionIdentity insideVhd = Gpt("{00000000-0000-0000-0000-00000000e0e0}");
+    const VirtualDiskFile testVhd{std::nullopt, "\\TEST.VHD"};
+    const std::vector<StoreFinding> eWithout{{StoreProblem::OtherDefault, "E:\\Win10", "Windows 10 VHD"},
+                                             {StoreProblem::NoLoader, "E:\\Win10"}};
+    struct Case {
+        const char* what;
+        CheckedInstallation d;
+        CheckedInstallation e;
+        std::vector<StoreFinding> findings;
+        std::vector<std::string> unmatched;
+    };
+    const Case cases[] = {
+        {"both files", {"D:\\Windows", std::nullopt, testVhd}, {"E:\\Win10", insideVhd, VirtualDiskFile{host, "\\VMs\\win10.vhdx"}}, {}, {}},
+        {"names in another case", {"D:\\Windows", std::nullopt, testVhd},
+         {"E:\\Win10", insideVhd, VirtualDiskFile{host, "\\vms\\WIN10.VHDX"}}, {}, {}},
+        {"another file", {"D:\\Windows", std::nullopt, testVhd},
+         {"E:\\Win10", insideVhd, VirtualDiskFile{host, "\\VMs\\other.vhdx"}}, eWithout, {}},
+        {"on another partition", {"D:\\Windows", std::nullopt, testVhd},
+         {"E:\\Win10", insideVhd, VirtualDiskFile{PartitionIdentity{PartitionStyle::Mbr, {}, 0x1234ABCD, 0x100000}, "\\VMs\\win10.vhdx"}},
+         eWithout, {}},
+        {"the host partition is no virtual disk", {"D:\\Windows", std::nullopt, testVhd}, {"E:\\Win10", host}, eWithout, {}},
+        {"files not found", {"D:\\Windows", std::nullopt, VirtualDiskFile{}}, {"E:\\Win10", insideVhd, VirtualDiskFile{host, ""}},
+         {}, {"D:\\Windows", "E:\\Win10"}},
+        {"a file not found, no loader by its folder", {"D:\\Win7", std::nullopt, VirtualDiskFile{}},
+         {"E:\\Win10", insideVhd, VirtualDiskFile{host, "\\VMs\\win10.vhdx"}}, {}, {"D:\\Win7"}},
+    };
+    for (const Case& c : cases) {
+        const StoreCheck check = CheckStore(store, {StoreFirmware::Uefi, {{"C:\\Windows", CPartition}, c.d, c.e}});
+        EXPECT_EQ(check.findings, c.findings) << c.what;
+        EXPECT_EQ(check.unmatchedVirtualDisks, c.unmatched) << c.what;
+        EXPECT_FALSE(check.matchedByFolderOnly) << c.what;
+    }
+}
+
 TEST(StoreCheck, WhatTheRebuildDropsIsNamedButNeverTheFirmwaresEntries) {
     // The new store as a rebuild writes it: the old one's Windows entries,
     // without Windows RE and without the firmware's objects; the loader's

@@ -75,7 +75,7 @@ TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
     m.drives.add('S', DriveKind::Fixed);
     m.drives.add('T', DriveKind::Optical);
     m.devices.set("S:", {.location = VolumeLocation{3, 1}});
-    ScanResult scan = FindInstallations({m.drives, m.devices, m.files});
+    ScanResult scan = FindInstallations({m.drives, m.devices, m.files}, [] { return RunningWindows{}; });
     LocateFixedDrives(m.devices, scan);
     NameSystemPartitions(found, scan.drives);
     EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "S:", size}}));

@@ -46,9 +46,9 @@ EOF_
   printf '%s\n' 'boot/bcd old' 'efi/microsoft/boot/bcd old' | expect_files C
 }
 
-# The boot partition S: is a file system of 2 MB; D:'s boot files (a 3 MB
-# bootmgr, which bcdboot copies to the root) don't fit with the room the
-# stores need. C: is a network drive: Wine's own Windows takes no part.
+# The boot partition S: is a file system of 2 MB (4 KB clusters); D:'s boot
+# files (a 3 MB bootmgr, which bcdboot copies to the root) don't fit with the
+# folders made and the room the two new stores need (0.4 MB). C: is a network drive: Wine's own Windows takes no part.
 small_boot_partition() {
   drive C network
   drive D fixed windows
@@ -63,7 +63,7 @@ small_boot_partition() {
   expect_no_file s EFI
 }
 
-NO_ROOM_ON_S='引导盘 S: 的可用空间不够：可用 2.0 MB，写入引导文件需要约 3.9 MB。'
+NO_ROOM_ON_S='引导盘 S: 的可用空间不够：可用 2.0 MB，写入引导文件需要约 3.3 MB。'
 NO_ROOM_ADVICE='请先在 S: 上腾出空间或扩大这个分区，再重新修复。'
 
 # Too little room: refused with the numbers before anything is moved or run.

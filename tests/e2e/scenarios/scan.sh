@@ -1,4 +1,5 @@
-# Which drives are listed: fixed drives with a "Windows" entry, never X:.
+# Which drives are listed: fixed drives with a "Windows" entry, X: too except
+# as WinPE's own.
 
 # Fixed drives without Windows (Wine's own C: is a network drive here):
 # nothing listed, and a click only says so.
@@ -47,8 +48,9 @@ EOF_
   } | expect_ui
 }
 
-# Windows on X:, on a CD-ROM, a network and a removable drive: none is
-# listed, and none gets a tool run.
+# Windows on a CD-ROM, a network and a removable drive: none is listed, and
+# none gets a tool run. On a full Windows X: is a fixed drive like any other
+# (only WinPE's own X:\Windows is left out): listed and repaired.
 scenario_x_and_cdrom() {
   drive C fixed
   drive D fixed windows
@@ -61,11 +63,11 @@ scenario_x_and_cdrom() {
   { printf '%s\n' 'window 20000' 'show installationList' 'show statusLine'; repair_click 2; } | ui
   {
     echo 'window Orvanta'
-    list_expected 1 0 'C:\Windows' 'D:\Windows'
-    status_expected 2
+    list_expected 1 0 'C:\Windows' 'D:\Windows' 'X:\Windows'
+    status_expected 3
     repair_click_expected "$BIOS_OK" "$UEFI_OK"
   } | expect_ui
-  repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
+  repair_runs C: 'X:\Windows' 'D:\Windows' 'C:\Windows' | expect_log
 }
 
 # Windows folders with the hidden or the system attribute are not found.
