@@ -27,7 +27,7 @@ inline std::optional<UefiStartCheck> CheckAndLogUefiStart(const Platform& platfo
                                                           const RepairReport& report, const MachineSurvey& survey,
                                                           const std::string& bootPartition, const std::string& espLetter) {
     std::optional<UefiStartCheck> check =
-        CheckUefiStartAfter(report, survey, bootPartition, espLetter, {platform.files, platform.fileIdentities},
+        CheckUefiStartAfter(report, survey, bootPartition, espLetter, {platform.files, platform.fileIdentities, platform.crypto},
                             platform.runningSystem.programArchitecture());
     if (check) log.write(UefiStartLines(*check));
     return check;

@@ -48,6 +48,9 @@ std::string RefusalText(TrustRefusal refusal, const std::vector<std::string>& fo
     case TrustRefusal::NotAllowedByDb: return "固件的 db 里没有它的证书颁发机构";
     case TrustRefusal::CertificateInDbx: return "固件的 dbx 禁止了它的签名用到的证书（" + JoinedText(forbidden, "、") + "）";
     case TrustRefusal::FileHashInDbx: return "固件的 dbx 禁止了这个文件";
+    case TrustRefusal::DigestMismatch: return "文件与它的签名不符，已损坏或被改动";
+    case TrustRefusal::SignatureInvalid: return "它的签名校验不通过";
+    case TrustRefusal::MalformedCertificateTable: return "它的证书表有误";
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include "platform/ComObjects.h"
 #include "platform/CommonControls.h"
 #include "platform/ConsoleCodePage.h"
+#include "platform/Crypto.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"
 #include "platform/Elevation.h"
@@ -39,6 +40,7 @@ struct Platform {
     Clock& clock;
     RunningSystem& runningSystem;
     FileIdentities& fileIdentities;
+    Crypto& crypto;
 };
 
 } // namespace orvanta

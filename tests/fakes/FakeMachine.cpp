@@ -16,7 +16,7 @@ FakeMachine::FakeMachine()
 Platform FakeMachine::platform() {
     return Platform{drives,   devices,  files,     processes,     events,          messages,
                     folderDialog, version, com,    commonControls, firmware,       registry,
-                    elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities};
+                    elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities, crypto};
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {

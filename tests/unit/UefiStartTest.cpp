@@ -124,14 +124,14 @@ TEST(SignedUefiStart, TheUefiSuccessSaysWhenNoBootEntryStartsTheEspOrAnotherCome
 
 TEST(SignedUefiStart, ABootManagerSecureBootWillRefuseIsAWarningAndTheRepairExitsOne) {
     UefiPc pc;
-    // The 2023-signed boot manager with a nested 2011 signature; the 2011 CA is revoked.
+    // A boot manager with two entries, signed under the 2011 CA and under the 2023 CA; the 2011 CA is revoked.
     pc.firmware(1, {{3, WindowsEntry(FakeGptPartitionId(2))}}, {3}, {"ca2023", "pca2011"}, {"pca2011"});
-    pc.bootFiles("signed-both.efi", Fallback);
+    pc.bootFiles("two-entries.efi", Fallback);
     EXPECT_EQ(pc.repairOnCommandLine(), NotFullyRepairedExitCode);
     const std::string warning =
         "警告！\r\nUEFI 的 BCD 存储已重建，但这台电脑开启了安全启动，固件会拒绝启动 Windows 启动管理器 Z:\\EFI\\Microsoft\\Boot\\bootmgfw.efi 和 "
         "Z:\\EFI\\Boot\\bootx64.efi：下次启动时会出现安全违规（Security Violation），Windows 无法启动。\r\n"
-        "它的证书颁发机构：Windows UEFI CA 2023、Microsoft Windows Production PCA 2011\r\n"
+        "它的证书颁发机构：Microsoft Windows Production PCA 2011、Windows UEFI CA 2023\r\n"
         "原因：固件的 dbx 禁止了它的签名用到的证书（Microsoft Windows Production PCA 2011）。\r\n"
         "固件的 db 允许的证书颁发机构：Windows UEFI CA 2023、Microsoft Windows Production PCA 2011\r\n"
         "请任选一种办法：\r\n"
@@ -198,7 +198,8 @@ TEST(SignedUefiStart, UnreadableVariablesAreLoggedAndTheBootManagersSignerStillI
              "    版本：无，数字签名：无效或不受信任（Microsoft Windows）\r\n"
              "    签名 1：签名者 " + Leaf + "，证书颁发机构 " + Ca2023 + "\r\n"
              "      证书链：" + Leaf + " → " + Ca2023 + " → CN=Orvanta Test Root（根证书不在文件里）\r\n"
-             "    签名 2（嵌套）：签名者 " + Leaf + "，证书颁发机构 " + pca2011 + "\r\n"
+             "      校验：文件的 Authenticode 哈希（SHA-256）与签名相符，messageDigest 相符，签名者的签名有效，证书链里各证书的签名有效\r\n"
+             "    签名 2（嵌套，固件只看外层的签名）：签名者 " + Leaf + "，证书颁发机构 " + pca2011 + "\r\n"
              "      证书链：" + Leaf + " → " + pca2011 + " → CN=Orvanta Test Root（根证书不在文件里）\r\n"
              "    Authenticode SHA-256：" + HexText(vouched) + "\r\n"
              "  回退启动文件 Z:\\EFI\\Boot\\bootx64.efi：与 Windows 启动管理器相同（Authenticode SHA-256 相同）\r\n"}) {
