@@ -16,6 +16,10 @@ inline SurveyServices SurveyServicesOf(const Platform& platform) {
     return {platform.drives, platform.devices, platform.files, platform.firmware, platform.registry};
 }
 
+inline PlanServices PlanServicesOf(const Platform& platform) {
+    return {platform.files, platform.fileIdentities, platform.crypto, platform.processes, platform.consoleCodePage};
+}
+
 inline RepairServices RepairServicesOf(const Platform& platform) {
     return {platform.files, platform.processes, platform.events, platform.consoleCodePage,
             platform.clock, platform.runningSystem, platform.fileIdentities, platform.registry};

@@ -177,29 +177,6 @@ void SignatureLines(LogLines& lines, const SignedImage& image) {
     }
 }
 
-std::string TrustText(const TrustVerdict& trust) {
-    std::vector<std::string> allowed, forbidden;
-    for (const SignatureVerdict& signature : trust.signatures) {
-        allowed.insert(allowed.end(), signature.allowedBy.begin(), signature.allowedBy.end());
-        forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
-    }
-    if (trust.refusals.empty()) {
-        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + JoinedText(allowed, "；")) +
-               "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它";
-    }
-    std::vector<std::string> reasons;
-    for (const TrustRefusal refusal : trust.refusals) {
-        switch (refusal) {
-        case TrustRefusal::NotAllowedByDb: reasons.push_back("没有一个签名能校验到 db 里的证书，db 里也没有它的哈希"); break;
-        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + JoinedText(forbidden, "；") + "）"); break;
-        case TrustRefusal::FileHashInDbx: reasons.push_back("它的哈希在 dbx 里"); break;
-        case TrustRefusal::DigestMismatch: reasons.push_back("文件与它的签名不符（已损坏或被改动）"); break;
-        case TrustRefusal::SignatureInvalid: reasons.push_back("它的签名校验不通过"); break;
-        case TrustRefusal::MalformedCertificateTable: reasons.push_back("它的证书表有误"); break;
-        }
-    }
-    return "固件会拒绝它，因为" + JoinedText(reasons, "；");
-}
 
 std::string TrustLine(const TrustVerdict& trust) {
     const std::string text = "    安全启动检查：" + TrustText(trust);
@@ -237,6 +214,38 @@ bool Unreadable(std::uint32_t error) {
 }
 
 } // namespace
+
+std::string RefusalReasonsText(const TrustVerdict& trust) {
+    std::vector<std::string> forbidden;
+    for (const SignatureVerdict& signature : trust.signatures) {
+        forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
+    }
+    std::vector<std::string> reasons;
+    for (const TrustRefusal refusal : trust.refusals) {
+        switch (refusal) {
+        case TrustRefusal::NotAllowedByDb: reasons.push_back("没有一个签名能校验到 db 里的证书，db 里也没有它的哈希"); break;
+        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + JoinedText(forbidden, "；") + "）"); break;
+        case TrustRefusal::FileHashInDbx: reasons.push_back("它的哈希在 dbx 里"); break;
+        case TrustRefusal::DigestMismatch: reasons.push_back("文件与它的签名不符（已损坏或被改动）"); break;
+        case TrustRefusal::SignatureInvalid: reasons.push_back("它的签名校验不通过"); break;
+        case TrustRefusal::MalformedCertificateTable: reasons.push_back("它的证书表有误"); break;
+        }
+    }
+    return JoinedText(reasons, "；");
+}
+
+std::string TrustText(const TrustVerdict& trust) {
+    std::vector<std::string> allowed, forbidden;
+    for (const SignatureVerdict& signature : trust.signatures) {
+        allowed.insert(allowed.end(), signature.allowedBy.begin(), signature.allowedBy.end());
+        forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
+    }
+    if (trust.refusals.empty()) {
+        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + JoinedText(allowed, "；")) +
+               "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它";
+    }
+    return "固件会拒绝它，因为" + RefusalReasonsText(trust);
+}
 
 std::string VariableErrorText(std::uint32_t error) {
     const std::string number = "错误 " + std::to_string(error);

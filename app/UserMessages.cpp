@@ -1,5 +1,6 @@
 #include "app/UserMessages.h"
 
+#include "app/BootFileTexts.h"
 #include "app/PreflightTexts.h"
 #include "app/StoreTexts.h"
 #include "app/UefiMessages.h"
@@ -236,6 +237,8 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
             if (repaired) messages.push_back(UefiUnbootableMessage(plan, uefi));
         } else if (uefi.start && uefi.start->refused()) {
             messages.push_back(BootManagerRefusedMessage(*uefi.start));
+        } else if (uefi.start && uefi.start->damaged()) {
+            messages.push_back(BootManagerDamagedMessage(*uefi.start, plan.runOrder.back()));
         } else if (repaired) {
             messages.push_back(Note("UEFI引导修复成功！" + (uefi.start ? UefiSuccessNote(*uefi.start) : std::string())));
         }
