@@ -87,7 +87,7 @@ std::string EveryBootManagerRefusedText(const RepairPlan& plan) {
     std::string text = "这台电脑开启了安全启动，固件会拒绝 bcdboot 为默认系统 " + files.installation + " 复制的启动管理器 " +
                        files.standard.path + reasons + "。修复后 Windows 将无法启动，请任选一种办法：";
     if (files.wantsBootex) {
-        text += "把支持 /bootex 的 bcdboot.exe（Windows 11 24H2 或更新版本的）放进本程序的 Bin 文件夹再重新修复，本程序会让它改为复制 " +
+        text += "把支持 /bootex 的较新 bcdboot.exe（它的用法说明 bcdboot /? 里有 /bootex）放进本程序的 Bin 文件夹再重新修复，本程序会让它改为复制 " +
                 files.ex.path + "（固件不会拒绝它）；";
     }
     return text + "按 Microsoft 的 KB5025885 更新固件的 db（加入 Windows UEFI CA 2023）；或在固件设置里关闭安全启动。";

@@ -135,8 +135,10 @@ TEST(SignedUefiStart, ABootManagerSecureBootWillRefuseIsAWarningAndTheRepairExit
         "原因：固件的 dbx 禁止了它的签名用到的证书（Microsoft Windows Production PCA 2011）。\r\n"
         "固件的 db 允许的证书颁发机构：Windows UEFI CA 2023、Microsoft Windows Production PCA 2011\r\n"
         "请任选一种办法：\r\n"
-        "1. 把 10.0.26100 或更新版本的 bcdboot.exe 放进本程序的 Bin 文件夹，然后重新修复：它会按固件的 db 选用签名合适的启动管理器。\r\n"
-        "2. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。\r\n";
+        "1. 把支持 /bootex 的较新 bcdboot.exe 放进本程序的 Bin 文件夹，然后重新修复：系统里有 Windows UEFI CA 2023 签名的启动管理器"
+        "（\\Windows\\Boot\\EFI_EX）而固件不拒绝它时，本程序会让 bcdboot 改为复制它。\r\n"
+        "2. 按 Microsoft 的 KB5025885 更新固件的 db（加入 Windows UEFI CA 2023）。\r\n"
+        "3. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。\r\n";
     EXPECT_NE(pc.output.text().find("提示：\r\nBIOS引导修复成功！\r\n" + warning), std::string::npos) << pc.output.text();
     EXPECT_EQ(pc.output.text().find("UEFI引导修复成功"), std::string::npos);
     EXPECT_NE(pc.log().find("    安全启动检查：固件会拒绝它，因为它的签名用到的证书被 dbx 禁止（CN=Microsoft Windows Production PCA 2011, "
