@@ -113,7 +113,7 @@ TEST(SignedBootexChoice, TheWarningsSayWhatToDoAndTheLogWhy) {
     refused.m.controller.onRepairClicked();
     const Lines asked = refused.m.journal.only({"ask"});
     ASSERT_EQ(asked.size(), 1U);
-    for (const std::string& part : Lines{RefusedWarning, "把支持 /bootex 的 bcdboot.exe", "本程序会让它改为复制 " + Ex + "（固件不会拒绝它）", "KB5025885", "关闭安全启动"}) {
+    for (const std::string& part : Lines{RefusedWarning, "把支持 /bootex 的较新 bcdboot.exe", "本程序会让它改为复制 " + Ex + "（固件不会拒绝它）", "KB5025885", "关闭安全启动"}) {
         EXPECT_NE(asked[0].find(part), std::string::npos) << part << "\n" << asked[0];
     }
     EXPECT_FALSE(refused.ran(UefiRun)); // No changes nothing
