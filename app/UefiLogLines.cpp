@@ -153,7 +153,7 @@ std::string CheckLine(const Signature& signature, const SignatureCheck& check) {
     if (!check.algorithm) return "      校验：摘要算法 " + signature.digestAlgorithm + " 不是固件支持的，这个签名不算数";
     const std::string hash = "文件的 Authenticode 哈希（" + AlgorithmName(*check.algorithm) + "）";
     const std::vector<std::string> parts{
-        CheckedText(check.digest, hash + "与签名相符", hash + "与签名里的不符，文件已损坏或被改动", "无法计算" + hash),
+        CheckedText(check.digest, hash + "与签名相符", hash + "与签名里的不符（文件已损坏或被改动）", "无法计算" + hash),
         CheckedText(check.messageDigest, "messageDigest 相符", "签名者的 messageDigest 与签名内容不符", "无法核对 messageDigest"),
         CheckedText(check.signerSignature, "签名者的签名有效", "签名者的签名无效", "系统无法校验签名者的签名"),
         LinksText(check.links)};
