@@ -78,6 +78,7 @@ Message BootManagerRefusedMessage(const UefiStartCheck& check) {
         if (!file->refused()) continue;
         AddOnce(files, file->path);
         for (const SignatureVerdict& signature : file->trust->signatures) {
+            if (!signature.counted) continue; // a nested signature means nothing to the firmware
             AddOnce(cas, CommonNameOf(signature.ca));
             for (const std::string& name : signature.forbiddenBy) AddOnce(forbidden, CommonNameOf(name));
         }

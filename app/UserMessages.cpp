@@ -235,10 +235,11 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
         }
         if (!UefiStoreStartable(plan, uefi)) {
             if (repaired) messages.push_back(UefiUnbootableMessage(plan, uefi));
+        } else if (uefi.start && uefi.start->damaged()) {
+            // Damage is what to repair first, whatever else the firmware would object to.
+            messages.push_back(BootManagerDamagedMessage(*uefi.start, plan.runOrder.back()));
         } else if (uefi.start && uefi.start->refused()) {
             messages.push_back(BootManagerRefusedMessage(*uefi.start));
-        } else if (uefi.start && uefi.start->damaged()) {
-            messages.push_back(BootManagerDamagedMessage(*uefi.start, plan.runOrder.back()));
         } else if (repaired) {
             messages.push_back(Note("UEFI引导修复成功！" + (uefi.start ? UefiSuccessNote(*uefi.start) : std::string())));
         }

@@ -157,6 +157,27 @@ TEST(SignedUefiStart, ABootManagerSecureBootWillRefuseIsAWarningAndTheRepairExit
     }
 }
 
+TEST(SignedUefiStart, ABootManagerThatDoesntMatchItsSignatureIsAWarningWithOrWithoutTheFirmwaresVariables) {
+    ByteVector damaged = SigningFixture("signed2023.efi");
+    damaged[0x300] ^= 0x01;
+    for (const bool readable : {true, false}) {
+        SCOPED_TRACE(readable ? "db and dbx read" : "no variable read");
+        UefiPc pc;
+        pc.firmware(1, {{3, WindowsEntry(FakeGptPartitionId(2))}}, {3}, {"ca2023"});
+        if (!readable) pc.m.firmware.failVariable("db", Security, PrivilegeNotHeldError);
+        pc.m.files.addFile(BootManager, {}, std::string(damaged.begin(), damaged.end()));
+        EXPECT_EQ(pc.repairOnCommandLine(), NotFullyRepairedExitCode);
+        const std::string text = pc.output.text();
+        EXPECT_NE(text.find("警告！\r\nUEFI 的 BCD 存储已重建，但 bcdboot 写到引导盘的 Windows 启动管理器 " + BootManager +
+                            " 与它的签名不符，已损坏或被改动"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("bcdboot 是从 C:\\Windows\\Boot 里原样复制的。"), std::string::npos);
+        EXPECT_NE(text.find("DISM /Image:C:\\ /Cleanup-Image /RestoreHealth"), std::string::npos);
+        EXPECT_EQ(text.find("UEFI引导修复成功"), std::string::npos);
+    }
+}
+
 TEST(SignedUefiStart, NoKnownReasonToRefuseIsSaidWithoutCallingItTrustAndSecureBootOffOnlyLogged) {
     UefiPc pc;
     pc.firmware(1, {{3, WindowsEntry(FakeGptPartitionId(2))}}, {3}, {"ca2023"}, {"pca2011"});
