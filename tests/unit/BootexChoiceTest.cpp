@@ -140,6 +140,26 @@ TEST(SignedBootexChoice, TheWarningsSayWhatToDoAndTheLogWhy) {
     EXPECT_NE(unreadable.log().find(Standard + "：与它的签名不符（已损坏或被改动）\r\n"), std::string::npos) << unreadable.log();
 }
 
+TEST(SignedBootexChoice, TheInstallationsOwnBcdbootGetsBootexOnlyWhenItsUsageNamesIt) {
+    for (const bool ownKnowsBootex : {true, false}) {
+        SCOPED_TRACE(ownKnowsBootex ? "its own knows /bootex" : "its own doesn't");
+        BootFilesPc pc;
+        pc.databases({"ca2023", "pca2011"}, {"pca2011"});
+        pc.file(Standard, SigningFixture("signed2011.efi"));
+        pc.file(Ex, SigningFixture("signed2023.efi"));
+        pc.m.files.addFile("C:\\Windows\\System32\\bcdboot.exe");
+        pc.m.processes.behave("System32\\bcdboot.exe /?", {.writesStore = false, .standardOutput = ownKnowsBootex ? "[/bootex]" : "[/c]"});
+        pc.bcdbootUsage(true);
+        pc.m.processes.behave("F:\\Kit\\Bin\\bcdboot.exe C:\\Windows /s Z: /f uefi", {.exitCode = 1, .writesStore = false});
+        pc.repair();
+        const std::string own = "run C:\\Windows\\System32\\bcdboot.exe C:\\Windows /s Z: /f uefi /l zh-cn";
+        EXPECT_TRUE(pc.ran(UefiRun + " /bootex"));
+        EXPECT_TRUE(pc.ran("run C:\\Windows\\System32\\bcdboot.exe /?"));
+        EXPECT_EQ(pc.ran(own + " /bootex"), ownKnowsBootex);
+        EXPECT_EQ(pc.ran(own), !ownKnowsBootex);
+    }
+}
+
 TEST(BootexChoice, TheUsageTextNamesTheOptionInAnyCase) {
     EXPECT_TRUE(UsageNamesBootex("  /BOOTEX   Copies the boot files signed by the Windows UEFI CA 2023"));
     EXPECT_TRUE(UsageNamesBootex("[/bootex]"));
