@@ -131,8 +131,8 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found, letter));
     const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
                                         found.firmware, InstallationPartitions(found), found.disks, found.scan.drives,
-                                        found.virtualDisks},
-                                       platform_.files);
+                                        found.virtualDisks, found.uefi},
+                                       PlanServicesOf(platform_));
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
     const UefiContext uefi{found.firmware, letter};
@@ -158,7 +158,7 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     // Not fully repaired also when a warning was accepted before the run, when
     // Secure Boot will refuse the boot manager, or when the UEFI store lies
     // where UEFI firmware can't start from: the PC may not start.
-    const bool refused = uefiAfter.start && uefiAfter.start->refused();
+    const bool refused = uefiAfter.start && (uefiAfter.start->refused() || uefiAfter.start->damaged());
     const bool startable = UefiStoreStartable(plan, uefiAfter);
     return report.fullyRepaired() && plan.warnings.empty() && !refused && startable ? RepairedExitCode
                                                                                      : NotFullyRepairedExitCode;

@@ -1,5 +1,7 @@
 #include "app/LogLines.h"
 
+#include "app/BootFileTexts.h"
+
 #include <cstdio>
 
 #include "app/DiskLines.h"
@@ -147,6 +149,9 @@ LogLines PlanLines(const LocalTime& time, const RepairPlan& plan) {
                        (plan.bootFileSystem.empty() ? "文件系统未知" : plan.bootFileSystem) + "）"};
     for (std::string& line : BootPartitionLines(plan)) lines.push_back(std::move(line));
     lines.push_back("修复顺序（最后一个为默认系统）：" + order);
+    if (plan.uefiBootFiles) {
+        for (std::string& line : UefiBootFileLines(*plan.uefiBootFiles)) lines.push_back(std::move(line));
+    }
     return lines;
 }
 

@@ -93,8 +93,8 @@ void MainController::onRepairClicked() {
     const std::string bootPartition = controls_.bootPartitionBox.text();
     const RepairPlan plan = PlanRepair({scan.installations, defaultInstallation, bootPartition,
                                         platform_.elevation.isElevated(), firmware_, InstallationPartitions(survey),
-                                        survey.disks, scan.drives, survey.virtualDisks},
-                                       platform_.files);
+                                        survey.disks, scan.drives, survey.virtualDisks, survey.uefi},
+                                       PlanServicesOf(platform_));
     if (plan.refusal == Refusal::NotElevated && startedByElevatedRestart_) {
         return messages_.show(NotElevatedAfterRestartMessage());
     }

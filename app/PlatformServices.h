@@ -17,6 +17,10 @@ inline SurveyServices SurveyServicesOf(const Platform& platform) {
             platform.registry, platform.runningSystem, platform.virtualDisks};
 }
 
+inline PlanServices PlanServicesOf(const Platform& platform) {
+    return {platform.files, platform.fileIdentities, platform.crypto, platform.processes, platform.consoleCodePage};
+}
+
 inline RepairServices RepairServicesOf(const Platform& platform) {
     return {platform.files, platform.processes, platform.events, platform.consoleCodePage,
             platform.clock, platform.runningSystem, platform.fileIdentities, platform.registry};
@@ -28,7 +32,7 @@ inline std::optional<UefiStartCheck> CheckAndLogUefiStart(const Platform& platfo
                                                           const RepairReport& report, const MachineSurvey& survey,
                                                           const std::string& bootPartition, const std::string& espLetter) {
     std::optional<UefiStartCheck> check =
-        CheckUefiStartAfter(report, survey, bootPartition, espLetter, {platform.files, platform.fileIdentities},
+        CheckUefiStartAfter(report, survey, bootPartition, espLetter, {platform.files, platform.fileIdentities, platform.crypto},
                             platform.runningSystem.programArchitecture());
     if (check) log.write(UefiStartLines(*check));
     return check;

@@ -1,5 +1,6 @@
 #include "app/PreflightTexts.h"
 
+#include "app/BootFileTexts.h"
 #include "app/DiskLines.h"
 #include "app/JoinedText.h"
 
@@ -108,6 +109,8 @@ std::string RunWarningText(RunWarning warning, const RepairPlan& plan, const Uef
     case RunWarning::BiosNotActive: return NotActiveText(plan);
     case RunWarning::UefiNotSystemPartition: return NotSystemPartitionText(plan, uefi);
     case RunWarning::ForeignBootCode: return ForeignCodeText(plan);
+    case RunWarning::BootFileDamaged: return BootFileDamagedText(plan);
+    case RunWarning::EveryBootManagerRefused: return EveryBootManagerRefusedText(plan);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "app/UefiLogLines.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/JoinedText.h"
@@ -126,39 +127,60 @@ std::string ChainText(const std::vector<const Certificate*>& chain) {
     return text + chain.back()->issuer.text + "（根证书不在文件里）";
 }
 
-void SignatureLines(LogLines& lines, const std::vector<Signature>& signatures) {
-    if (signatures.empty()) lines.push_back("    没有签名");
-    for (std::size_t index = 0; index < signatures.size(); ++index) {
-        const std::vector<const Certificate*> chain = SignerChain(signatures[index]);
-        std::string line = "    签名 " + std::to_string(index + 1) + (signatures[index].depth > 0 ? "（嵌套）" : "") + "：";
+std::string AlgorithmName(HashAlgorithm algorithm) {
+    switch (algorithm) {
+    case HashAlgorithm::Sha1: return "SHA-1";
+    case HashAlgorithm::Sha256: return "SHA-256";
+    case HashAlgorithm::Sha384: return "SHA-384";
+    case HashAlgorithm::Sha512: return "SHA-512";
+    }
+    return {};
+}
+
+std::string CheckedText(CryptoCheck check, const std::string& valid, const std::string& invalid, const std::string& unchecked) {
+    return check == CryptoCheck::Valid ? valid : check == CryptoCheck::Invalid ? invalid : unchecked;
+}
+
+std::string LinksText(const std::vector<CryptoCheck>& links) {
+    if (links.empty()) return "证书链只有签名者的证书";
+    if (std::find(links.begin(), links.end(), CryptoCheck::Invalid) != links.end()) return "证书链里有证书的签名无效";
+    if (std::find(links.begin(), links.end(), CryptoCheck::CouldNotCheck) != links.end()) return "系统无法校验证书链";
+    return "证书链里各证书的签名有效";
+}
+
+// "      校验：文件的 Authenticode 哈希（SHA-256）与签名相符，…": what the signature says of the file, without firmware.
+std::string CheckLine(const Signature& signature, const SignatureCheck& check) {
+    if (!check.algorithm) return "      校验：摘要算法 " + signature.digestAlgorithm + " 不是固件支持的，这个签名不算数";
+    const std::string hash = "文件的 Authenticode 哈希（" + AlgorithmName(*check.algorithm) + "）";
+    const std::vector<std::string> parts{
+        CheckedText(check.digest, hash + "与签名相符", hash + "与签名里的不符（文件已损坏或被改动）", "无法计算" + hash),
+        CheckedText(check.messageDigest, "messageDigest 相符", "签名者的 messageDigest 与签名内容不符", "无法核对 messageDigest"),
+        CheckedText(check.signerSignature, "签名者的签名有效", "签名者的签名无效", "系统无法校验签名者的签名"),
+        LinksText(check.links)};
+    return "      校验：" + JoinedText(parts, "，");
+}
+
+void SignatureLines(LogLines& lines, const SignedImage& image) {
+    if (image.signatures.empty()) lines.push_back(image.hasCertificateTable ? "    证书表里没有能读取的签名" : "    没有签名");
+    if (image.certificateTableDamaged) lines.push_back("    证书表有误（大小与其中的条目不符）：固件会拒绝它");
+    for (std::size_t index = 0; index < image.signatures.size(); ++index) {
+        const Signature& signature = image.signatures[index];
+        const std::vector<const Certificate*> chain = SignerChain(signature);
+        std::string line = "    签名 " + std::to_string(index + 1) + (signature.depth > 0 ? "（嵌套，固件只看外层的签名）" : "") + "：";
         if (chain.empty()) {
             lines.push_back(line + "签名者的证书不在文件里");
             continue;
         }
         lines.push_back(line + "签名者 " + chain.front()->subject.text + "，证书颁发机构 " + chain.front()->issuer.text);
         lines.push_back("      证书链：" + ChainText(chain));
+        if (signature.depth == 0) lines.push_back(CheckLine(signature, image.checks[index]));
     }
 }
 
-std::string TrustText(const TrustVerdict& trust) {
-    std::vector<std::string> allowed, forbidden;
-    for (const SignatureVerdict& signature : trust.signatures) {
-        allowed.insert(allowed.end(), signature.allowedBy.begin(), signature.allowedBy.end());
-        forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
-    }
-    if (trust.refusals.empty()) {
-        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + JoinedText(allowed, "；")) +
-               "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它";
-    }
-    std::vector<std::string> reasons;
-    for (const TrustRefusal refusal : trust.refusals) {
-        switch (refusal) {
-        case TrustRefusal::NotAllowedByDb: reasons.push_back("没有一个签名的证书链通到 db 里的证书，db 里也没有它的哈希"); break;
-        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + JoinedText(forbidden, "；") + "）"); break;
-        case TrustRefusal::FileHashInDbx: reasons.push_back("它的哈希在 dbx 里"); break;
-        }
-    }
-    return "固件会拒绝它，因为" + JoinedText(reasons, "；");
+
+std::string TrustLine(const TrustVerdict& trust) {
+    const std::string text = "    安全启动检查：" + TrustText(trust);
+    return trust.unchecked ? text + "（有的签名系统无法校验，按有效算）" : text;
 }
 
 void FileLines(LogLines& lines, const std::string& heading, const BootManagerFile& file) {
@@ -167,9 +189,10 @@ void FileLines(LogLines& lines, const std::string& heading, const BootManagerFil
     lines.push_back("    " + FileIdentityText(file.identity));
     if (file.status != FileReadStatus::Read) return lines.push_back("    无法读取（" + ReadFailureText(file) + "）");
     if (!file.isImage) return lines.push_back("    不是 PE 映像，无法读取它的签名");
-    SignatureLines(lines, file.signatures);
-    lines.push_back("    Authenticode SHA-256：" + HexText(file.authenticodeSha256));
-    if (file.trust) lines.push_back("    安全启动检查：" + TrustText(*file.trust));
+    SignatureLines(lines, file.image);
+    const Digest sha256 = file.authenticodeSha256();
+    lines.push_back("    Authenticode SHA-256：" + (sha256.empty() ? std::string("无法计算") : HexText(sha256)));
+    if (file.trust) lines.push_back(TrustLine(*file.trust));
 }
 
 std::string CheckedSecureBootText(const UefiStartCheck& check) {
@@ -191,6 +214,38 @@ bool Unreadable(std::uint32_t error) {
 }
 
 } // namespace
+
+std::string RefusalReasonsText(const TrustVerdict& trust) {
+    std::vector<std::string> forbidden;
+    for (const SignatureVerdict& signature : trust.signatures) {
+        forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
+    }
+    std::vector<std::string> reasons;
+    for (const TrustRefusal refusal : trust.refusals) {
+        switch (refusal) {
+        case TrustRefusal::NotAllowedByDb: reasons.push_back("没有一个签名能校验到 db 里的证书，db 里也没有它的哈希"); break;
+        case TrustRefusal::CertificateInDbx: reasons.push_back("它的签名用到的证书被 dbx 禁止（" + JoinedText(forbidden, "；") + "）"); break;
+        case TrustRefusal::FileHashInDbx: reasons.push_back("它的哈希在 dbx 里"); break;
+        case TrustRefusal::DigestMismatch: reasons.push_back("文件与它的签名不符（已损坏或被改动）"); break;
+        case TrustRefusal::SignatureInvalid: reasons.push_back("它的签名校验不通过"); break;
+        case TrustRefusal::MalformedCertificateTable: reasons.push_back("它的证书表有误"); break;
+        }
+    }
+    return JoinedText(reasons, "；");
+}
+
+std::string TrustText(const TrustVerdict& trust) {
+    std::vector<std::string> allowed, forbidden;
+    for (const SignatureVerdict& signature : trust.signatures) {
+        allowed.insert(allowed.end(), signature.allowedBy.begin(), signature.allowedBy.end());
+        forbidden.insert(forbidden.end(), signature.forbiddenBy.begin(), signature.forbiddenBy.end());
+    }
+    if (trust.refusals.empty()) {
+        return "没有发现固件会拒绝它的已知原因（db 里有" + (trust.fileHashInDb ? "它的哈希" : " " + JoinedText(allowed, "；")) +
+               "）；启动管理器的安全版本号（SVN）没有检查，Microsoft 的吊销也用它";
+    }
+    return "固件会拒绝它，因为" + RefusalReasonsText(trust);
+}
 
 std::string VariableErrorText(std::uint32_t error) {
     const std::string number = "错误 " + std::to_string(error);
@@ -217,7 +272,7 @@ LogLines UefiStartLines(const UefiStartCheck& check) {
     FileLines(lines, "Windows 启动管理器", check.bootManager);
     const BootManagerFile& fallback = check.fallback;
     if (fallback.isImage && check.bootManager.isImage &&
-        fallback.authenticodeSha256 == check.bootManager.authenticodeSha256) {
+        !fallback.authenticodeSha256().empty() && fallback.authenticodeSha256() == check.bootManager.authenticodeSha256()) {
         lines.push_back("  回退启动文件 " + fallback.path + "：与 Windows 启动管理器相同（Authenticode SHA-256 相同）");
         return lines;
     }

@@ -25,4 +25,9 @@ LogLines UefiStateLines(const UefiBootState& state);
 // refuse it.
 LogLines UefiStartLines(const UefiStartCheck& check);
 
+// "没有发现固件会拒绝它的已知原因（…）" or "固件会拒绝它，因为…": a verdict against db and dbx.
+std::string TrustText(const TrustVerdict& trust);
+// Why the firmware refuses it, the reasons joined: "它的哈希在 dbx 里；…".
+std::string RefusalReasonsText(const TrustVerdict& trust);
+
 } // namespace orvanta

@@ -48,6 +48,9 @@ std::string RefusalText(TrustRefusal refusal, const std::vector<std::string>& fo
     case TrustRefusal::NotAllowedByDb: return "固件的 db 里没有它的证书颁发机构";
     case TrustRefusal::CertificateInDbx: return "固件的 dbx 禁止了它的签名用到的证书（" + JoinedText(forbidden, "、") + "）";
     case TrustRefusal::FileHashInDbx: return "固件的 dbx 禁止了这个文件";
+    case TrustRefusal::DigestMismatch: return "文件与它的签名不符，已损坏或被改动";
+    case TrustRefusal::SignatureInvalid: return "它的签名校验不通过";
+    case TrustRefusal::MalformedCertificateTable: return "它的证书表有误";
     }
     return {};
 }
@@ -75,6 +78,7 @@ Message BootManagerRefusedMessage(const UefiStartCheck& check) {
         if (!file->refused()) continue;
         AddOnce(files, file->path);
         for (const SignatureVerdict& signature : file->trust->signatures) {
+            if (!signature.counted) continue; // a nested signature means nothing to the firmware
             AddOnce(cas, CommonNameOf(signature.ca));
             for (const std::string& name : signature.forbiddenBy) AddOnce(forbidden, CommonNameOf(name));
         }
@@ -91,8 +95,10 @@ Message BootManagerRefusedMessage(const UefiStartCheck& check) {
     text += "原因：" + JoinedText(reasons, "；") + "。\r\n";
     text += "固件的 db 允许的证书颁发机构：" + (allowed.empty() ? std::string("没有") : JoinedText(allowed, "、")) + "\r\n";
     text += "请任选一种办法：\r\n"
-            "1. 把 10.0.26100 或更新版本的 bcdboot.exe 放进本程序的 Bin 文件夹，然后重新修复：它会按固件的 db 选用签名合适的启动管理器。\r\n"
-            "2. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。";
+            "1. 把支持 /bootex 的较新 bcdboot.exe 放进本程序的 Bin 文件夹，然后重新修复：系统里有 Windows UEFI CA 2023 签名的启动管理器"
+            "（\\Windows\\Boot\\EFI_EX）而固件不拒绝它时，本程序会让 bcdboot 改为复制它。\r\n"
+            "2. 按 Microsoft 的 KB5025885 更新固件的 db（加入 Windows UEFI CA 2023）。\r\n"
+            "3. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。";
     const std::string entry = EntryNote(check);
     if (!entry.empty()) text += "\r\n\r\n" + entry;
     return {text, WarningTitle, MessageStyle::Error};

@@ -1,5 +1,6 @@
 #include "app/UserMessages.h"
 
+#include "app/BootFileTexts.h"
 #include "app/PreflightTexts.h"
 #include "app/StoreTexts.h"
 #include "app/UefiMessages.h"
@@ -234,6 +235,9 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
         }
         if (!UefiStoreStartable(plan, uefi)) {
             if (repaired) messages.push_back(UefiUnbootableMessage(plan, uefi));
+        } else if (uefi.start && uefi.start->damaged()) {
+            // Damage is what to repair first, whatever else the firmware would object to.
+            messages.push_back(BootManagerDamagedMessage(*uefi.start, plan.runOrder.back()));
         } else if (uefi.start && uefi.start->refused()) {
             messages.push_back(BootManagerRefusedMessage(*uefi.start));
         } else if (repaired) {

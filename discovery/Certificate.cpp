@@ -90,7 +90,6 @@ std::optional<Certificate> ParseCertificate(Bytes bytes) {
     certificate.der = Copy(whole->whole);
     certificate.tbsOffset = static_cast<std::size_t>(toBeSigned->whole.data() - bytes.data());
     certificate.tbsLength = toBeSigned->whole.size();
-    certificate.tbsSha256 = Sha256Of(toBeSigned->whole);
     return certificate;
 }
 

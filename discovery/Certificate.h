@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "discovery/CertificateName.h"
-#include "discovery/Sha256.h"
 
 namespace orvanta {
 
@@ -19,9 +18,11 @@ struct Certificate {
     CertificateName subject;
     std::vector<std::uint8_t> subjectKeyId;   // extension 2.5.29.14; empty without it
     std::vector<std::uint8_t> authorityKeyId; // keyIdentifier of extension 2.5.29.35; empty without it
-    std::size_t tbsOffset = 0;                // where the TBSCertificate lies in the bytes parsed
+    std::size_t tbsOffset = 0;                // where the TBSCertificate lies in the bytes parsed (and in der)
     std::size_t tbsLength = 0;
-    Sha256Digest tbsSha256{};                 // the hash dbx holds for a revoked certificate
+
+    // The TBSCertificate, whose hash dbx holds for a revoked certificate.
+    std::span<const std::uint8_t> toBeSigned() const { return std::span(der).subspan(tbsOffset, tbsLength); }
 };
 
 // The certificate at the start of `bytes` (what follows it is not looked

@@ -91,24 +91,36 @@ bool CollectHashedRanges(Bytes file, const Headers& headers, std::size_t certifi
     return true;
 }
 
+std::size_t PaddedTo8(std::size_t length) {
+    return length % 8 == 0 ? length : length + 8 - length % 8;
+}
+
+// As UEFI firmware walks it: entries one after another, each padded to 8
+// bytes, until they fill the table exactly; an entry that runs past it, or
+// one too short for its kind, ends the walk and the table counts as damaged.
 void ReadCertificateTable(Bytes file, std::size_t offset, std::size_t size, PeImage& image) {
+    image.hasCertificateTable = true;
     if (!Fits(file, offset, size)) {
         image.certificateTableDamaged = true;
         return;
     }
-    for (std::size_t at = offset, end = offset + size; end - at >= WinCertificateHeaderSize;) {
+    const std::size_t end = offset + size;
+    std::size_t at = offset;
+    while (at < end) {
+        const std::size_t left = end - at;
+        if (left <= WinCertificateHeaderSize) break;
         const std::size_t length = ReadLittleEndian32(file, at);
-        if (length < WinCertificateHeaderSize || length > end - at) {
-            image.certificateTableDamaged = true;
-            return;
-        }
+        const std::uint16_t type = ReadLittleEndian16(file, at + 6);
+        // Signed data must hold something; an entry of another kind may be a bare header.
+        const std::size_t shortest = type == PkcsSignedDataCertificateType ? WinCertificateHeaderSize + 1
+                                     : type == EfiGuidCertificateType    ? EfiGuidCertificateHeaderSize + 1
+                                                                         : WinCertificateHeaderSize;
+        if (length > left || PaddedTo8(length) > left || length < shortest) break;
         const Bytes content = file.subspan(at + WinCertificateHeaderSize, length - WinCertificateHeaderSize);
-        image.certificates.push_back(
-            {ReadLittleEndian16(file, at + 4), ReadLittleEndian16(file, at + 6), at, {content.begin(), content.end()}});
-        const std::size_t padded = (length + 7) & ~std::size_t{7};
-        if (padded >= end - at) break;
-        at += padded;
+        image.certificates.push_back({ReadLittleEndian16(file, at + 4), type, at, {content.begin(), content.end()}});
+        at += PaddedTo8(length);
     }
+    image.certificateTableDamaged = at != end;
 }
 
 } // namespace
@@ -123,11 +135,14 @@ std::optional<PeImage> ReadPeImage(Bytes file) {
         tableSize = ReadLittleEndian32(file, *headers->securityEntry + 4);
     }
     if (!CollectHashedRanges(file, *headers, tableSize, image)) return std::nullopt;
-    Sha256 hash;
-    for (const ByteRange& range : image.hashedRanges) hash.update(file.subspan(range.offset, range.length));
-    image.authenticodeSha256 = hash.finish();
     if (tableSize != 0) ReadCertificateTable(file, tableOffset, tableSize, image);
     return image;
+}
+
+std::optional<Digest> AuthenticodeDigest(Crypto& crypto, HashAlgorithm algorithm, Bytes file, const PeImage& image) {
+    std::vector<Bytes> pieces;
+    for (const ByteRange& range : image.hashedRanges) pieces.push_back(file.subspan(range.offset, range.length));
+    return crypto.hash(algorithm, pieces);
 }
 
 } // namespace orvanta

@@ -4,14 +4,15 @@
 // Authenticode Portable Executable Signature Format" describes it (the headers
 // without the CheckSum field and the Certificate Table's directory entry, the
 // sections in the order of their place in the file, then what follows them
-// but the certificate table), and the WIN_CERTIFICATE entries of that table.
+// but the certificate table), and the WIN_CERTIFICATE entries of that table,
+// read as UEFI firmware reads them.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
 
-#include "discovery/Sha256.h"
+#include "platform/Crypto.h"
 
 namespace orvanta {
 
@@ -42,8 +43,10 @@ inline constexpr std::size_t SectionRawOffsetOffset = 20;
 // WIN_CERTIFICATE: dwLength, wRevision, wCertificateType, then the content;
 // entries start at 8-byte boundaries.
 inline constexpr std::size_t WinCertificateHeaderSize = 8;
-inline constexpr std::uint16_t WinCertificateRevision2 = 0x0200;
 inline constexpr std::uint16_t PkcsSignedDataCertificateType = 0x0002;
+// WIN_CERTIFICATE_UEFI_GUID: the header, CertType (a GUID), then the data.
+inline constexpr std::uint16_t EfiGuidCertificateType = 0x0EF1;
+inline constexpr std::size_t EfiGuidCertificateHeaderSize = WinCertificateHeaderSize + 16;
 
 struct ByteRange {
     std::size_t offset = 0;
@@ -63,13 +66,20 @@ struct PeImage {
     std::uint16_t machine = 0; // IMAGE_FILE_HEADER.Machine
     bool pe32Plus = false;
     std::vector<ByteRange> hashedRanges; // what the hash covers, in order
-    Sha256Digest authenticodeSha256{};
+    bool hasCertificateTable = false;     // its directory entry names a table of some size
     std::vector<WinCertificate> certificates;
-    bool certificateTableDamaged = false; // past the file, or an entry's length lies
+    // Past the file, or its entries don't fill it exactly, each padded to 8
+    // bytes: firmware refuses such an image whatever it is signed with.
+    bool certificateTableDamaged = false;
 };
 
 // Nothing when the file is no PE image, or the parts the hash covers don't
 // lie within it.
 std::optional<PeImage> ReadPeImage(std::span<const std::uint8_t> file);
+
+// The Authenticode hash of the file the image was read from; nothing when
+// the system can't hash with that algorithm.
+std::optional<Digest> AuthenticodeDigest(Crypto& crypto, HashAlgorithm algorithm, std::span<const std::uint8_t> file,
+                                         const PeImage& image);
 
 } // namespace orvanta

@@ -16,6 +16,11 @@ SignatureKind KindOf(const Guid& type) {
     if (type == X509CertificateType) return SignatureKind::X509Certificate;
     if (type == Sha256HashType) return SignatureKind::Sha256Hash;
     if (type == X509Sha256HashType) return SignatureKind::X509Sha256Hash;
+    if (type == Sha1HashType) return SignatureKind::Sha1Hash;
+    if (type == Sha384HashType) return SignatureKind::Sha384Hash;
+    if (type == Sha512HashType) return SignatureKind::Sha512Hash;
+    if (type == X509Sha384HashType) return SignatureKind::X509Sha384Hash;
+    if (type == X509Sha512HashType) return SignatureKind::X509Sha512Hash;
     return SignatureKind::Other;
 }
 
@@ -61,16 +66,17 @@ SignatureLists ParseSignatureLists(Bytes variable) {
 }
 
 std::string SignatureTypeName(const Guid& type) {
-    static constexpr std::array<std::pair<Guid, std::string_view>, 8> Known{{
+    static constexpr std::array<std::pair<Guid, std::string_view>, 9> Known{{
         {X509CertificateType, "X.509"},
         {Sha256HashType, "SHA-256"},
         {X509Sha256HashType, "X.509 SHA-256"},
-        // EFI_CERT_SHA1_GUID, _SHA384_, _SHA512_, _RSA2048_ and _X509_SHA384_.
-        {{0x12, 0xa5, 0x6c, 0x82, 0x10, 0xcf, 0xc9, 0x4a, 0xb1, 0x87, 0xbe, 0x01, 0x49, 0x66, 0x31, 0xbd}, "SHA-1"},
-        {{0x07, 0x53, 0x3e, 0xff, 0xd0, 0x9f, 0xc9, 0x48, 0x85, 0xf1, 0x8a, 0xd5, 0x6c, 0x70, 0x1e, 0x01}, "SHA-384"},
-        {{0xae, 0x0f, 0x3e, 0x09, 0xc4, 0xa6, 0x50, 0x4f, 0x9f, 0x1b, 0xd4, 0x1e, 0x2b, 0x89, 0xc1, 0x9a}, "SHA-512"},
+        {Sha1HashType, "SHA-1"},
+        {Sha384HashType, "SHA-384"},
+        {Sha512HashType, "SHA-512"},
+        // EFI_CERT_RSA2048_GUID
         {{0xe8, 0x66, 0x57, 0x3c, 0x9c, 0x26, 0x34, 0x4e, 0xaa, 0x14, 0xed, 0x77, 0x6e, 0x85, 0xb3, 0xb6}, "RSA-2048"},
-        {{0x6e, 0x87, 0x76, 0x70, 0xc2, 0x80, 0xe6, 0x4e, 0xaa, 0xd2, 0x28, 0xb3, 0x49, 0xa6, 0x86, 0x5b}, "X.509 SHA-384"},
+        {X509Sha384HashType, "X.509 SHA-384"},
+        {X509Sha512HashType, "X.509 SHA-512"},
     }};
     for (const auto& [guid, name] : Known) {
         if (guid == type) return std::string(name);

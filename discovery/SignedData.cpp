@@ -12,6 +12,10 @@ using Bytes = std::span<const std::uint8_t>;
 
 constexpr std::string_view SignedDataId = "1.2.840.113549.1.7.2";
 constexpr std::string_view NestedSignatureId = "1.3.6.1.4.1.311.2.4.1";
+constexpr std::string_view MessageDigestId = "1.2.840.113549.1.9.4";
+// EFI_CERT_TYPE_PKCS7_GUID {4aafd29d-68df-49ee-8aa9-347d375665a7}, as stored.
+constexpr std::uint8_t Pkcs7CertificateType[16] = {0x9d, 0xd2, 0xaf, 0x4a, 0xdf, 0x68, 0xee, 0x49,
+                                                   0x8a, 0xa9, 0x34, 0x7d, 0x37, 0x56, 0x65, 0xa7};
 
 bool HasObjectId(std::optional<DerElement> element, std::string_view id) {
     return element && ObjectIdText(element->content) == id;
@@ -19,6 +23,17 @@ bool HasObjectId(std::optional<DerElement> element, std::string_view id) {
 
 bool SameBytes(Bytes a, const std::vector<std::uint8_t>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+std::vector<std::uint8_t> Copy(Bytes bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// An AlgorithmIdentifier's object identifier.
+std::string AlgorithmOf(const std::optional<DerElement>& identifier) {
+    if (!identifier) return {};
+    const auto id = DerReader(identifier->content).next(DerObjectIdTag);
+    return id ? ObjectIdText(id->content) : std::string();
 }
 
 // SpcIndirectDataContent: SEQUENCE { data, messageDigest SEQUENCE { AlgorithmIdentifier, OCTET STRING } },
@@ -37,8 +52,8 @@ void ReadIndirectData(const DerElement& contentInfo, Signature& signature) {
     const auto algorithm = digest.next(DerSequenceTag);
     const auto value = digest.next(DerOctetStringTag);
     if (!algorithm || !value) return;
-    signature.digestAlgorithm = ObjectIdText(DerReader(algorithm->content).next(DerObjectIdTag).value_or(DerElement{}).content);
-    signature.fileDigest.assign(value->content.begin(), value->content.end());
+    signature.fileDigest = Copy(value->content);
+    signature.indirectContent = Copy(indirect->content);
 }
 
 // The certificate the signer's identifier names: issuer and serial number,
@@ -72,15 +87,34 @@ std::vector<Bytes> NestedIn(Bytes attributes) {
     return nested;
 }
 
+// The value of the messageDigest attribute among a SignerInfo's authenticated ones.
+std::vector<std::uint8_t> MessageDigestIn(Bytes attributes) {
+    DerReader list(attributes);
+    while (auto attribute = list.next(DerSequenceTag)) {
+        DerReader fields(attribute->content);
+        if (!HasObjectId(fields.next(DerObjectIdTag), MessageDigestId)) continue;
+        const auto values = fields.next(DerSetTag);
+        const auto value = values ? DerReader(values->content).next(DerOctetStringTag) : std::nullopt;
+        if (value) return Copy(value->content);
+    }
+    return {};
+}
+
 // SignerInfo: version, signer identifier, digestAlgorithm, [0] authenticated
-// attributes, digestEncryptionAlgorithm, encryptedDigest, [1] unauthenticated attributes.
+// attributes, digestEncryptionAlgorithm, encryptedDigest, [1] unauthenticated
+// attributes. The first names the signer; nested signatures come from each.
 void ReadSignerInfo(Bytes signerInfo, Signature& signature, std::vector<Bytes>& nested) {
+    const bool first = signature.signerInfos++ == 0;
     DerReader fields(signerInfo);
     fields.next(DerIntegerTag);
     const auto identifier = fields.next();
-    if (identifier && !signature.signer) signature.signer = SignerOf(*identifier, signature.certificates);
-    fields.next(DerSequenceTag);
-    fields.next(DerContextTag(0, true));
+    const auto digestAlgorithm = fields.next(DerSequenceTag);
+    const auto authenticated = fields.next(DerContextTag(0, true));
+    if (first) {
+        if (identifier) signature.signer = SignerOf(*identifier, signature.certificates);
+        signature.signerDigestAlgorithm = AlgorithmOf(digestAlgorithm);
+        if (authenticated) signature.messageDigest = MessageDigestIn(authenticated->content);
+    }
     fields.next(DerSequenceTag);
     fields.next(DerOctetStringTag);
     if (const auto unauthenticated = fields.next(DerContextTag(1, true))) {
@@ -100,11 +134,13 @@ void ReadSignaturesInto(Bytes contentInfo, std::size_t depth, std::vector<Signat
     // SignedData: version, digestAlgorithms, contentInfo, [0] certificates, [1] CRLs, signerInfos.
     DerReader fields(signedData->content);
     fields.next(DerIntegerTag);
-    fields.next(DerSetTag);
+    const auto digestAlgorithms = fields.next(DerSetTag);
     const auto content = fields.next(DerSequenceTag);
     if (!content) return;
     Signature signature;
     signature.depth = depth;
+    signature.contentInfo = Copy(outer->whole);
+    if (digestAlgorithms) signature.digestAlgorithm = AlgorithmOf(DerReader(digestAlgorithms->content).next(DerSequenceTag));
     ReadIndirectData(*content, signature);
     if (const auto certificates = fields.next(DerContextTag(0, true))) {
         DerReader each(certificates->content);
@@ -132,11 +168,30 @@ std::vector<Signature> ReadSignatures(Bytes contentInfo) {
 
 std::vector<Signature> SignaturesOf(const PeImage& image) {
     std::vector<Signature> signatures;
-    for (const WinCertificate& entry : image.certificates) {
-        if (entry.revision != WinCertificateRevision2 || entry.type != PkcsSignedDataCertificateType) continue;
-        for (Signature& signature : ReadSignatures(entry.content)) signatures.push_back(std::move(signature));
+    for (std::size_t index = 0; index < image.certificates.size(); ++index) {
+        const WinCertificate& entry = image.certificates[index];
+        Bytes content = entry.content;
+        if (entry.type == EfiGuidCertificateType) {
+            const std::size_t guidSize = sizeof Pkcs7CertificateType;
+            if (content.size() < guidSize || !std::equal(content.begin(), content.begin() + guidSize, Pkcs7CertificateType)) continue;
+            content = content.subspan(guidSize);
+        } else if (entry.type != PkcsSignedDataCertificateType) {
+            continue;
+        }
+        for (Signature& signature : ReadSignatures(content)) {
+            signature.entry = index;
+            signatures.push_back(std::move(signature));
+        }
     }
     return signatures;
+}
+
+std::optional<HashAlgorithm> HashAlgorithmOf(std::string_view objectId) {
+    if (objectId == Sha1AlgorithmId) return HashAlgorithm::Sha1;
+    if (objectId == Sha256AlgorithmId) return HashAlgorithm::Sha256;
+    if (objectId == Sha384AlgorithmId) return HashAlgorithm::Sha384;
+    if (objectId == Sha512AlgorithmId) return HashAlgorithm::Sha512;
+    return std::nullopt;
 }
 
 } // namespace orvanta

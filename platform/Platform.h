@@ -4,6 +4,7 @@
 #include "platform/ComObjects.h"
 #include "platform/CommonControls.h"
 #include "platform/ConsoleCodePage.h"
+#include "platform/Crypto.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"
 #include "platform/Elevation.h"
@@ -41,6 +42,7 @@ struct Platform {
     RunningSystem& runningSystem;
     FileIdentities& fileIdentities;
     VirtualDisks& virtualDisks;
+    Crypto& crypto;
 };
 
 } // namespace orvanta

@@ -9,75 +9,149 @@ void AddOnce(std::vector<std::string>& names, const std::string& name) {
     if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
 }
 
-// The database certificate that is `certificate` or issued it.
-const Certificate* ListedFor(const Certificate& certificate, const SecureBootDatabase& database) {
-    for (const Certificate& listed : database.certificates) {
-        if (listed.der == certificate.der || IsIssuerOf(listed, certificate)) return &listed;
-    }
-    return nullptr;
+void AddOnce(std::vector<TrustRefusal>& refusals, TrustRefusal refusal) {
+    if (std::find(refusals.begin(), refusals.end(), refusal) == refusals.end()) refusals.push_back(refusal);
 }
 
-SignatureVerdict Judge(const Signature& signature, const SecureBootDatabase& db, const SecureBootDatabase& dbx) {
-    SignatureVerdict verdict;
+// One entry's signature, with the firmware's databases and the system's keys.
+class EntryJudge {
+public:
+    EntryJudge(const Signature& signature, const SignatureCheck& check, Crypto& crypto, bool& unchecked)
+        : signature_(signature), check_(check), crypto_(crypto), unchecked_(unchecked) {}
+
+    // The signature itself holds: the file's hash, messageDigest and the signer's signature.
+    bool authentic() const { return note(check_.digest) && note(check_.messageDigest) && note(check_.signerSignature); }
+
+    // Whether the chain verifies up to `anchor`: a certificate of it is the
+    // anchor, or the anchor's key verifies it, each link below verified too.
+    bool verifiesUpTo(const Certificate& anchor) const {
+        for (std::size_t level = 0; level < check_.chain.size(); ++level) {
+            const Certificate& certificate = signature_.certificates[check_.chain[level]];
+            if (certificate.der == anchor.der) return true;
+            if (IsIssuerOf(anchor, certificate) && note(crypto_.verifyCertificate(certificate.der, anchor.der))) return true;
+            if (level >= check_.links.size() || !note(check_.links[level])) return false;
+        }
+        return false;
+    }
+
+    // Whether dbx holds the certificate's hash, with any algorithm it lists.
+    bool hashRevoked(const Certificate& certificate, const SecureBootDatabase& dbx) const {
+        for (const HashEntry& entry : dbx.certificateHashes) {
+            const std::optional<Digest> hash = HashOf(crypto_, entry.algorithm, certificate.toBeSigned());
+            if (!hash) unchecked_ = true;
+            if (hash == entry.digest) return true;
+        }
+        return false;
+    }
+
+    const Certificate* signerCertificate() const {
+        return check_.chain.empty() ? nullptr : &signature_.certificates[check_.chain.front()];
+    }
+
+private:
+    // A check the system couldn't do doesn't refuse; the verdict says so.
+    bool note(CryptoCheck result) const {
+        if (result == CryptoCheck::CouldNotCheck) unchecked_ = true;
+        return result != CryptoCheck::Invalid;
+    }
+
+    const Signature& signature_;
+    const SignatureCheck& check_;
+    Crypto& crypto_;
+    bool& unchecked_;
+};
+
+struct Findings {
+    bool allowed = false;
+    bool forbidden = false;    // by a certificate
+    bool hashForbidden = false;
+    bool anchorRevoked = false;
+    bool digestFailed = false;
+    bool signatureFailed = false;
+};
+
+SignatureVerdict JudgeEntry(const SignedImage& image, std::size_t index, const SecureBootDatabase& db,
+                            const SecureBootDatabase& dbx, Crypto& crypto, Findings& findings, TrustVerdict& verdict) {
+    const Signature& signature = image.signatures[index];
+    const SignatureCheck& check = image.checks[index];
+    SignatureVerdict judged;
     const std::vector<const Certificate*> chain = SignerChain(signature);
     if (!chain.empty()) {
-        verdict.signer = chain.front()->subject.text;
-        verdict.ca = chain.front()->issuer.text;
+        judged.signer = chain.front()->subject.text;
+        judged.ca = chain.front()->issuer.text;
     }
-    for (const Certificate* certificate : chain) {
-        if (const Certificate* allowed = ListedFor(*certificate, db)) AddOnce(verdict.allowedBy, allowed->subject.text);
+    judged.counted = check.counts(signature);
+    if (!judged.counted) return judged;
+    const EntryJudge entry(signature, check, crypto, verdict.unchecked);
+    const bool authentic = entry.authentic();
+    findings.digestFailed |= check.digest == CryptoCheck::Invalid || check.messageDigest == CryptoCheck::Invalid;
+    findings.signatureFailed |= check.anyInvalid();
+    for (const Certificate& forbidden : dbx.certificates) {
+        if (authentic && entry.verifiesUpTo(forbidden)) AddOnce(judged.forbiddenBy, forbidden.subject.text);
     }
-    for (const Certificate& certificate : signature.certificates) {
-        if (const Certificate* forbidden = ListedFor(certificate, dbx)) AddOnce(verdict.forbiddenBy, forbidden->subject.text);
-        const auto& hashes = dbx.certificateHashes;
-        if (std::find(hashes.begin(), hashes.end(), certificate.tbsSha256) != hashes.end()) {
-            AddOnce(verdict.forbiddenBy, certificate.subject.text);
+    const Certificate* signer = entry.signerCertificate();
+    if (signer != nullptr && entry.hashRevoked(*signer, dbx)) AddOnce(judged.forbiddenBy, signer->subject.text);
+    findings.forbidden |= !judged.forbiddenBy.empty();
+    // The first db certificate the signature verifies up to decides; one whose hash dbx holds allows nothing.
+    for (const Certificate& allowed : db.certificates) {
+        if (findings.allowed || !authentic || !entry.verifiesUpTo(allowed)) continue;
+        if (entry.hashRevoked(allowed, dbx)) {
+            findings.anchorRevoked = true;
+            AddOnce(judged.forbiddenBy, allowed.subject.text);
+        } else {
+            AddOnce(judged.allowedBy, allowed.subject.text);
+            findings.allowed = true;
+        }
+        break;
+    }
+    const auto digest = image.digests.find(*check.algorithm);
+    if (digest != image.digests.end()) {
+        findings.hashForbidden |= HoldsHash(dbx.fileHashes, *check.algorithm, digest->second);
+        if (!findings.allowed && HoldsHash(db.fileHashes, *check.algorithm, digest->second)) {
+            findings.allowed = verdict.fileHashInDb = true;
         }
     }
-    return verdict;
+    return judged;
 }
 
-bool Contains(const std::vector<Sha256Digest>& hashes, const Sha256Digest& hash) {
-    return std::find(hashes.begin(), hashes.end(), hash) != hashes.end();
+// Why a file no rule refused is still not allowed: what went wrong first.
+TrustRefusal NotAllowedReason(const Findings& findings) {
+    if (findings.digestFailed) return TrustRefusal::DigestMismatch;
+    if (findings.signatureFailed) return TrustRefusal::SignatureInvalid;
+    if (findings.anchorRevoked) return TrustRefusal::CertificateInDbx;
+    return TrustRefusal::NotAllowedByDb;
+}
+
+// An image without a certificate table: its SHA-256 must be in db and not in dbx.
+void JudgeUnsigned(const SignedImage& image, const SecureBootDatabase& db, const SecureBootDatabase& dbx, TrustVerdict& verdict) {
+    const auto digest = image.digests.find(HashAlgorithm::Sha256);
+    if (digest == image.digests.end()) {
+        verdict.unchecked = true;
+        return;
+    }
+    verdict.fileHashInDb = HoldsHash(db.fileHashes, HashAlgorithm::Sha256, digest->second);
+    if (HoldsHash(dbx.fileHashes, HashAlgorithm::Sha256, digest->second)) verdict.refusals.push_back(TrustRefusal::FileHashInDbx);
+    if (!verdict.fileHashInDb && verdict.refusals.empty()) verdict.refusals.push_back(TrustRefusal::NotAllowedByDb);
 }
 
 } // namespace
 
-std::vector<const Certificate*> SignerChain(const Signature& signature) {
-    std::vector<const Certificate*> chain;
-    if (!signature.signer || *signature.signer >= signature.certificates.size()) return chain;
-    chain.push_back(&signature.certificates[*signature.signer]);
-    while (chain.size() < signature.certificates.size()) {
-        const auto issuer = std::find_if(signature.certificates.begin(), signature.certificates.end(), [&](const Certificate& c) {
-            return IsIssuerOf(c, *chain.back()) && std::find(chain.begin(), chain.end(), &c) == chain.end();
-        });
-        if (issuer == signature.certificates.end()) break;
-        chain.push_back(&*issuer);
-    }
-    return chain;
-}
-
-bool IsIssuerOf(const Certificate& issuer, const Certificate& certificate) {
-    if (!issuer.subjectKeyId.empty() && !certificate.authorityKeyId.empty()) {
-        return issuer.subjectKeyId == certificate.authorityKeyId;
-    }
-    return issuer.subject.der == certificate.issuer.der;
-}
-
-TrustVerdict JudgeBootManagerTrust(const std::vector<Signature>& signatures, const Sha256Digest& imageHash,
-                                   const SecureBootDatabase& db, const SecureBootDatabase& dbx) {
+TrustVerdict JudgeBootManagerTrust(const SignedImage& image, const SecureBootDatabase& db, const SecureBootDatabase& dbx,
+                                   Crypto& crypto) {
     TrustVerdict verdict;
     for (const Certificate& certificate : db.certificates) AddOnce(verdict.allowedCas, certificate.subject.text);
-    verdict.fileHashInDb = Contains(db.fileHashes, imageHash);
-    bool allowed = verdict.fileHashInDb, forbidden = false;
-    for (const Signature& signature : signatures) {
-        verdict.signatures.push_back(Judge(signature, db, dbx));
-        allowed = allowed || !verdict.signatures.back().allowedBy.empty();
-        forbidden = forbidden || !verdict.signatures.back().forbiddenBy.empty();
+    if (!image.hasCertificateTable) {
+        JudgeUnsigned(image, db, dbx, verdict);
+        return verdict;
     }
-    if (!allowed) verdict.refusals.push_back(TrustRefusal::NotAllowedByDb);
-    if (forbidden) verdict.refusals.push_back(TrustRefusal::CertificateInDbx);
-    if (Contains(dbx.fileHashes, imageHash)) verdict.refusals.push_back(TrustRefusal::FileHashInDbx);
+    Findings findings;
+    for (std::size_t index = 0; index < image.signatures.size(); ++index) {
+        verdict.signatures.push_back(JudgeEntry(image, index, db, dbx, crypto, findings, verdict));
+    }
+    if (image.certificateTableDamaged) AddOnce(verdict.refusals, TrustRefusal::MalformedCertificateTable);
+    if (findings.forbidden) AddOnce(verdict.refusals, TrustRefusal::CertificateInDbx);
+    if (findings.hashForbidden) AddOnce(verdict.refusals, TrustRefusal::FileHashInDbx);
+    if (!findings.allowed && verdict.refusals.empty()) verdict.refusals.push_back(NotAllowedReason(findings));
     return verdict;
 }
 

@@ -1,30 +1,39 @@
 #pragma once
-// Whether Secure Boot will refuse a boot manager, judged from the image's
-// signatures and Authenticode hash against the firmware's allowed (db) and
-// forbidden (dbx) databases. Finding no reason to refuse is not trust:
-// Microsoft's revocation also uses the boot manager's security version
-// number (SVN), which is not read here.
+// Whether Secure Boot will refuse a boot manager, by the rules of UEFI's
+// reference firmware (EDK2's image verification): every entry of the
+// certificate table is visited; an entry's own signature counts, never one
+// nested in it; an entry forbidden by dbx (a certificate its signature
+// verifies up to, its signer's certificate by hash, or the file's hash with
+// the entry's algorithm) refuses the file, whatever another allows; the file
+// is allowed when an entry's signature verifies up to a db certificate, or
+// its hash is in db. A damaged table refuses it. Without a table, its SHA-256
+// decides. No certificate's validity period counts. Finding no reason to
+// refuse is not trust: Microsoft's revocation also uses the boot manager's
+// security version number (SVN), which is not read here.
 #include <string>
 #include <vector>
 
-#include "discovery/Certificate.h"
 #include "discovery/SecureBootDatabase.h"
-#include "discovery/Sha256.h"
-#include "discovery/SignedData.h"
+#include "platform/Crypto.h"
+#include "repair/SignatureCheck.h"
 
 namespace orvanta {
 
 enum class TrustRefusal {
-    NotAllowedByDb,   // no signature chains to a db certificate, and the image's hash isn't in db
-    CertificateInDbx, // a certificate of a signature, or its issuer, is in dbx (itself or its hash)
-    FileHashInDbx,    // the image's hash is in dbx
+    NotAllowedByDb,            // no signature verifies up to a db certificate, and the image's hash isn't in db
+    CertificateInDbx,          // a signature verifies up to a dbx certificate, or its signer's (or db anchor's) hash is in dbx
+    FileHashInDbx,             // the image's hash is in dbx
+    DigestMismatch,            // no signature's hash is the file's: it is damaged or altered
+    SignatureInvalid,          // the signatures' own signatures don't verify
+    MalformedCertificateTable, // the certificate table is damaged
 };
 
 struct SignatureVerdict {
     std::string signer;                   // the signer's subject; "" when its certificate isn't carried
     std::string ca;                       // the CA that issued the signer's certificate
-    std::vector<std::string> allowedBy;   // the db certificates it chains to
-    std::vector<std::string> forbiddenBy; // its certificates, or their issuers, found in dbx
+    std::vector<std::string> allowedBy;   // the db certificate it verifies up to
+    std::vector<std::string> forbiddenBy; // the dbx certificates (or hashed ones) that forbid it
+    bool counted = true;                  // false: nested, or an algorithm firmware doesn't hash with
 
     bool operator==(const SignatureVerdict&) const = default;
 };
@@ -34,23 +43,12 @@ struct TrustVerdict {
     std::vector<SignatureVerdict> signatures; // in the order of the signatures
     std::vector<std::string> allowedCas;      // the subjects of db's certificates
     bool fileHashInDb = false;
+    bool unchecked = false;                   // a check the decision used could not be done by the system
+
+    bool refused() const { return !refusals.empty(); }
 };
 
-// A db certificate counts for a signature when it is a certificate of the
-// signature's chain (from the signer up through the certificates it
-// carries) or the issuer of one.
-TrustVerdict JudgeBootManagerTrust(const std::vector<Signature>& signatures, const Sha256Digest& imageHash,
-                                   const SecureBootDatabase& db, const SecureBootDatabase& dbx);
-
-// The signer's certificate, then its issuer among the certificates the
-// signature carries, and so on up; empty when the signer's certificate isn't
-// carried. The root is not in the file.
-std::vector<const Certificate*> SignerChain(const Signature& signature);
-
-// Whether `issuer` issued `certificate`: by key identifier (the issuer's
-// subject key identifier is the certificate's authority key identifier)
-// when both have one, else by name (the issuer's subject, encoded, is the
-// certificate's issuer).
-bool IsIssuerOf(const Certificate& issuer, const Certificate& certificate);
+TrustVerdict JudgeBootManagerTrust(const SignedImage& image, const SecureBootDatabase& db, const SecureBootDatabase& dbx,
+                                   Crypto& crypto);
 
 } // namespace orvanta

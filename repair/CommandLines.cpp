@@ -1,6 +1,8 @@
 #include "repair/CommandLines.h"
 
+#include <algorithm>
 #include <optional>
+#include <string_view>
 
 namespace orvanta {
 
@@ -56,6 +58,21 @@ ToolCall ToolCall::withoutFirmwareChoice() const {
     return call;
 }
 
+namespace {
+constexpr std::string_view BootexOption = " /bootex";
+}
+
+bool ToolCall::asksBootex() const {
+    return arguments.find(BootexOption) != std::string::npos;
+}
+
+ToolCall ToolCall::withoutBootex() const {
+    ToolCall call = *this;
+    const std::size_t at = call.arguments.find(BootexOption);
+    if (at != std::string::npos) call.arguments.erase(at, BootexOption.size());
+    return call;
+}
+
 bool KnowsFirmwareChoice(const std::string& fileVersion) {
     std::size_t at = 0;
     const auto number = [&]() -> std::optional<unsigned> {
@@ -74,14 +91,15 @@ bool KnowsFirmwareChoice(const std::string& fileVersion) {
 }
 
 std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, const std::vector<std::string>& runOrder,
-                                      const std::string& bootPartition) {
+                                      const std::string& bootPartition, const std::vector<std::string>& bootexInstallations) {
     std::vector<ToolCall> calls;
     const std::string bcdboot = BcdbootPath(applicationFolder);
     for (const std::string& installation : runOrder) {
+        const bool bootex = std::find(bootexInstallations.begin(), bootexInstallations.end(), installation) != bootexInstallations.end();
         calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f bios /l zh-cn", installation,
                          StoreFirmware::Bios});
-        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f uefi /l zh-cn", installation,
-                         StoreFirmware::Uefi});
+        calls.push_back({bcdboot, installation + " /s " + bootPartition + " /f uefi /l zh-cn" + (bootex ? std::string(BootexOption) : ""),
+                         installation, StoreFirmware::Uefi});
     }
     calls.push_back({BootsectPath(applicationFolder), "/nt60 " + bootPartition + " /mbr", "", StoreFirmware::Bios});
     return calls;

@@ -44,6 +44,9 @@ struct ToolCall {
     // older than Windows 8's doesn't know: it writes the store of the
     // firmware the PC runs on.
     ToolCall withoutFirmwareChoice() const;
+    // Whether it asks for the boot manager signed under the 2023 CA, and the same call without.
+    bool asksBootex() const;
+    ToolCall withoutBootex() const;
 };
 
 // Whether a bcdboot of this file version ("6.1.7601.17514") knows /f: those
@@ -52,8 +55,11 @@ bool KnowsFirmwareChoice(const std::string& fileVersion);
 
 // Every run of a repair in its order: the BIOS and the UEFI run of bcdboot
 // for each installation (each naming its firmware: without /f bcdboot writes
-// for the firmware the PC runs on), then bootsect for the boot code.
+// for the firmware the PC runs on; the UEFI run of those in
+// `bootexInstallations` asks for the EX boot files), then bootsect for the
+// boot code.
 std::vector<ToolCall> RepairToolCalls(const std::string& applicationFolder, const std::vector<std::string>& runOrder,
-                                      const std::string& bootPartition);
+                                      const std::string& bootPartition,
+                                      const std::vector<std::string>& bootexInstallations = {});
 
 } // namespace orvanta

@@ -1,6 +1,7 @@
 #include "repair/Preflight.h"
 
 #include "discovery/VolumeEncryption.h"
+#include "repair/CommandLines.h"
 
 namespace orvanta {
 namespace {
@@ -32,6 +33,13 @@ std::vector<RunWarning> WarningsOf(const RepairRequest& request, const RepairPla
         }
     }
     if (HoldsForeignCode(plan.bootPlace)) warnings.push_back(RunWarning::ForeignBootCode);
+    if (plan.uefiBootFiles) {
+        if (!plan.uefiBootFiles->damagedFiles().empty()) warnings.push_back(RunWarning::BootFileDamaged);
+        const auto& installations = plan.uefiBootFiles->installations;
+        if (!installations.empty() && installations.back().everyCandidateRefused()) {
+            warnings.push_back(RunWarning::EveryBootManagerRefused);
+        }
+    }
     return warnings;
 }
 
@@ -48,7 +56,8 @@ std::optional<RunWarning> FirmwareWarning(FirmwareMode firmware, const DrivePlac
     return std::nullopt;
 }
 
-void CheckBeforeRun(const RepairRequest& request, FileSystem& files, RepairPlan& plan) {
+void CheckBeforeRun(const RepairRequest& request, PlanServices services, RepairPlan& plan) {
+    FileSystem& files = services.files;
     const ScannedDrive* boot = FindDrive(request.drives, plan.bootPartition);
     if (boot != nullptr) plan.bootPlace = PlaceOfDrive(request.disks, *boot);
     if (IsEncrypted(boot)) {
@@ -63,6 +72,11 @@ void CheckBeforeRun(const RepairRequest& request, FileSystem& files, RepairPlan&
     if (plan.room && !plan.room->enough()) {
         plan.refusal = Refusal::NotEnoughRoom;
         return;
+    }
+    if (request.uefi) {
+        const auto knowsBootex = [&] { return BcdbootKnowsBootex(services.processes, services.codePage, BcdbootPath(plan.toolFolder)); };
+        plan.uefiBootFiles = ChooseUefiBootFiles(plan.runOrder, *request.uefi,
+                                                 {services.files, services.fileIdentities, services.crypto}, knowsBootex);
     }
     plan.warnings = WarningsOf(request, plan);
 }

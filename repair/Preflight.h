@@ -9,9 +9,11 @@
 
 namespace orvanta {
 
-// Sets the plan's boot place, room, refusal and warnings. Reads the boot
-// partition's free space and the installations' boot folders; changes nothing.
-void CheckBeforeRun(const RepairRequest& request, FileSystem& files, RepairPlan& plan);
+// Sets the plan's boot place, room, refusal and warnings, and on a PC not
+// known to start from BIOS the boot managers bcdboot will copy. Reads the
+// boot partition's free space and the installations' boot folders, and may
+// run bcdboot for its usage text; changes nothing.
+void CheckBeforeRun(const RepairRequest& request, PlanServices services, RepairPlan& plan);
 
 // What the firmware makes of a boot partition at that place with that file
 // system: on BIOS firmware only the active partition of an MBR disk starts,

@@ -29,7 +29,8 @@ std::string DefaultInstallationOf(const std::vector<std::string>& installations,
     return keepSelected && stillListed ? selectedBefore : installations.front();
 }
 
-RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files) {
+RepairPlan PlanRepair(const RepairRequest& request, PlanServices services) {
+    FileSystem& files = services.files;
     RepairPlan plan;
     plan.toolFolder = files.applicationFolder();
     for (const std::string& path : {BcdbootPath(plan.toolFolder), BootsectPath(plan.toolFolder)}) {
@@ -57,7 +58,7 @@ RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files) {
     plan.partitions = request.partitions;
     plan.virtualDisks = request.virtualDisks;
     plan.disks = request.disks;
-    CheckBeforeRun(request, files, plan);
+    CheckBeforeRun(request, services, plan);
     return plan;
 }
 

@@ -8,9 +8,15 @@
 #include "discovery/DrivePlace.h"
 #include "discovery/FirmwareMode.h"
 #include "discovery/PartitionIdentity.h"
+#include "discovery/UefiBootState.h"
 #include "discovery/VirtualDiskFile.h"
+#include "platform/ConsoleCodePage.h"
+#include "platform/Crypto.h"
+#include "platform/FileIdentities.h"
 #include "platform/FileSystem.h"
+#include "platform/Processes.h"
 #include "repair/BootFilesRoom.h"
+#include "repair/BootexChoice.h"
 
 namespace orvanta {
 
@@ -33,6 +39,8 @@ enum class RunWarning {
     BiosNotActive,         // BIOS firmware, the boot partition not its MBR disk's active partition
     UefiNotSystemPartition, // UEFI firmware, a FAT boot partition that is not an ESP
     ForeignBootCode,       // GRUB's or unknown code in the MBR that bootsect will replace
+    BootFileDamaged,       // a boot manager bcdboot will copy for UEFI doesn't match its signature
+    EveryBootManagerRefused, // Secure Boot will refuse every boot manager bcdboot can copy for the default
 };
 
 struct RepairRequest {
@@ -46,6 +54,16 @@ struct RepairRequest {
     std::vector<Disk> disks = {};           // the disks that gave their partitions
     std::vector<ScannedDrive> drives = {};  // as the survey saw them: place, first sector, BitLocker
     std::map<std::string, VirtualDiskFile> virtualDisks = {}; // the installations in a virtual disk
+    std::optional<UefiBootState> uefi = {};  // the firmware's variables, on a PC not known to start from BIOS
+};
+
+// What planning reads: the files, the boot managers' signatures, and bcdboot's usage text.
+struct PlanServices {
+    FileSystem& files;
+    FileIdentities& fileIdentities;
+    Crypto& crypto;
+    Processes& processes;
+    ConsoleCodePage& codePage;
 };
 
 struct RepairPlan {
@@ -62,6 +80,7 @@ struct RepairPlan {
     std::optional<DrivePlace> bootPlace;                  // where the boot partition lies, when told
     std::optional<BootFilesRoom> room;                    // measured, when its free space could be told
     std::vector<RunWarning> warnings;                     // in the order they are told
+    std::optional<UefiBootFiles> uefiBootFiles;           // judged, on a PC not known to start from BIOS
 };
 
 // The installation to make the default: the one selected before the rescan
@@ -72,7 +91,7 @@ std::string DefaultInstallationOf(const std::vector<std::string>& installations,
 // Checks the tools, the boot partition and the rights, in that order, and
 // orders the installations; then what the boot partition and its disk can
 // take (CheckBeforeRun). Touches nothing; a refused plan says why.
-RepairPlan PlanRepair(const RepairRequest& request, FileSystem& files);
+RepairPlan PlanRepair(const RepairRequest& request, PlanServices services);
 
 // Whether UEFI firmware can start from a partition of this file system: it
 // reads FAT, nothing else.

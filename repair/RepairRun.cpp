@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "repair/BootexChoice.h"
+
 namespace orvanta {
 namespace {
 
@@ -47,7 +49,8 @@ RepairReport RepairRun::carryOut() {
         prepare(uefi_, time);
         // The UEFI tool can't write its files where this folder is missing.
         services_.files.createDirectories(plan_.bootPartition + UefiBootFolder);
-        for (const ToolCall& call : RepairToolCalls(plan_.toolFolder, plan_.runOrder, plan_.bootPartition)) {
+        const std::vector<std::string> bootex = plan_.uefiBootFiles ? plan_.uefiBootFiles->bootexInstallations() : std::vector<std::string>{};
+        for (const ToolCall& call : RepairToolCalls(plan_.toolFolder, plan_.runOrder, plan_.bootPartition, bootex)) {
             if (report_.abandoned) break;
             if (!call.installation.empty()) {
                 runBcdboot(call);
@@ -172,7 +175,12 @@ void RepairRun::runBcdboot(const ToolCall& call) {
         return;
     }
     observer_.ownBcdbootStarting(call.installation);
-    ToolRun theirs = run(knowsChoice ? call.with(own) : call.with(own).withoutFirmwareChoice());
+    ToolCall theirCall = knowsChoice ? call.with(own) : call.with(own).withoutFirmwareChoice();
+    // Their bcdboot gets /bootex only when its own usage text names it.
+    if (theirCall.asksBootex() && BcdbootKnowsBootex(services_.processes, services_.consoleCodePage, own) != true) {
+        theirCall = theirCall.withoutBootex();
+    }
+    ToolRun theirs = run(theirCall);
     if (isDefault) storeFor(call.firmware).defaultRunSucceeded = theirs.succeeded();
     if (theirs.succeeded() || report_.abandoned) return;
     if (ours.startError && theirs.startError) stopAt(call, *ours.startError);

@@ -1,7 +1,6 @@
 #include "repair/UefiStartCheck.h"
 
 #include "discovery/DrivePlace.h"
-#include "discovery/PeImage.h"
 #include "platform/CaseBlind.h"
 #include "platform/SystemErrors.h"
 
@@ -18,32 +17,9 @@ std::optional<VolumeLocation> LocationOf(const MachineSurvey& survey, const std:
     return drive ? drive->location : std::nullopt;
 }
 
-BootManagerFile ReadBootManager(UefiStartServices services, const std::string& path) {
-    BootManagerFile file;
-    file.path = path;
-    FileRead read = services.files.readFile(path, LargestBootManagerSize);
-    file.status = read.status;
-    file.error = read.error;
-    if (read.status == FileReadStatus::Missing) return file;
-    file.identity = services.fileIdentities.identify(path);
-    if (read.status != FileReadStatus::Read) return file;
-    const std::optional<PeImage> image = ReadPeImage(read.bytes);
-    if (!image) return file;
-    file.isImage = true;
-    file.machine = image->machine;
-    file.authenticodeSha256 = image->authenticodeSha256;
-    file.signatures = SignaturesOf(*image);
-    return file;
-}
-
-// A database the firmware lacks is empty (a PC without dbx forbids nothing).
+// A variable the firmware lacks reads as empty.
 bool Readable(std::uint32_t error) {
     return error == 0 || error == VariableNotFoundError;
-}
-
-void Judge(BootManagerFile& file, const UefiBootState& state) {
-    if (!file.isImage) return;
-    file.trust = JudgeBootManagerTrust(file.signatures, file.authenticodeSha256, state.db.value, state.dbx.value);
 }
 
 } // namespace
@@ -84,18 +60,18 @@ UefiStartCheck CheckUefiStart(UefiStartServices services, const std::string& boo
     if (!Readable(state.bootOrder.error)) check.bootOrderError = state.bootOrder.error;
     if (esp && check.bootOrderError == 0) check.entry = FindWindowsBootEntry(state.entries, state.bootOrder.value, *esp);
 
-    check.bootManager = ReadBootManager(services, bootPartition + std::string(WindowsBootManagerPath));
+    check.bootManager = ReadBootManagerFile(services, bootPartition + std::string(WindowsBootManagerPath), true);
     const std::optional<BootArchitecture> machine =
         check.bootManager.isImage ? BootArchitectureOfMachine(check.bootManager.machine) : std::nullopt;
-    check.fallback = ReadBootManager(services, bootPartition + FallbackBootPath(machine.value_or(build)));
+    check.fallback = ReadBootManagerFile(services, bootPartition + FallbackBootPath(machine.value_or(build)), true);
 
     if (check.secureBoot != SecureBootState::On) return check;
-    if (state.db.error != 0 || !Readable(state.dbx.error)) {
+    if (!DatabasesReadable(state)) {
         check.databaseError = state.db.error != 0 ? state.db.error : state.dbx.error;
         return check;
     }
-    Judge(check.bootManager, state);
-    Judge(check.fallback, state);
+    JudgeBootManagerFile(check.bootManager, state, services.crypto);
+    JudgeBootManagerFile(check.fallback, state, services.crypto);
     return check;
 }
 

@@ -11,18 +11,12 @@
 #include <vector>
 
 #include "discovery/MachineSurvey.h"
-#include "discovery/SignedData.h"
 #include "discovery/UefiBootState.h"
-#include "platform/FileIdentities.h"
-#include "platform/FileSystem.h"
-#include "repair/BootManagerTrust.h"
+#include "repair/BootManagerFile.h"
 #include "repair/FirmwareBootEntry.h"
 #include "repair/RepairRun.h"
 
 namespace orvanta {
-
-// bootmgfw.efi is about 2.5 MB; a larger file is not read.
-inline constexpr std::size_t LargestBootManagerSize = 32 * 1024 * 1024;
 
 enum class SecureBootState {
     On,           // SecureBoot is 1: the firmware checks every boot manager's signature
@@ -32,22 +26,6 @@ enum class SecureBootState {
 };
 
 SecureBootState SecureBootStateOf(const UefiBootState& state);
-
-// A boot manager file on the repaired partition, as read.
-struct BootManagerFile {
-    std::string path; // "Z:\EFI\Microsoft\Boot\bootmgfw.efi"
-    FileReadStatus status = FileReadStatus::Missing;
-    std::uint32_t error = 0;  // the system's, when it could not be read
-    bool isImage = false;     // read, and a PE image whose hashed parts lie within it
-    std::uint16_t machine = 0;
-    Sha256Digest authenticodeSha256{};
-    std::vector<Signature> signatures; // nested ones included
-    FileIdentity identity;             // what the system says of its signature
-    // With Secure Boot on and db read (dbx read or missing): the verdict.
-    std::optional<TrustVerdict> trust;
-
-    bool refused() const { return trust && !trust->refusals.empty(); }
-};
 
 struct UefiStartCheck {
     std::string bootPartition; // "Z:"
@@ -65,12 +43,11 @@ struct UefiStartCheck {
 
     // Secure Boot is on and the firmware will refuse a boot manager that is there.
     bool refused() const { return bootManager.refused() || fallback.refused(); }
+    // A boot manager there doesn't match its signature, whatever the firmware holds.
+    bool damaged() const { return bootManager.damaged() || fallback.damaged(); }
 };
 
-struct UefiStartServices {
-    FileSystem& files;
-    FileIdentities& fileIdentities;
-};
+using UefiStartServices = BootFileServices;
 
 // The ESP as boot entries name it, for the boot partition: the survey's ESP
 // when the partition is its letter, else the located drive of that name.

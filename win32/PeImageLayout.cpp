@@ -35,7 +35,6 @@ static_assert(SectionHeaderSize == sizeof(IMAGE_SECTION_HEADER));
 static_assert(SectionRawSizeOffset == offsetof(IMAGE_SECTION_HEADER, SizeOfRawData));
 static_assert(SectionRawOffsetOffset == offsetof(IMAGE_SECTION_HEADER, PointerToRawData));
 static_assert(WinCertificateHeaderSize == offsetof(WIN_CERTIFICATE, bCertificate));
-static_assert(WinCertificateRevision2 == WIN_CERT_REVISION_2_0);
 static_assert(PkcsSignedDataCertificateType == WIN_CERT_TYPE_PKCS_SIGNED_DATA);
 
 } // namespace orvanta::win32

@@ -7,6 +7,7 @@
 #include "win32/Win32Com.h"
 #include "win32/Win32CommonControls.h"
 #include "win32/Win32ConsoleCodePage.h"
+#include "win32/Win32Crypto.h"
 #include "win32/Win32Devices.h"
 #include "win32/Win32Drives.h"
 #include "win32/Win32Elevation.h"
@@ -45,6 +46,7 @@ struct Win32Platform {
     Win32RunningSystem runningSystem;
     Win32FileIdentities fileIdentities;
     Win32VirtualDisks virtualDisks;
+    Win32Crypto crypto;
 
     // The main window owns the message boxes and the consent prompt, and takes
     // the keyboard navigation.
@@ -65,7 +67,7 @@ struct Win32Platform {
         return Platform{drives,   devices,  files,     processes, events,       messages,
                         folderDialog, version, com, commonControls, firmware, registry,
                         elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities,
-                        virtualDisks};
+                        virtualDisks, crypto};
     }
 };
 

@@ -17,7 +17,7 @@ Platform FakeMachine::platform() {
     return Platform{drives,   devices,  files,     processes,     events,          messages,
                     folderDialog, version, com,    commonControls, firmware,       registry,
                     elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities,
-                    virtualDisks};
+                    virtualDisks, crypto};
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {

@@ -2,6 +2,7 @@
 // A whole fake PC with the program's window on it: every platform service and
 // control, all writing to one journal, and the main controller wired to them.
 #include "app/MainController.h"
+#include "crypto/OpensslCrypto.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakeDrives.h"
 #include "fakes/FakeFileSystem.h"
@@ -69,6 +70,7 @@ public:
     FakeRunningSystem runningSystem;
     FakeFileIdentities fileIdentities;
     FakeVirtualDisks virtualDisks;
+    OpensslCrypto crypto;
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};

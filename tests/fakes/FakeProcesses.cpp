@@ -46,8 +46,13 @@ public:
         exitCode_ = exitCode;
     }
 
+    // One that doesn't linger does its work and ends within the wait.
     bool waitForExit(std::uint32_t) override {
         ++record_->exitWaits;
+        if (!record_->ended && !lingers_) {
+            record_->ended = true;
+            exitCode_ = end_();
+        }
         return record_->ended;
     }
 

@@ -13,8 +13,12 @@
 #   signed2023.efi                boot64.efi signed by leaf2023 (its chain: leaf2023, ca2023)
 #   signed-both.efi               signed2023.efi with a nested signature by leaf2011 (leaf2011, pca2011)
 #   signed32.efi                  boot32.efi signed by leaf2011
-#   <image>.sha256                the image's plain SHA-256 from openssl dgst
-#   prefix-<n>.bin, .sha256       the first n bytes of a pattern around SHA-256's block ends
+#   signed2011.efi                boot64.efi signed by leaf2011
+#   signed-sha1.efi, -sha384, -sha512  boot64.efi signed by leaf2023 with that file hash
+#   two-entries.efi               boot64.efi with two certificate-table entries: signed2011's, then signed2023's
+#   malformed-table.efi           signed2023.efi whose table's size counts 16 bytes no entry fills
+#   <db>.esl                      root, ca2023, pca2011, leaf2023, impostor2023 and leaf2011 each
+#                                 as one EFI_SIGNATURE_LIST, as db and dbx hold them
 set -euo pipefail
 out=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -36,7 +40,8 @@ subjectKeyIdentifier = hash
 authorityKeyIdentifier = keyid:always
 CNF
 
-key() { openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$1.key" 2>/dev/null; }
+# RSA-2048 with PKCS #1 v1.5 signatures, as Windows and UEFI firmware use.
+key() { openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$1.key" 2>/dev/null; }
 
 # Text as openssl's own string types choose it: PrintableString, else BMPString.
 cat > names.cnf <<'CNF'
@@ -87,14 +92,22 @@ sign() { osslsigncode sign -h sha256 -certs "$1.pem" -key "$2.key" "${@:5}" -in 
 sign chain2023 leaf2023 boot64.efi signed2023.efi
 sign chain2011 leaf2011 signed2023.efi signed-both.efi -nest
 sign chain2011 leaf2011 boot32.efi signed32.efi
-for image in boot64 signed2023 signed-both signed32; do
-  openssl dgst -sha256 -binary -out "$image.sha256" "$image.efi"
+sign chain2011 leaf2011 boot64.efi signed2011.efi
+for digest in sha1 sha384 sha512; do
+  osslsigncode sign -h "$digest" -certs chain2023.pem -key leaf2023.key -in boot64.efi -out "signed-$digest.efi" >/dev/null
 done
+/usr/bin/python3 "$here/make_pe.py" entries two-entries.efi signed2011.efi signed2023.efi
+/usr/bin/python3 "$here/make_pe.py" malformed signed2023.efi malformed-table.efi
 
-# Lengths around the ends of the first and second 64-byte blocks, where padding changes.
-head -c 200 signed-both.efi > pattern.bin
-for n in 0 1 54 55 56 57 63 64 65 118 119 120 121 127 128 129 200; do
-  head -c "$n" pattern.bin > "prefix-$n.bin"
-  openssl dgst -sha256 -binary -out "prefix-$n.sha256" "prefix-$n.bin"
+# EFI_SIGNATURE_LIST: EFI_CERT_X509_GUID, sizes (list, header 0, entry), then
+# the owner's GUID (zero here) and the certificate.
+for name in root ca2023 pca2011 leaf2023 impostor2023 leaf2011; do
+  /usr/bin/python3 - "$name.der" "$name.esl" <<'PY'
+import struct, sys, uuid
+certificate = open(sys.argv[1], "rb").read()
+entry = bytes(16) + certificate
+header = uuid.UUID("a5c059a1-94e4-4aa7-87b5-ab155c2bf072").bytes_le + struct.pack("<III", 28 + len(entry), 0, len(entry))
+open(sys.argv[2], "wb").write(header + entry)
+PY
 done
 touch complete

@@ -1,7 +1,15 @@
 #!/usr/bin/python3
-"""Writes a minimal UEFI application image (PE32 or PE32+) to sign in the tests.
+"""Writes a minimal UEFI application image (PE32 or PE32+) to sign in the tests,
+or rewrites the certificate table of signed ones.
 
     make_pe.py x64|ia32 <output>
+    make_pe.py entries <output> <signed> <signed>...
+        the first signed image with the certificate-table entries of all of
+        them, one after another (signing tools nest a second signature
+        instead); they must have been signed from the same image
+    make_pe.py malformed <signed> <output>
+        the signed image with 16 bytes after its table that the table's size
+        counts but no entry fills
 
 Two sections of 512 bytes each, listed in the section table in the reverse of
 their order in the file, so that a hash taken in table order rather than file
@@ -52,6 +60,46 @@ def image(arch):
     return bytes(headers) + text + data
 
 
+def security_entry(data):
+    """The file offset of the Certificate Table's directory entry."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional = pe + 4 + 20
+    plus = struct.unpack_from("<H", data, optional)[0] == 0x20B
+    return optional + (112 if plus else 96) + 4 * 8
+
+
+def table_of(data):
+    entry = security_entry(data)
+    offset, size = struct.unpack_from("<II", data, entry)
+    return entry, offset, size
+
+
+def with_entries(paths):
+    images = [open(path, "rb").read() for path in paths]
+    entry, offset, size = table_of(images[0])
+    table = b"".join(data[table_of(data)[1]:][:table_of(data)[2]] for data in images)
+    joined = bytearray(images[0][:offset] + table)
+    struct.pack_into("<II", joined, entry, offset, len(table))
+    return bytes(joined)
+
+
+def malformed(path):
+    data = bytearray(open(path, "rb").read())
+    entry, offset, size = table_of(data)
+    assert offset + size == len(data)
+    struct.pack_into("<II", data, entry, offset, size + 16)
+    return bytes(data) + bytes(16)
+
+
 if __name__ == "__main__":
-    with open(sys.argv[2], "wb") as output:
-        output.write(image(sys.argv[1]))
+    if sys.argv[1] == "entries":
+        result = with_entries(sys.argv[3:])
+        target = sys.argv[2]
+    elif sys.argv[1] == "malformed":
+        result = malformed(sys.argv[2])
+        target = sys.argv[3]
+    else:
+        result = image(sys.argv[1])
+        target = sys.argv[2]
+    with open(target, "wb") as output:
+        output.write(result)

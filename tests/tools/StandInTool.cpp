@@ -13,7 +13,9 @@
 //      with the executable's path) and one line per watch rule to
 //      <home>\standin.log;
 //   3. waits for the delay;
-//   4. as bcdboot: creates <bp>\Boot\BCD, or <bp>\EFI\Microsoft\Boot\BCD with
+//   4. as bcdboot with "/?" alone: writes its usage text to standard output,
+//      naming /bootex unless a "bootex 0" rule says otherwise, and ends with 0;
+//      as bcdboot otherwise: creates <bp>\Boot\BCD, or <bp>\EFI\Microsoft\Boot\BCD with
 //      "/f uefi", for "/s <bp>" (no /s: code 87; the store not written: 5):
 //      a copy of the hive a "hive" rule names, else a placeholder; then
 //      copies the files "copy" rules name onto the boot partition;
@@ -35,6 +37,8 @@
 //   bcdboot hive <path> [<text>]       the store is a copy of the file <path> (a Windows
 //                                      path without blanks), a hive prepared for the run
 //   bcdboot garbage 1 [<text>]         the store is bytes that are no hive
+//   bcdboot bootex 0                   a usage text without /bootex, as an older
+//                                      bcdboot shows it
 //   bcdboot copy <source> <target> [<text>]
 //                                      after the store, copy the file <source> (a Windows
 //                                      path without blanks) to <bp><target> (a path below
@@ -150,6 +154,7 @@ struct Settings {
     bool needFolder = false;
     std::wstring hive;   // the file to copy as the store
     bool garbage = false;
+    bool bootex = true;  // the usage text names /bootex
     std::vector<std::pair<std::wstring, std::wstring>> copies; // source, target below the boot partition
     std::vector<std::wstring> watched;
     std::vector<Message> messages;
@@ -267,6 +272,7 @@ Settings ReadSettings(const std::wstring& home, const std::wstring& tool, const 
         if (rule.setting == L"needfolder") settings.needFolder = number != 0;
         if (rule.setting == L"hive") settings.hive = rule.value;
         if (rule.setting == L"garbage") settings.garbage = number != 0;
+        if (rule.setting == L"bootex") settings.bootex = number != 0;
     }
     return settings;
 }
@@ -290,7 +296,24 @@ bool WriteStore(const std::wstring& path, const std::string& content) {
     return ok;
 }
 
+// What "bcdboot /?" shows, in short: the options the program looks for.
+std::string UsageText(bool bootex) {
+    std::string text = "BCDBOOT - Bcdboot File Creation and Update Tool.\r\n\r\n"
+                       "bcdboot <source> [/l <locale>] [/s <volume-letter> [/f <firmware>]] [/v] [/m [{OS Loader ID}]]\r\n"
+                       "        [/addlast] [/p] [/d] [/c]";
+    if (bootex) text += " [/bootex]";
+    text += "\r\n\r\n  /f        Specifies the firmware type: UEFI, BIOS or ALL.\r\n";
+    if (bootex) text += "  /bootex   Uses the boot files signed by the Windows UEFI CA 2023 (\\Windows\\Boot\\EFI_EX).\r\n";
+    return text;
+}
+
 DWORD Bcdboot(int argc, wchar_t** argv, const Settings& settings, const std::wstring& commandLine) {
+    if (argc == 2 && std::wstring(argv[1]) == L"/?") {
+        const std::string usage = UsageText(settings.bootex);
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), usage.data(), static_cast<DWORD>(usage.size()), &written, nullptr);
+        return 0;
+    }
     std::wstring bootPartition;
     bool uefi = false;
     for (int i = 2; i + 1 < argc; ++i) {

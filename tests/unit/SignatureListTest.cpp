@@ -7,7 +7,6 @@ namespace orvanta {
 namespace {
 
 // EFI_CERT_SHA1_GUID {826ca512-cf10-4ac9-b187-be01496631bd}, a type this reader only names.
-constexpr Guid Sha1HashType{0x12, 0xa5, 0x6c, 0x82, 0x10, 0xcf, 0xc9, 0x4a, 0xb1, 0x87, 0xbe, 0x01, 0x49, 0x66, 0x31, 0xbd};
 
 ByteVector Filled(std::size_t size, std::uint8_t value) {
     return ByteVector(size, value);
@@ -41,7 +40,7 @@ TEST(SignatureList, SeveralListsOfEachKindInOneVariable) {
         }
     }
     EXPECT_EQ(kinds, (std::vector<SignatureKind>{SignatureKind::X509Certificate, SignatureKind::Sha256Hash,
-                                                 SignatureKind::X509Sha256Hash, SignatureKind::Other,
+                                                 SignatureKind::X509Sha256Hash, SignatureKind::Sha1Hash,
                                                  SignatureKind::Sha256Hash}));
     EXPECT_EQ(names, (std::vector<std::string>{"X.509", "SHA-256", "X.509 SHA-256", "SHA-1", "SHA-256"}));
     EXPECT_EQ(read.lists[0].entries[0].data, Filled(700, 0x30));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "crypto/OpensslCrypto.h"
 #include "discovery/PeImage.h"
 #include "discovery/SignedData.h"
 #include "fakes/SigningFixtures.h"
@@ -36,12 +37,16 @@ ByteVector DerOf(const Signature& signature) {
 }
 
 TEST(SignedImages, TheAuthenticodeHashIsTheOneEverySignatureVouchesFor) {
-    const auto unsigned64 = ReadPeImage(SigningFixture("boot64.efi"));
+    OpensslCrypto crypto;
+    const ByteVector unsignedFile = SigningFixture("boot64.efi");
+    const auto unsigned64 = ReadPeImage(unsignedFile);
     ASSERT_TRUE(unsigned64.has_value());
     EXPECT_TRUE(unsigned64->pe32Plus);
     EXPECT_EQ(unsigned64->machine, 0x8664);
     EXPECT_TRUE(unsigned64->certificates.empty());
-    for (const std::string name : {"signed2023.efi", "signed-both.efi", "signed32.efi"}) {
+    EXPECT_FALSE(unsigned64->hasCertificateTable);
+    const auto sha256 = [&](const ByteVector& file) { return AuthenticodeDigest(crypto, HashAlgorithm::Sha256, file, *ReadPeImage(file)); };
+    for (const std::string name : {"signed2023.efi", "signed-both.efi", "signed32.efi", "two-entries.efi"}) {
         SCOPED_TRACE(name);
         const ByteVector file = SigningFixture(name);
         const auto image = ReadPeImage(file);
@@ -51,23 +56,28 @@ TEST(SignedImages, TheAuthenticodeHashIsTheOneEverySignatureVouchesFor) {
         ASSERT_FALSE(signatures.empty());
         for (const Signature& signature : signatures) {
             EXPECT_EQ(signature.digestAlgorithm, Sha256AlgorithmId);
-            EXPECT_EQ(signature.fileDigest, ByteVector(image->authenticodeSha256.begin(), image->authenticodeSha256.end()));
+            EXPECT_EQ(signature.fileDigest, sha256(file));
+            EXPECT_EQ(HashOf(crypto, HashAlgorithm::Sha256, signature.indirectContent), signature.messageDigest);
         }
         // Signing changed the checksum and the certificate table's entry and added the table: none of it is hashed.
         if (image->pe32Plus) {
-            EXPECT_EQ(image->authenticodeSha256, unsigned64->authenticodeSha256);
+            EXPECT_EQ(sha256(file), sha256(unsignedFile));
         }
         const ByteRange& last = image->hashedRanges.back();
         EXPECT_LE(last.offset + last.length, image->certificates.front().offset);
     }
     EXPECT_EQ(ReadPeImage(SigningFixture("signed32.efi"))->machine, 0x014C);
+    const std::vector<Signature> entries = SignaturesOf(*ReadPeImage(SigningFixture("two-entries.efi")));
+    ASSERT_EQ(entries.size(), 2U);
+    EXPECT_EQ(entries[1].entry, 1U);
+    EXPECT_EQ(entries[1].depth, 0U);
 
     // A byte of a section counts; the checksum doesn't.
-    ByteVector changed = SigningFixture("boot64.efi");
+    ByteVector changed = unsignedFile;
     changed[OptionalHeaderAt + OptionalCheckSumOffset] ^= 0xFF;
-    EXPECT_EQ(ReadPeImage(changed)->authenticodeSha256, unsigned64->authenticodeSha256);
+    EXPECT_EQ(sha256(changed), sha256(unsignedFile));
     changed[0x300] ^= 0xFF;
-    EXPECT_NE(ReadPeImage(changed)->authenticodeSha256, unsigned64->authenticodeSha256);
+    EXPECT_NE(sha256(changed), sha256(unsignedFile));
 }
 
 TEST(SignedImages, EachSignatureNamesItsCertificatesAndItsSignerNestedOnesIncluded) {
@@ -94,7 +104,11 @@ TEST(SignedImages, DamagedImagesAndSignaturesGiveWhatLiesWithinThem) {
     const auto lyingImage = ReadPeImage(lying);
     EXPECT_TRUE(lyingImage->certificateTableDamaged);
     EXPECT_TRUE(lyingImage->certificates.empty());
-    EXPECT_EQ(lyingImage->authenticodeSha256, whole->authenticodeSha256);
+    EXPECT_EQ(lyingImage->hashedRanges, whole->hashedRanges);
+    // The table's size counting bytes no entry fills: damaged, as firmware reads it; the entry before still reads.
+    const auto padded = ReadPeImage(SigningFixture("malformed-table.efi"));
+    EXPECT_TRUE(padded->certificateTableDamaged);
+    EXPECT_EQ(padded->certificates.size(), 1U);
 
     // Cut short, within the table (shorter than the sections and the table it
     // claims) or within the sections: no hash.

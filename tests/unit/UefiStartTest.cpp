@@ -124,19 +124,21 @@ TEST(SignedUefiStart, TheUefiSuccessSaysWhenNoBootEntryStartsTheEspOrAnotherCome
 
 TEST(SignedUefiStart, ABootManagerSecureBootWillRefuseIsAWarningAndTheRepairExitsOne) {
     UefiPc pc;
-    // The 2023-signed boot manager with a nested 2011 signature; the 2011 CA is revoked.
+    // A boot manager with two entries, signed under the 2011 CA and under the 2023 CA; the 2011 CA is revoked.
     pc.firmware(1, {{3, WindowsEntry(FakeGptPartitionId(2))}}, {3}, {"ca2023", "pca2011"}, {"pca2011"});
-    pc.bootFiles("signed-both.efi", Fallback);
+    pc.bootFiles("two-entries.efi", Fallback);
     EXPECT_EQ(pc.repairOnCommandLine(), NotFullyRepairedExitCode);
     const std::string warning =
         "警告！\r\nUEFI 的 BCD 存储已重建，但这台电脑开启了安全启动，固件会拒绝启动 Windows 启动管理器 Z:\\EFI\\Microsoft\\Boot\\bootmgfw.efi 和 "
         "Z:\\EFI\\Boot\\bootx64.efi：下次启动时会出现安全违规（Security Violation），Windows 无法启动。\r\n"
-        "它的证书颁发机构：Windows UEFI CA 2023、Microsoft Windows Production PCA 2011\r\n"
+        "它的证书颁发机构：Microsoft Windows Production PCA 2011、Windows UEFI CA 2023\r\n"
         "原因：固件的 dbx 禁止了它的签名用到的证书（Microsoft Windows Production PCA 2011）。\r\n"
         "固件的 db 允许的证书颁发机构：Windows UEFI CA 2023、Microsoft Windows Production PCA 2011\r\n"
         "请任选一种办法：\r\n"
-        "1. 把 10.0.26100 或更新版本的 bcdboot.exe 放进本程序的 Bin 文件夹，然后重新修复：它会按固件的 db 选用签名合适的启动管理器。\r\n"
-        "2. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。\r\n";
+        "1. 把支持 /bootex 的较新 bcdboot.exe 放进本程序的 Bin 文件夹，然后重新修复：系统里有 Windows UEFI CA 2023 签名的启动管理器"
+        "（\\Windows\\Boot\\EFI_EX）而固件不拒绝它时，本程序会让 bcdboot 改为复制它。\r\n"
+        "2. 按 Microsoft 的 KB5025885 更新固件的 db（加入 Windows UEFI CA 2023）。\r\n"
+        "3. 在固件设置里暂时关闭安全启动，启动一次 Windows，让 Windows 更新安全启动证书，然后再打开安全启动。\r\n";
     EXPECT_NE(pc.output.text().find("提示：\r\nBIOS引导修复成功！\r\n" + warning), std::string::npos) << pc.output.text();
     EXPECT_EQ(pc.output.text().find("UEFI引导修复成功"), std::string::npos);
     EXPECT_NE(pc.log().find("    安全启动检查：固件会拒绝它，因为它的签名用到的证书被 dbx 禁止（CN=Microsoft Windows Production PCA 2011, "
@@ -152,6 +154,27 @@ TEST(SignedUefiStart, ABootManagerSecureBootWillRefuseIsAWarningAndTheRepairExit
     for (const std::string part : {"它的证书颁发机构：Windows UEFI CA 2023\r\n", "原因：固件的 db 里没有它的证书颁发机构。\r\n",
                                    "固件的 db 允许的证书颁发机构：Microsoft Windows Production PCA 2011\r\n"}) {
         EXPECT_NE(shown.find(part), std::string::npos) << part;
+    }
+}
+
+TEST(SignedUefiStart, ABootManagerThatDoesntMatchItsSignatureIsAWarningWithOrWithoutTheFirmwaresVariables) {
+    ByteVector damaged = SigningFixture("signed2023.efi");
+    damaged[0x300] ^= 0x01;
+    for (const bool readable : {true, false}) {
+        SCOPED_TRACE(readable ? "db and dbx read" : "no variable read");
+        UefiPc pc;
+        pc.firmware(1, {{3, WindowsEntry(FakeGptPartitionId(2))}}, {3}, {"ca2023"});
+        if (!readable) pc.m.firmware.failVariable("db", Security, PrivilegeNotHeldError);
+        pc.m.files.addFile(BootManager, {}, std::string(damaged.begin(), damaged.end()));
+        EXPECT_EQ(pc.repairOnCommandLine(), NotFullyRepairedExitCode);
+        const std::string text = pc.output.text();
+        EXPECT_NE(text.find("警告！\r\nUEFI 的 BCD 存储已重建，但 bcdboot 写到引导盘的 Windows 启动管理器 " + BootManager +
+                            " 与它的签名不符，已损坏或被改动"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("bcdboot 是从 C:\\Windows\\Boot 里原样复制的。"), std::string::npos);
+        EXPECT_NE(text.find("DISM /Image:C:\\ /Cleanup-Image /RestoreHealth"), std::string::npos);
+        EXPECT_EQ(text.find("UEFI引导修复成功"), std::string::npos);
     }
 }
 
@@ -198,7 +221,8 @@ TEST(SignedUefiStart, UnreadableVariablesAreLoggedAndTheBootManagersSignerStillI
              "    版本：无，数字签名：无效或不受信任（Microsoft Windows）\r\n"
              "    签名 1：签名者 " + Leaf + "，证书颁发机构 " + Ca2023 + "\r\n"
              "      证书链：" + Leaf + " → " + Ca2023 + " → CN=Orvanta Test Root（根证书不在文件里）\r\n"
-             "    签名 2（嵌套）：签名者 " + Leaf + "，证书颁发机构 " + pca2011 + "\r\n"
+             "      校验：文件的 Authenticode 哈希（SHA-256）与签名相符，messageDigest 相符，签名者的签名有效，证书链里各证书的签名有效\r\n"
+             "    签名 2（嵌套，固件只看外层的签名）：签名者 " + Leaf + "，证书颁发机构 " + pca2011 + "\r\n"
              "      证书链：" + Leaf + " → " + pca2011 + " → CN=Orvanta Test Root（根证书不在文件里）\r\n"
              "    Authenticode SHA-256：" + HexText(vouched) + "\r\n"
              "  回退启动文件 Z:\\EFI\\Boot\\bootx64.efi：与 Windows 启动管理器相同（Authenticode SHA-256 相同）\r\n"}) {

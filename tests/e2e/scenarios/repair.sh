@@ -204,8 +204,10 @@ scenario_installation_removed() {
 # NTFS boot partition: the UEFI files are written, but UEFI firmware can't
 # start from there, so a warning stands where the UEFI success would. Wine
 # has no firmware variables: the log says so, and still shows the signatures
-# of the boot manager bcdboot left (signed by osslsigncode), read by the
-# program itself, and what the system says of its signature.
+# of the boot manager bcdboot left (signed by osslsigncode with an RSA test
+# key), read by the program itself and verified through Wine's crypt32 (a
+# crypt32 path that always failed would say the signature is invalid or
+# can't be checked), and what the system says of its signature.
 scenario_winpe_uefi_on_ntfs() {
   drive C fixed
   drive F fixed
@@ -230,7 +232,8 @@ UEFI 启动检查（引导盘 C:）：
     版本：无，数字签名：*
     签名 1：签名者 CN=Microsoft Windows, O=Microsoft Corporation, C=US，证书颁发机构 CN=Windows UEFI CA 2023, O=Microsoft Corporation, C=US
       证书链：CN=Microsoft Windows, O=Microsoft Corporation, C=US → CN=Windows UEFI CA 2023, O=Microsoft Corporation, C=US → CN=Orvanta Test Root（根证书不在文件里）
-    签名 2（嵌套）：签名者 CN=Microsoft Windows, O=Microsoft Corporation, C=US，证书颁发机构 CN=Microsoft Windows Production PCA 2011, O=Microsoft Corporation, L=Redmond, ST=Washington, C=US
+      校验：文件的 Authenticode 哈希（SHA-256）与签名相符，messageDigest 相符，签名者的签名有效，证书链里各证书的签名有效
+    签名 2（嵌套，固件只看外层的签名）：签名者 CN=Microsoft Windows, O=Microsoft Corporation, C=US，证书颁发机构 CN=Microsoft Windows Production PCA 2011, O=Microsoft Corporation, L=Redmond, ST=Washington, C=US
       证书链：CN=Microsoft Windows, O=Microsoft Corporation, C=US → CN=Microsoft Windows Production PCA 2011, O=Microsoft Corporation, L=Redmond, ST=Washington, C=US → CN=Orvanta Test Root（根证书不在文件里）
     Authenticode SHA-256：????????????????????????????????????????????????????????????????
   回退启动文件 C:\EFI\Boot\bootx64.efi：与 Windows 启动管理器相同（Authenticode SHA-256 相同）
