@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "discovery/PeImage.h"
+#include "repair/BootManagerLoadOption.h"
 
 namespace orvanta {
 namespace {
@@ -15,7 +16,7 @@ bool SameLetters(std::string_view a, std::string_view b) {
 bool NamesEsp(const HardDriveNode& drive, const EspIdentity& esp) {
     if (drive.signatureType == GuidSignatureType) return esp.gptPartition == drive.signature;
     return drive.signatureType == MbrSignatureType && esp.mbrDiskSignature == drive.mbrDiskSignature() &&
-           drive.startLba == esp.mbrStartLba;
+           drive.startLba == esp.startLba;
 }
 
 bool ReadWhole(const BootEntry& entry) {
@@ -82,6 +83,13 @@ BootEntryFinding FindWindowsBootEntry(const std::vector<BootEntry>& entries, con
         }
     }
     return finding;
+}
+
+std::optional<HardDriveNode> HardDriveNodeOf(const EspIdentity& esp) {
+    if (esp.sizeLba == 0 || esp.partitionNumber == 0) return std::nullopt;
+    if (esp.gptPartition) return GptPartitionNode(esp.partitionNumber, esp.startLba, esp.sizeLba, *esp.gptPartition);
+    if (esp.mbrDiskSignature) return MbrPartitionNode(esp.partitionNumber, esp.startLba, esp.sizeLba, *esp.mbrDiskSignature);
+    return std::nullopt;
 }
 
 std::optional<BootArchitecture> BootArchitectureOfMachine(std::uint16_t machine) {

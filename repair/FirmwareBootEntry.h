@@ -21,8 +21,15 @@ inline constexpr std::string_view WindowsBootManagerPath = "\\EFI\\Microsoft\\Bo
 struct EspIdentity {
     std::optional<Guid> gptPartition;             // on a GPT disk: the partition's GUID
     std::optional<std::uint32_t> mbrDiskSignature; // on an MBR disk: the disk's signature...
-    std::uint64_t mbrStartLba = 0;                 // ...and the partition's first block
+    std::uint64_t startLba = 0;                    // ...and the partition's first block
+    // What a new entry's node also gives: the partition's number on its disk
+    // and its size in blocks (0 when the disk's block size is unknown).
+    std::uint32_t partitionNumber = 0;
+    std::uint64_t sizeLba = 0;
 };
+
+// The hard-drive node a new entry for the ESP gets; nothing when its size is unknown.
+std::optional<HardDriveNode> HardDriveNodeOf(const EspIdentity& esp);
 
 enum class BootEntryPlace {
     NoEntry,        // no entry starts the ESP's boot manager
