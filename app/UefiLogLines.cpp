@@ -1,5 +1,6 @@
 #include "app/UefiLogLines.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/JoinedText.h"
@@ -85,13 +86,41 @@ std::string EntryLine(const BootEntry& entry, const UefiBootState& state) {
     return line;
 }
 
-void BootEntryLines(LogLines& lines, const UefiBootState& state) {
-    if (state.bootOrder.error == VariableNotFoundError) return lines.push_back("固件启动项：没有（固件里没有 BootOrder 变量）");
-    if (state.bootOrder.error != 0) {
-        return lines.push_back("固件启动项：无法读取 BootOrder（" + VariableErrorText(state.bootOrder.error) + "）");
+std::string SearchNote(const UefiBootState& state) {
+    if (state.entrySearch == BootEntrySearch::Probed) {
+        const std::string why = state.nameListError == FunctionMissingError ? "系统不能列出固件变量的名称"
+                                : state.nameListError == InvalidDataError  ? "系统列出的固件变量名称有误"
+                                                                           : "无法列出固件变量的名称（" + VariableErrorText(state.nameListError) + "）";
+        return "  （" + why + "，只查找了 Boot0000 到 Boot" + UpperHexDigits(LastProbedBootEntry, 4) + "，更大的编号没有查找）";
     }
-    lines.push_back("固件启动项（按启动顺序）：" + std::string(state.entries.empty() ? "无" : ""));
-    for (const BootEntry& entry : state.entries) lines.push_back(EntryLine(entry, state));
+    if (state.moreEntries) {
+        return "  （不在启动顺序里的固件启动项超过 " + std::to_string(MostUnorderedEntriesRead) + " 个，其余的没有读取）";
+    }
+    return "";
+}
+
+// BootOrder's entries in its order, then those it doesn't name, and how they were looked for.
+void BootEntryLines(LogLines& lines, const UefiBootState& state) {
+    const VariableReading<std::vector<std::uint16_t>>& order = state.bootOrder;
+    if (order.error != 0 && order.error != VariableNotFoundError) {
+        return lines.push_back("固件启动项：无法读取 BootOrder（" + VariableErrorText(order.error) + "）");
+    }
+    LogLines outside;
+    if (order.error == VariableNotFoundError) {
+        lines.push_back("固件启动顺序：没有（固件里没有 BootOrder 变量）");
+    } else {
+        const bool none = std::none_of(state.entries.begin(), state.entries.end(), [&](const BootEntry& entry) {
+            return std::find(order.value.begin(), order.value.end(), entry.number) != order.value.end();
+        });
+        lines.push_back("固件启动项（按启动顺序）：" + std::string(none ? "无" : ""));
+    }
+    for (const BootEntry& entry : state.entries) {
+        const bool ordered = std::find(order.value.begin(), order.value.end(), entry.number) != order.value.end();
+        (ordered ? lines : outside).push_back(EntryLine(entry, state));
+    }
+    if (!outside.empty()) lines.push_back("不在启动顺序里的固件启动项：");
+    lines.insert(lines.end(), outside.begin(), outside.end());
+    if (const std::string note = SearchNote(state); !note.empty()) lines.push_back(note);
 }
 
 std::string EntryFindingText(const UefiStartCheck& check) {
@@ -103,7 +132,7 @@ std::string EntryFindingText(const UefiStartCheck& check) {
     switch (finding.place) {
     case BootEntryPlace::NoEntry: break;
     case BootEntryPlace::NotInBootOrder: return entry + "，但不在启动顺序里";
-    case BootEntryPlace::Inactive: return entry + position + "，但已停用";
+    case BootEntryPlace::Inactive: return entry + (finding.position == 0 ? "，但不在启动顺序里，且已停用" : position + "，但已停用");
     case BootEntryPlace::First: return entry + position;
     case BootEntryPlace::BehindAnother:
         return entry + position + "，排在它前面的是 " + BootEntryName(finding.ahead) + " “" + finding.aheadDescription + "”";

@@ -1,6 +1,7 @@
 #include "repair/FirmwareBootEntry.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "discovery/PeImage.h"
 #include "repair/BootManagerLoadOption.h"
@@ -54,23 +55,23 @@ bool IsActive(const BootEntry& entry) {
 
 BootEntryFinding FindWindowsBootEntry(const std::vector<BootEntry>& entries, const std::vector<std::uint16_t>& bootOrder,
                                       const EspIdentity& esp) {
+    // Active before inactive, in BootOrder before not, then earlier in it.
+    const auto rank = [&](const BootEntry& entry) {
+        const std::size_t position = PositionOf(bootOrder, entry.number);
+        return std::tuple{!IsActive(entry), position == 0, position};
+    };
     BootEntryFinding finding;
     const BootEntry* chosen = nullptr;
     for (const BootEntry& entry : entries) {
-        if (!StartsWindowsBootManager(entry, esp)) continue;
-        const std::size_t position = PositionOf(bootOrder, entry.number);
-        const bool earlier = position != 0 && (finding.position == 0 || position < finding.position);
-        if (chosen == nullptr || earlier) {
-            chosen = &entry;
-            finding.position = position;
-        }
+        if (StartsWindowsBootManager(entry, esp) && (chosen == nullptr || rank(entry) < rank(*chosen))) chosen = &entry;
     }
     if (chosen == nullptr) return finding;
     finding.entry = chosen->number;
-    if (finding.position == 0) {
-        finding.place = BootEntryPlace::NotInBootOrder;
-    } else if (!IsActive(*chosen)) {
+    finding.position = PositionOf(bootOrder, chosen->number);
+    if (!IsActive(*chosen)) {
         finding.place = BootEntryPlace::Inactive;
+    } else if (finding.position == 0) {
+        finding.place = BootEntryPlace::NotInBootOrder;
     } else {
         finding.place = BootEntryPlace::First;
         for (std::size_t index = 0; index + 1 < finding.position; ++index) {

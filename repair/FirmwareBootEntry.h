@@ -33,8 +33,8 @@ std::optional<HardDriveNode> HardDriveNodeOf(const EspIdentity& esp);
 
 enum class BootEntryPlace {
     NoEntry,        // no entry starts the ESP's boot manager
-    NotInBootOrder, // one does, but BootOrder doesn't name it
-    Inactive,       // one does, but the firmware skips it (not LOAD_OPTION_ACTIVE)
+    NotInBootOrder, // an active one does, but BootOrder doesn't name it
+    Inactive,       // only one the firmware skips does (not LOAD_OPTION_ACTIVE), in BootOrder or not
     First,          // the firmware tries it before any other
     BehindAnother,  // another active entry comes before it
 };
@@ -51,7 +51,8 @@ struct BootEntryFinding {
 
 // Among the entries that read whole, those whose device path has a hard-drive
 // node naming the ESP and whose file path is Windows Boot Manager's (letter
-// case aside); the one earliest in BootOrder counts.
+// case aside); an active one counts before an inactive one, one in BootOrder
+// before one outside it, and then the earliest in BootOrder.
 BootEntryFinding FindWindowsBootEntry(const std::vector<BootEntry>& entries, const std::vector<std::uint16_t>& bootOrder,
                                       const EspIdentity& esp);
 
