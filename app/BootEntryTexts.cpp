@@ -1,6 +1,7 @@
 #include "app/BootEntryTexts.h"
 
 #include "app/JoinedText.h"
+#include "app/UefiLogLines.h"
 #include "app/UefiMessages.h"
 #include "app/UserMessages.h"
 #include "discovery/UefiBootState.h"
@@ -19,9 +20,10 @@ std::string NewEntryText(std::uint16_t entry) {
     return BootEntryName(entry) + "“" + std::string(WindowsBootManagerDescription) + "”";
 }
 
+// A write's error; a read's is told as the log tells it.
 std::string ErrorText(std::uint32_t error) {
     const std::string number = "错误 " + std::to_string(error);
-    return error == PrivilegeNotHeldError ? number + "，没有修改固件变量的权限" : number;
+    return error == PrivilegeNotHeldError ? number + "，没有修改固件变量的权限" : VariableErrorText(error);
 }
 
 std::string OrderText(const std::vector<std::uint16_t>& order) {
@@ -35,11 +37,11 @@ std::string OrderText(const std::vector<std::uint16_t>& order) {
 std::string FailureText(const BootEntryWrite& write) {
     const std::string entry = BootEntryName(write.entry);
     const std::string unchanged = "固件里的启动项和启动顺序没有改变。";
-    const std::string readBack = write.error != 0 ? "无法读出（" + ErrorText(write.error) + "）" : "读出的内容与写入的不同";
+    const std::string readBack = write.error != 0 ? "无法读出（" + VariableErrorText(write.error) + "）" : "读出的内容与写入的不同";
     switch (write.outcome) {
     case Outcome::Written:
     case Outcome::StateChanged: break;
-    case Outcome::Unreadable: return "重新读取固件启动项时出错（" + ErrorText(write.error) + "），" + unchanged;
+    case Outcome::Unreadable: return "重新读取固件启动项时出错（" + VariableErrorText(write.error) + "），" + unchanged;
     case Outcome::NoFreeNumber: return "找不到空闲的启动项编号，" + unchanged;
     case Outcome::EntryFailed: return "写入 " + entry + " 失败（" + ErrorText(write.error) + "），" + unchanged;
     case Outcome::EntryMismatch: return "写入 " + entry + " 后" + readBack + "，固件可能没有保存它；启动顺序没有改变。";
@@ -74,11 +76,12 @@ Message BootEntryQuestion(const UefiStartCheck& check, const BootEntryOffer& off
     const std::string& partition = check.bootPartition;
     std::string text = MissingEntryText(check) + "\r\n";
     text += offer.action == BootEntryAction::Create
-                ? "是否现在写入？本程序将在固件里新建启动项 " + NewEntryText(offer.entry) + "，启动 " + partition + " 上的 " +
+                ? "本程序可以在固件里新建启动项 " + NewEntryText(offer.entry) + "，启动 " + partition + " 上的 " +
                       std::string(WindowsBootManagerPath) + "，并把它排在启动顺序的第一位；" + Untouched
-                : "是否现在把 " + BootEntryName(offer.entry) + " 放回启动顺序的第一位？" + Untouched;
-    text += "\r\n选“否”则不做更改：以后可以进入修复好的 Windows，在以管理员身份运行的命令提示符里执行：\r\n";
-    return {text + AddFirstBootEntryCommand, NoteTitle, MessageStyle::Information};
+                : "本程序可以把 " + BootEntryName(offer.entry) + " 放回启动顺序的第一位；" + Untouched;
+    text += "\r\n选“否”则不做更改，以后可以进入修复好的 Windows，在以管理员身份运行的命令提示符里执行：\r\n" +
+            std::string(AddFirstBootEntryCommand) + "\r\n是否现在写入？";
+    return {text, NoteTitle, MessageStyle::Information};
 }
 
 std::string BootEntryNotWrittenLine(BootEntryOfferState state) {

@@ -133,10 +133,10 @@ TEST(SignedFirmwareEntry, TheWindowAsksAndANewEntryTakesTheLowestFreeNumberFirst
     EXPECT_EQ(boxes[2],
               "ask 提示： 64 固件里没有启动 Z: 上 Windows 启动管理器的固件启动项（bcdboot 用 /s 修复时不创建它），"
               "固件只能通过回退启动文件 Z:\\EFI\\Boot\\bootx64.efi 找到这个磁盘。\r\n"
-              "是否现在写入？本程序将在固件里新建启动项 Boot0004“Windows Boot Manager”，启动 Z: 上的 "
+              "本程序可以在固件里新建启动项 Boot0004“Windows Boot Manager”，启动 Z: 上的 "
               "\\EFI\\Microsoft\\Boot\\bootmgfw.efi，并把它排在启动顺序的第一位；其他固件启动项不会被更改或删除。\r\n"
-              "选“否”则不做更改：以后可以进入修复好的 Windows，在以管理员身份运行的命令提示符里执行：\r\n"
-              "bcdedit /set {fwbootmgr} displayorder {bootmgr} /addfirst");
+              "选“否”则不做更改，以后可以进入修复好的 Windows，在以管理员身份运行的命令提示符里执行：\r\n"
+              "bcdedit /set {fwbootmgr} displayorder {bootmgr} /addfirst\r\n是否现在写入？");
     EXPECT_EQ(boxes[3], "message 提示： 64 已在固件里新建启动项 Boot0004“Windows Boot Manager”，并把它排在启动顺序的第一位："
                         "下次启动时，固件会先启动 Z: 上的 Windows 启动管理器。");
     EXPECT_EQ(pc.m.firmware.variables.at(Global + "BootOrder").bytes, OrderBytes({4, 1, 3}));
