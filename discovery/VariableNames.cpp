@@ -50,7 +50,8 @@ std::optional<std::uint16_t> BootEntryNumberOf(std::string_view name) {
     for (const char digit : name.substr(4)) {
         const bool decimal = digit >= '0' && digit <= '9';
         if (!decimal && (digit < 'A' || digit > 'F')) return std::nullopt;
-        number = static_cast<std::uint16_t>(number << 4U | static_cast<unsigned>(decimal ? digit - '0' : digit - 'A' + 10));
+        const int value = decimal ? digit - '0' : digit - 'A' + 10;
+        number = static_cast<std::uint16_t>(number * 16 + value);
     }
     return number;
 }
