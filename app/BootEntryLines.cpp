@@ -53,12 +53,18 @@ std::string EntryLine(const BootEntry& entry, const UefiBootState& state) {
     return line;
 }
 
+// Why the names of the variables weren't taken.
+std::string NameListText(std::uint32_t error) {
+    if (error == FunctionMissingError) return "系统不能列出固件变量的名称";
+    if (error == InvalidDataError) return "系统列出的固件变量名称有误";
+    return "无法列出固件变量的名称（" + VariableErrorText(error) + "）";
+}
+
+// How the entries outside BootOrder were looked for, when not all could be.
 std::string SearchNote(const UefiBootState& state) {
     if (state.entrySearch == BootEntrySearch::Probed) {
-        const std::string why = state.nameListError == FunctionMissingError ? "系统不能列出固件变量的名称"
-                                : state.nameListError == InvalidDataError  ? "系统列出的固件变量名称有误"
-                                                                           : "无法列出固件变量的名称（" + VariableErrorText(state.nameListError) + "）";
-        return "  （" + why + "，只查找了 Boot0000 到 Boot" + UpperHexDigits(LastProbedBootEntry, 4) + "，更大的编号没有查找）";
+        return "  （" + NameListText(state.nameListError) + "，只查找了 Boot0000 到 Boot" +
+               UpperHexDigits(LastProbedBootEntry, 4) + "，更大的编号没有查找）";
     }
     if (state.moreEntries) {
         return "  （不在启动顺序里的固件启动项超过 " + std::to_string(MostUnorderedEntriesRead) + " 个，其余的没有读取）";

@@ -113,7 +113,8 @@ void MainController::onRepairClicked() {
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
     const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
-    std::optional<UefiStartCheck> uefiStart = CheckAndLogUefiStart(platform_, log_, report, survey, plan.bootPartition, letter);
+    const std::optional<UefiStartCheck> uefiStart =
+        CheckAndLogUefiStart(platform_, log_, report, survey, plan.bootPartition, letter);
     const BootEntryOffer offer = OfferBootEntry(report, plan, survey, uefiStart, letter);
     showOutcome(report, plan, uefiStart, offer.offered());
     if (offer.offered()) offerBootEntry(*uefiStart, offer);
