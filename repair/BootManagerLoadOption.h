@@ -1,6 +1,6 @@
 #pragma once
 // The firmware boot entry this program writes for Windows Boot Manager: an
-// EFI_LOAD_OPTION as the UEFI specification's "Load Options" lays it out,
+// EFI_LOAD_OPTION as the UEFI standard's "Load Options" lays it out,
 // active, described "Windows Boot Manager", whose device path is the short
 // form the firmware completes by the partition's signature: a Hard Drive
 // Media node, a File Path node, the End node.
