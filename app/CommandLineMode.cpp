@@ -12,6 +12,7 @@
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
 #include "discovery/VolumeEncryption.h"
+#include "repair/BootEntryOffer.h"
 #include "repair/CommandLines.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
@@ -149,19 +150,39 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     log_.write(ReportLines(platform_.clock.now(), report));
     UefiContext uefiAfter = uefi;
     uefiAfter.start = CheckAndLogUefiStart(platform_, log_, report, found, plan.bootPartition, letter);
+    const BootEntryOffer offer = OfferBootEntry(report, plan, found, uefiAfter.start, letter);
+    uefiAfter.bootEntryOffered = offer.offered() && options.writeBootEntry;
     std::vector<Message> messages = OutcomeMessages(report, plan, uefiAfter);
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
+    const bool entryWritten = bootEntry(options.writeBootEntry, offer, plan.bootPartition);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error || report.abandoned) return SystemErrorExitCode;
     // Not fully repaired also when a warning was accepted before the run, when
-    // Secure Boot will refuse the boot manager, or when the UEFI store lies
-    // where UEFI firmware can't start from: the PC may not start.
+    // Secure Boot will refuse the boot manager or it is damaged, when the UEFI
+    // store lies where UEFI firmware can't start from, or when the boot entry
+    // asked for wasn't written: the PC may not start.
     const bool refused = uefiAfter.start && (uefiAfter.start->refused() || uefiAfter.start->damaged());
     const bool startable = UefiStoreStartable(plan, uefiAfter);
-    return report.fullyRepaired() && plan.warnings.empty() && !refused && startable ? RepairedExitCode
-                                                                                     : NotFullyRepairedExitCode;
+    return report.fullyRepaired() && plan.warnings.empty() && !refused && startable && entryWritten
+               ? RepairedExitCode
+               : NotFullyRepairedExitCode;
+}
+
+// With /fwentry the offered boot entry is written, else the switch is named;
+// false when a write was tried and didn't hold.
+bool CommandLineMode::bootEntry(bool asked, const BootEntryOffer& offer, const std::string& bootPartition) {
+    if (offer.offered() && asked) {
+        const BootEntryWrite write = WriteAndLogBootEntry(platform_, log_, offer, "/fwentry");
+        say(BootEntryWriteMessage(write, bootPartition));
+        return write.written() || write.outcome == BootEntryWriteOutcome::StateChanged;
+    }
+    const std::string line = offer.offered() ? BootEntrySwitchHint : asked ? BootEntryNotWrittenLine(offer.state) : "";
+    if (line.empty()) return true;
+    log_.write({line});
+    WriteLines(output_, {line});
+    return true;
 }
 
 bool CommandLineMode::onInterruptRequested() {
@@ -205,6 +226,7 @@ std::string UsageText() {
            "  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、\r\n"
            "                               各驱动器和 BCD 存储的启动项\r\n"
            "  Orvanta.exe /repair [/s X:] [/default X:\\Windows] [/nodefault] [/log 文件]\r\n"
+           "                      [/fwentry]\r\n"
            "                               修复引导，与窗口里的“开始修复”相同\r\n"
            "    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，\r\n"
            "                               否则为 C:）\r\n"
@@ -212,13 +234,17 @@ std::string UsageText() {
            "    /nodefault                 不指定：第一个找到的系统为默认系统\r\n"
            "    /log 文件                  修复日志写到这个文件（默认：程序旁的 Logs\r\n"
            "                               文件夹，不能写时为 %TEMP%）\r\n"
+           "    /fwentry                   UEFI 修复成功后，固件里没有 Windows 启动管理器\r\n"
+           "                               的启动项，或它不在启动顺序里时，写入它并排在\r\n"
+           "                               启动顺序的第一位（窗口里会询问）；安全启动会\r\n"
+           "                               拒绝启动管理器时不写入\r\n"
            "参数不区分大小写，也可以用 - 代替 /。需要管理员权限。\r\n"
            "\r\n"
            "退出代码：\r\n"
            "  0  修复完成：每个 BCD 存储都已重建并通过检查\r\n"
            "  1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的\r\n"
            "     BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，\r\n"
-           "     或运行前确认了警告（修复日志里有详情）\r\n"
+           "     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）\r\n"
            "  2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到\r\n"
            "     系统、没有管理员权限，或引导盘不能用\r\n"
            "  3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被\r\n"

@@ -13,6 +13,7 @@
 #include "discovery/SystemPartitionLetter.h"
 #include "platform/Platform.h"
 #include "platform/TextOutput.h"
+#include "repair/BootEntryOffer.h"
 #include "repair/RepairRun.h"
 
 namespace orvanta {
@@ -53,6 +54,7 @@ private:
     int repair(const CommandLineOptions& options);
     MachineSurvey survey();
     int refuse(const Message& message);
+    bool bootEntry(bool asked, const BootEntryOffer& offer, const std::string& bootPartition);
     void say(const Message& message);
 
     Platform platform_;

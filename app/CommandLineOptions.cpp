@@ -50,7 +50,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
             continue;
         }
         const bool takesValue = name == "s" || name == "default" || name == "log";
-        if (!takesValue && name != "nodefault") return Refused("无法识别的参数：" + argument);
+        const bool flag = name == "nodefault" || name == "fwentry";
+        if (!takesValue && !flag) return Refused("无法识别的参数：" + argument);
         if (takesValue && (index + 1 == arguments.size() || !SwitchName(arguments[index + 1]).empty())) {
             return Refused("参数 " + argument + " 后面缺少" + (name == "s" ? "盘符（例如 C:）" : name == "log" ? "文件名" : "系统（例如 D:\\Windows）") + "。");
         }
@@ -58,9 +59,13 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         if (name == "default") options.defaultInstallation = arguments[++index];
         if (name == "log") options.logPath = arguments[++index];
         if (name == "nodefault") options.noDefault = true;
+        if (name == "fwentry") options.writeBootEntry = true;
     }
-    const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault || options.logPath;
-    if (repairSwitches && options.kind != CommandKind::Repair) return Refused("/s、/default、/nodefault 和 /log 只能与 /repair 一起使用。");
+    const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault ||
+                                options.logPath || options.writeBootEntry;
+    if (repairSwitches && options.kind != CommandKind::Repair) {
+        return Refused("/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。");
+    }
     if (options.defaultInstallation && options.noDefault) return Refused("/default 和 /nodefault 不能同时使用。");
     if (!commandGiven && !arguments.empty()) return Refused("缺少命令：/?、/list 或 /repair。");
     return options;

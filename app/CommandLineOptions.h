@@ -20,6 +20,7 @@ struct CommandLineOptions {
     std::optional<std::string> defaultInstallation; // /default X:\Windows
     bool noDefault = false;                         // /nodefault
     std::optional<std::string> logPath;             // /log FILE
+    bool writeBootEntry = false;                    // /fwentry: write the firmware's boot entry when it is missing
     bool restartedElevated = false;                 // the window, started by the restart
     std::string error; // why the arguments can't be used; the rest is then meaningless
 };

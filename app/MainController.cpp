@@ -7,6 +7,7 @@
 #include "app/UserMessages.h"
 #include "discovery/VolumeEncryption.h"
 #include "platform/TaskbarProgress.h"
+#include "repair/BootEntryOffer.h"
 #include "repair/CommandLines.h"
 #include "repair/FolderChooser.h"
 #include "repair/RepairPlan.h"
@@ -112,16 +113,28 @@ void MainController::onRepairClicked() {
     }();
     log_.write(ReportLines(platform_.clock.now(), report));
     const std::string letter = systemPartitionLetter_ ? systemPartitionLetter_->driveName() : "";
-    showOutcome(report, plan, CheckAndLogUefiStart(platform_, log_, report, survey, plan.bootPartition, letter));
+    const std::optional<UefiStartCheck> uefiStart =
+        CheckAndLogUefiStart(platform_, log_, report, survey, plan.bootPartition, letter);
+    const BootEntryOffer offer = OfferBootEntry(report, plan, survey, uefiStart, letter);
+    showOutcome(report, plan, uefiStart, offer.offered());
+    if (offer.offered()) offerBootEntry(*uefiStart, offer);
     setRunning(false);
+}
+
+// After the result: whether to write the missing boot entry, and what that did.
+void MainController::offerBootEntry(const UefiStartCheck& check, const BootEntryOffer& offer) {
+    if (!messages_.ask(BootEntryQuestion(check, offer))) return;
+    messages_.show(BootEntryWriteMessage(WriteAndLogBootEntry(platform_, log_, offer, "用户同意"), check.bootPartition));
 }
 
 // The last message says where the old stores are kept, what the rebuild
 // dropped and where the log is; without one, the status line says where the log is.
-void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart) {
+void MainController::showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart,
+                                 bool bootEntryOffered) {
     if (report.abandoned) return;
     UefiContext uefi = uefiContext();
     uefi.start = std::move(uefiStart);
+    uefi.bootEntryOffered = bootEntryOffered;
     std::vector<Message> messages = OutcomeMessages(report, plan, uefi);
     const std::string kept = KeptStoresNote(report);
     if (!kept.empty()) AddToLastMessage(messages, kept);

@@ -12,6 +12,7 @@
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
 #include "platform/Platform.h"
+#include "repair/BootEntryOffer.h"
 #include "repair/RepairRun.h"
 
 namespace orvanta {
@@ -63,7 +64,9 @@ private:
     // Locks or unlocks the inputs while a repair runs.
     void setRunning(bool running);
 
-    void showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart);
+    void showOutcome(const RepairReport& report, const RepairPlan& plan, std::optional<UefiStartCheck> uefiStart,
+                     bool bootEntryOffered);
+    void offerBootEntry(const UefiStartCheck& check, const BootEntryOffer& offer);
 
     MainControls controls_;
     Platform platform_;

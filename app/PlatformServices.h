@@ -1,12 +1,14 @@
 #pragma once
 // The platform's services as the survey, the repair run and the log take them,
 // so that the window and the command line start the same work the same way.
+#include "app/BootEntryTexts.h"
 #include "app/LogLines.h"
 #include "app/SessionLog.h"
 #include "app/UefiLogLines.h"
 #include "app/UserMessages.h"
 #include "discovery/MachineSurvey.h"
 #include "platform/Platform.h"
+#include "repair/BootEntryWrite.h"
 #include "repair/RepairRun.h"
 #include "repair/UefiStartCheck.h"
 
@@ -36,6 +38,16 @@ inline std::optional<UefiStartCheck> CheckAndLogUefiStart(const Platform& platfo
                             platform.runningSystem.programArchitecture());
     if (check) log.write(UefiStartLines(*check));
     return check;
+}
+
+// Writes the firmware's boot entry as offered (`why`: who asked), with the
+// log's lines before and after.
+inline BootEntryWrite WriteAndLogBootEntry(const Platform& platform, SessionLog& log, const BootEntryOffer& offer,
+                                           const std::string& why) {
+    log.write(BootEntryIntentLines(offer, why));
+    const BootEntryWrite write = WriteWindowsBootEntry(platform.firmware, offer.esp);
+    log.write(BootEntryWriteLines(write));
+    return write;
 }
 
 // What the log's first lines say about the program and the system it runs on.

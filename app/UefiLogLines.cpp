@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/BootEntryLines.h"
 #include "app/JoinedText.h"
-#include "discovery/LoadOption.h"
 #include "platform/SystemErrors.h"
 #include "platform/TextEncodings.h"
 
@@ -44,57 +44,6 @@ void DatabaseLines(LogLines& lines, const std::string& heading, const VariableRe
     for (const Certificate& certificate : database.certificates) lines.push_back("  证书：" + certificate.subject.text);
 }
 
-std::string PartitionText(const HardDriveNode& drive) {
-    if (drive.signatureType == GuidSignatureType) return "GPT 分区 " + GuidText(drive.signature);
-    char text[96];
-    std::snprintf(text, sizeof text, "MBR 磁盘 %08X 分区 %u（起始扇区 %llu）", static_cast<unsigned>(drive.mbrDiskSignature()),
-                  static_cast<unsigned>(drive.partitionNumber), static_cast<unsigned long long>(drive.startLba));
-    return drive.signatureType == MbrSignatureType ? text : "分区 " + std::to_string(drive.partitionNumber);
-}
-
-std::string FaultText(LoadOptionFault fault) {
-    switch (fault) {
-    case LoadOptionFault::None: break;
-    case LoadOptionFault::Truncated: return "比它的长度短";
-    case LoadOptionFault::UnterminatedDescription: return "描述没有结尾";
-    case LoadOptionFault::BadNodeLength: return "设备路径的节点长度有误";
-    case LoadOptionFault::NoEndNode: return "设备路径没有结束节点";
-    }
-    return {};
-}
-
-// "Boot0003 “Windows Boot Manager”：GPT 分区 {…}，\EFI\Microsoft\Boot\bootmgfw.efi"
-std::string EntryLine(const BootEntry& entry, const UefiBootState& state) {
-    std::string line = "  " + BootEntryName(entry.number);
-    if (entry.option.error != 0) return line + "：无法读取（" + VariableErrorText(entry.option.error) + "）";
-    const LoadOption& option = entry.option.value;
-    if (option.path.empty() && option.fault != LoadOptionFault::None) return line + "：内容有误（" + FaultText(option.fault) + "）";
-    line += " “" + option.description + "”：";
-    std::string where, file;
-    for (const DevicePathNode& node : option.path) {
-        if (node.hardDrive && where.empty()) where = PartitionText(*node.hardDrive);
-        if (node.filePath) file += *node.filePath;
-    }
-    if (where.empty() && !option.path.empty() && option.path.front().type != EndNodeType) {
-        where = DevicePathNodeName(option.path.front());
-    }
-    line += where.empty() ? "没有设备路径" : where;
-    if (!file.empty()) line += "，" + file;
-    if ((option.attributes & LoadOptionActive) == 0) line += "（已停用）";
-    if (state.bootCurrent.error == 0 && state.bootCurrent.value == entry.number) line += "（本次从它启动）";
-    if (option.fault != LoadOptionFault::None) line += "（内容有误：" + FaultText(option.fault) + "）";
-    return line;
-}
-
-void BootEntryLines(LogLines& lines, const UefiBootState& state) {
-    if (state.bootOrder.error == VariableNotFoundError) return lines.push_back("固件启动项：没有（固件里没有 BootOrder 变量）");
-    if (state.bootOrder.error != 0) {
-        return lines.push_back("固件启动项：无法读取 BootOrder（" + VariableErrorText(state.bootOrder.error) + "）");
-    }
-    lines.push_back("固件启动项（按启动顺序）：" + std::string(state.entries.empty() ? "无" : ""));
-    for (const BootEntry& entry : state.entries) lines.push_back(EntryLine(entry, state));
-}
-
 std::string EntryFindingText(const UefiStartCheck& check) {
     if (!check.partitionKnown) return "无法核对，不知道引导盘 " + check.bootPartition + " 是哪个磁盘分区";
     if (check.bootOrderError != 0) return "无法核对，BootOrder 无法读取（" + VariableErrorText(check.bootOrderError) + "）";
@@ -104,7 +53,7 @@ std::string EntryFindingText(const UefiStartCheck& check) {
     switch (finding.place) {
     case BootEntryPlace::NoEntry: break;
     case BootEntryPlace::NotInBootOrder: return entry + "，但不在启动顺序里";
-    case BootEntryPlace::Inactive: return entry + position + "，但已停用";
+    case BootEntryPlace::Inactive: return entry + (finding.position == 0 ? "，但不在启动顺序里，且已停用" : position + "，但已停用");
     case BootEntryPlace::First: return entry + position;
     case BootEntryPlace::BehindAnother:
         return entry + position + "，排在它前面的是 " + BootEntryName(finding.ahead) + " “" + finding.aheadDescription + "”";
@@ -262,7 +211,7 @@ LogLines UefiStateLines(const UefiBootState& state) {
     LogLines lines{"安全启动：" + SecureBootText(state)};
     DatabaseLines(lines, "安全启动的允许列表 db", state.db);
     DatabaseLines(lines, "安全启动的禁止列表 dbx", state.dbx);
-    BootEntryLines(lines, state);
+    AddBootEntryLines(lines, state);
     return lines;
 }
 

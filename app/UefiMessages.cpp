@@ -18,24 +18,14 @@ std::string Quoted(const std::string& description) {
 }
 
 // No entry starts the boot manager: what lets the firmware find the disk, and what to do now.
-std::string MissingEntryNote(const UefiStartCheck& check, const BootEntryFinding& finding) {
-    const std::string& partition = check.bootPartition;
-    std::string text = finding.place == BootEntryPlace::NoEntry
-                           ? "固件里没有启动 " + partition + " 上 Windows 启动管理器的固件启动项（bcdboot 用 /s 修复时不创建它）"
-                           : "固件启动项 " + BootEntryName(finding.entry) + " 启动 " + partition + " 上的 Windows 启动管理器，但" +
-                                 (finding.place == BootEntryPlace::Inactive ? "已停用" : "不在固件的启动顺序里");
-    text += check.fallback.status == FileReadStatus::Missing
-                ? "，这个分区上也没有回退启动文件 " + check.fallback.path + "，固件可能根本找不到这个磁盘。\r\n"
-                : "，固件只能通过回退启动文件 " + check.fallback.path + " 找到这个磁盘。\r\n";
-    return text + "现在可以在开机时打开固件的一次性启动菜单（常用 F12、F11、F8 或 Esc 键，因电脑而异），选择这个磁盘启动。"
-                  "进入修复好的 Windows 后，在以管理员身份运行的命令提示符里执行下面的命令，添加固件启动项并排在第一位：\r\n" +
-           AddFirstBootEntryCommand;
+std::string MissingEntryNote(const UefiStartCheck& check) {
+    return MissingEntryText(check) + "\r\n" + BootMenuAdvice();
 }
 
 std::string EntryNote(const UefiStartCheck& check) {
     if (!check.entry || check.entry->place == BootEntryPlace::First) return "";
     const BootEntryFinding& finding = *check.entry;
-    if (finding.place != BootEntryPlace::BehindAnother) return MissingEntryNote(check, finding);
+    if (finding.place != BootEntryPlace::BehindAnother) return MissingEntryNote(check);
     return "固件的启动顺序里，" + Quoted(finding.aheadDescription) + "（" + BootEntryName(finding.ahead) + "）排在 " +
            check.bootPartition + " 上 Windows 启动管理器的固件启动项（" + BootEntryName(finding.entry) +
            "）前面，电脑会先从它启动。要先启动这个 Windows，请在固件设置里调整启动顺序，"
@@ -62,12 +52,30 @@ std::string CommonNameOf(const std::string& name) {
     return name.substr(3, name.find(", ") == std::string::npos ? std::string::npos : name.find(", ") - 3);
 }
 
-std::string UefiSuccessNote(const UefiStartCheck& check) {
+std::string MissingEntryText(const UefiStartCheck& check) {
+    const BootEntryFinding finding = check.entry.value_or(BootEntryFinding{});
+    const std::string& partition = check.bootPartition;
+    std::string text = finding.place == BootEntryPlace::NoEntry
+                           ? "固件里没有启动 " + partition + " 上 Windows 启动管理器的固件启动项（bcdboot 用 /s 修复时不创建它）"
+                           : "固件启动项 " + BootEntryName(finding.entry) + " 启动 " + partition + " 上的 Windows 启动管理器，但" +
+                                 (finding.place == BootEntryPlace::Inactive ? "已停用" : "不在固件的启动顺序里");
+    return text + (check.fallback.status == FileReadStatus::Missing
+                       ? "，这个分区上也没有回退启动文件 " + check.fallback.path + "，固件可能根本找不到这个磁盘。"
+                       : "，固件只能通过回退启动文件 " + check.fallback.path + " 找到这个磁盘。");
+}
+
+std::string BootMenuAdvice() {
+    return std::string("现在可以在开机时打开固件的一次性启动菜单（常用 F12、F11、F8 或 Esc 键，因电脑而异），选择这个磁盘启动。"
+                       "进入修复好的 Windows 后，在以管理员身份运行的命令提示符里执行下面的命令，添加固件启动项并排在第一位：\r\n") +
+           AddFirstBootEntryCommand;
+}
+
+std::string UefiSuccessNote(const UefiStartCheck& check, bool withEntryNote) {
     std::string note;
     if (check.bootManager.trust && !check.refused()) {
         note += "\r\n安全启动已开启，没有发现固件会拒绝这个 Windows 启动管理器的已知原因。";
     }
-    const std::string entry = EntryNote(check);
+    const std::string entry = withEntryNote ? EntryNote(check) : "";
     return entry.empty() ? note : note + "\r\n" + entry;
 }
 

@@ -20,9 +20,17 @@ std::string CommonNameOf(const std::string& name);
 // The lines after "UEFI引导修复成功！": with Secure Boot on, that nothing
 // known makes the firmware refuse the boot manager; when no boot entry
 // starts it, that only the fallback file (or nothing) lets the firmware find
-// the disk, the one-time boot menu, and how to add the entry; when another
-// entry comes first, which. "" when there is nothing to add.
-std::string UefiSuccessNote(const UefiStartCheck& check);
+// the disk, the one-time boot menu, and how to add the entry (unless an offer
+// to write it follows, `withEntryNote` false); when another entry comes
+// first, which. "" when there is nothing to add.
+std::string UefiSuccessNote(const UefiStartCheck& check, bool withEntryNote = true);
+
+// No active entry in BootOrder starts the boot manager: which entry there is
+// (or why there is none) and what lets the firmware find the disk.
+std::string MissingEntryText(const UefiStartCheck& check);
+
+// The one-time boot menu, and the command that adds the entry from Windows.
+std::string BootMenuAdvice();
 
 // Secure Boot will refuse a boot manager on the partition: which, its CA,
 // why, the CAs db allows and what to do. The boot entry's note follows.

@@ -241,7 +241,7 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
         } else if (uefi.start && uefi.start->refused()) {
             messages.push_back(BootManagerRefusedMessage(*uefi.start));
         } else if (repaired) {
-            messages.push_back(Note("UEFI引导修复成功！" + (uefi.start ? UefiSuccessNote(*uefi.start) : std::string())));
+            messages.push_back(Note("UEFI引导修复成功！" + (uefi.start ? UefiSuccessNote(*uefi.start, !uefi.bootEntryOffered) : std::string())));
         }
     }
     if (!report.failedTools.empty()) messages.push_back(FailedToolsMessage(report.failedTools));

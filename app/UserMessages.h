@@ -73,6 +73,7 @@ struct UefiContext {
     FirmwareMode firmware = FirmwareMode::Unknown;
     std::string systemPartition; // the ESP's letter, "" when none was found
     std::optional<UefiStartCheck> start = std::nullopt; // the check after the run, when it ran
+    bool bootEntryOffered = false; // an offer to write the firmware's boot entry follows: it tells what is missing
 };
 
 // What a finished run shows, in order: an error that stopped it, then for

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ inline constexpr std::uint32_t UefiFirmwareType = 2;
 // much while it doesn't fit, up to the most (dbx runs to tens of KB).
 inline constexpr std::size_t FirstVariableCapacity = 4096;
 inline constexpr std::size_t MostVariableCapacity = 1024 * 1024;
+
+// The attributes boot entries and BootOrder are written with: non-volatile,
+// boot-service and runtime access (SetFirmwareEnvironmentVariableExW's
+// VARIABLE_ATTRIBUTE_NON_VOLATILE 1, _BOOTSERVICE_ACCESS 2, _RUNTIME_ACCESS 4).
+inline constexpr std::uint32_t BootVariableAttributes = 0x00000007;
 
 struct FirmwareVariable {
     std::vector<std::uint8_t> bytes;
@@ -44,6 +50,17 @@ public:
     // ("{8be4df61-93ca-11d2-aa0d-00e098032b8c}") into `capacity` bytes, with
     // the privilege enabled: the bytes, or the error (122 when they don't fit).
     virtual FirmwareVariable readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) = 0;
+    // The names of every firmware variable with their vendors' GUIDs, as the
+    // system lists them (VARIABLE_NAME records, see discovery/VariableNames.h),
+    // with the privilege enabled: the bytes, or the error (FunctionMissingError
+    // where the system can't list them).
+    virtual FirmwareVariable variableNames() = 0;
+    // SetFirmwareEnvironmentVariableExW with the attributes a boot entry has
+    // (non-volatile, boot-service and runtime access), where the system has it,
+    // else SetFirmwareEnvironmentVariableW, which gives the same; with the
+    // privilege enabled. 0, or the system's error.
+    virtual std::uint32_t writeVariable(const std::string& name, const std::string& vendor,
+                                        std::span<const std::uint8_t> bytes) = 0;
 };
 
 // A variable whatever its size, up to the most: asked again with twice the

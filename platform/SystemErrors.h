@@ -5,7 +5,9 @@
 namespace orvanta {
 
 inline constexpr std::uint32_t InvalidFunctionError = 1;       // ERROR_INVALID_FUNCTION
+inline constexpr std::uint32_t InvalidDataError = 13;          // ERROR_INVALID_DATA
 inline constexpr std::uint32_t InsufficientBufferError = 122;  // ERROR_INSUFFICIENT_BUFFER
+inline constexpr std::uint32_t FunctionMissingError = 127;     // ERROR_PROC_NOT_FOUND: the system lacks a function
 inline constexpr std::uint32_t VariableNotFoundError = 203;    // ERROR_ENVVAR_NOT_FOUND
 inline constexpr std::uint32_t MoreDataError = 234;            // ERROR_MORE_DATA
 inline constexpr std::uint32_t PrivilegeNotHeldError = 1314;   // ERROR_PRIVILEGE_NOT_HELD

@@ -121,6 +121,24 @@ std::u32string Utf8CodePoints(std::string_view bytes) {
     return codes;
 }
 
+std::string Utf8ToUtf16LittleEndian(std::string_view text) {
+    std::string units;
+    const auto append = [&](char32_t unit) {
+        units += static_cast<char>(unit & 0xFFU);
+        units += static_cast<char>(unit >> 8U);
+    };
+    for (char32_t code : Utf8CodePoints(text)) {
+        if (code < 0x10000) {
+            append(code);
+            continue;
+        }
+        code -= 0x10000;
+        append(0xD800 + (code >> 10U));
+        append(0xDC00 + (code & 0x3FFU));
+    }
+    return units;
+}
+
 char16_t Utf16UnitAt(std::string_view bytes, std::size_t at, ByteOrder order) {
     const auto first = static_cast<unsigned char>(bytes[at]);
     const auto second = static_cast<unsigned char>(bytes[at + 1]);

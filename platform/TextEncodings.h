@@ -32,6 +32,10 @@ std::u32string Utf8CodePoints(std::string_view bytes);
 // become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order);
 
+// UTF-8 text as little-endian UTF-16 code units, without a zero at the end;
+// what is not well-formed becomes U+FFFD.
+std::string Utf8ToUtf16LittleEndian(std::string_view text);
+
 // The code unit at `at` (which must leave two bytes) in that byte order.
 char16_t Utf16UnitAt(std::string_view bytes, std::size_t at, ByteOrder order);
 

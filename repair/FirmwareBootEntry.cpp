@@ -1,8 +1,10 @@
 #include "repair/FirmwareBootEntry.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "discovery/PeImage.h"
+#include "repair/BootManagerLoadOption.h"
 
 namespace orvanta {
 namespace {
@@ -15,7 +17,7 @@ bool SameLetters(std::string_view a, std::string_view b) {
 bool NamesEsp(const HardDriveNode& drive, const EspIdentity& esp) {
     if (drive.signatureType == GuidSignatureType) return esp.gptPartition == drive.signature;
     return drive.signatureType == MbrSignatureType && esp.mbrDiskSignature == drive.mbrDiskSignature() &&
-           drive.startLba == esp.mbrStartLba;
+           drive.startLba == esp.startLba;
 }
 
 bool ReadWhole(const BootEntry& entry) {
@@ -53,23 +55,23 @@ bool IsActive(const BootEntry& entry) {
 
 BootEntryFinding FindWindowsBootEntry(const std::vector<BootEntry>& entries, const std::vector<std::uint16_t>& bootOrder,
                                       const EspIdentity& esp) {
+    // Active before inactive, in BootOrder before not, then earlier in it.
+    const auto rank = [&](const BootEntry& entry) {
+        const std::size_t position = PositionOf(bootOrder, entry.number);
+        return std::tuple{!IsActive(entry), position == 0, position};
+    };
     BootEntryFinding finding;
     const BootEntry* chosen = nullptr;
     for (const BootEntry& entry : entries) {
-        if (!StartsWindowsBootManager(entry, esp)) continue;
-        const std::size_t position = PositionOf(bootOrder, entry.number);
-        const bool earlier = position != 0 && (finding.position == 0 || position < finding.position);
-        if (chosen == nullptr || earlier) {
-            chosen = &entry;
-            finding.position = position;
-        }
+        if (StartsWindowsBootManager(entry, esp) && (chosen == nullptr || rank(entry) < rank(*chosen))) chosen = &entry;
     }
     if (chosen == nullptr) return finding;
     finding.entry = chosen->number;
-    if (finding.position == 0) {
-        finding.place = BootEntryPlace::NotInBootOrder;
-    } else if (!IsActive(*chosen)) {
+    finding.position = PositionOf(bootOrder, chosen->number);
+    if (!IsActive(*chosen)) {
         finding.place = BootEntryPlace::Inactive;
+    } else if (finding.position == 0) {
+        finding.place = BootEntryPlace::NotInBootOrder;
     } else {
         finding.place = BootEntryPlace::First;
         for (std::size_t index = 0; index + 1 < finding.position; ++index) {
@@ -82,6 +84,13 @@ BootEntryFinding FindWindowsBootEntry(const std::vector<BootEntry>& entries, con
         }
     }
     return finding;
+}
+
+std::optional<HardDriveNode> HardDriveNodeOf(const EspIdentity& esp) {
+    if (esp.sizeLba == 0 || esp.partitionNumber == 0) return std::nullopt;
+    if (esp.gptPartition) return GptPartitionNode(esp.partitionNumber, esp.startLba, esp.sizeLba, *esp.gptPartition);
+    if (esp.mbrDiskSignature) return MbrPartitionNode(esp.partitionNumber, esp.startLba, esp.sizeLba, *esp.mbrDiskSignature);
+    return std::nullopt;
 }
 
 std::optional<BootArchitecture> BootArchitectureOfMachine(std::uint16_t machine) {

@@ -21,13 +21,20 @@ inline constexpr std::string_view WindowsBootManagerPath = "\\EFI\\Microsoft\\Bo
 struct EspIdentity {
     std::optional<Guid> gptPartition;             // on a GPT disk: the partition's GUID
     std::optional<std::uint32_t> mbrDiskSignature; // on an MBR disk: the disk's signature...
-    std::uint64_t mbrStartLba = 0;                 // ...and the partition's first block
+    std::uint64_t startLba = 0;                    // ...and the partition's first block
+    // What a new entry's node also gives: the partition's number on its disk
+    // and its size in blocks (0 when the disk's block size is unknown).
+    std::uint32_t partitionNumber = 0;
+    std::uint64_t sizeLba = 0;
 };
+
+// The hard-drive node a new entry for the ESP gets; nothing when its size is unknown.
+std::optional<HardDriveNode> HardDriveNodeOf(const EspIdentity& esp);
 
 enum class BootEntryPlace {
     NoEntry,        // no entry starts the ESP's boot manager
-    NotInBootOrder, // one does, but BootOrder doesn't name it
-    Inactive,       // one does, but the firmware skips it (not LOAD_OPTION_ACTIVE)
+    NotInBootOrder, // an active one does, but BootOrder doesn't name it
+    Inactive,       // only one the firmware skips does (not LOAD_OPTION_ACTIVE), in BootOrder or not
     First,          // the firmware tries it before any other
     BehindAnother,  // another active entry comes before it
 };
@@ -44,7 +51,8 @@ struct BootEntryFinding {
 
 // Among the entries that read whole, those whose device path has a hard-drive
 // node naming the ESP and whose file path is Windows Boot Manager's (letter
-// case aside); the one earliest in BootOrder counts.
+// case aside); an active one counts before an inactive one, one in BootOrder
+// before one outside it, and then the earliest in BootOrder.
 BootEntryFinding FindWindowsBootEntry(const std::vector<BootEntry>& entries, const std::vector<std::uint16_t>& bootOrder,
                                       const EspIdentity& esp);
 

@@ -33,15 +33,23 @@ SecureBootState SecureBootStateOf(const UefiBootState& state) {
 std::optional<EspIdentity> EspIdentityOf(const MachineSurvey& survey, const std::string& bootPartition,
                                          const std::string& espLetter) {
     const std::optional<VolumeLocation> location = LocationOf(survey, bootPartition, espLetter);
-    if (!location) return std::nullopt;
-    const std::optional<PartitionIdentity> identity = IdentityOf(survey.disks, location->disk, location->partition);
-    if (!identity) return std::nullopt;
-    if (identity->style == PartitionStyle::Gpt) return EspIdentity{identity->gptId, std::nullopt, 0};
-    for (const Disk& disk : survey.disks) {
-        if (disk.number != location->disk || disk.sectorSize == 0) continue;
-        return EspIdentity{std::nullopt, identity->mbrSignature, identity->mbrOffset / disk.sectorSize};
+    const Disk* disk = location ? FindDisk(survey.disks, location->disk) : nullptr;
+    const PartitionRecord* partition = disk ? PartitionOf(*disk, location->partition) : nullptr;
+    if (partition == nullptr) return std::nullopt;
+    EspIdentity esp;
+    esp.partitionNumber = partition->number;
+    if (disk->sectorSize != 0) {
+        esp.startLba = partition->offset / disk->sectorSize;
+        esp.sizeLba = partition->length / disk->sectorSize;
     }
-    return std::nullopt;
+    if (partition->style == PartitionStyle::Gpt) {
+        esp.gptPartition = partition->gptId;
+        return esp;
+    }
+    // An MBR entry names the partition by its first block, which needs the block size.
+    if (disk->sectorSize == 0) return std::nullopt;
+    esp.mbrDiskSignature = disk->layout.mbrSignature;
+    return esp;
 }
 
 BootArchitecture BootArchitectureOfBuild(const std::string& build) {

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "discovery/Guid.h"
 #include "discovery/RegistryHive.h"
+#include "fakes/FirmwareBytes.h"
 
 namespace orvanta {
 
@@ -50,6 +52,28 @@ FirmwareVariable FakeFirmware::readVariable(const std::string& name, const std::
     if (found == variables.end()) return {{}, VariableNotFoundError};
     if (found->second.bytes.size() > capacity) return {{}, InsufficientBufferError};
     return found->second;
+}
+
+FirmwareVariable FakeFirmware::variableNames() {
+    journal_.add("firmware names");
+    if (namesError != 0) return {{}, namesError};
+    if (namesListing) return {*namesListing, 0};
+    std::vector<NamedVariable> listed;
+    constexpr std::size_t VendorLength = 38; // "{8be4df61-93ca-11d2-aa0d-00e098032b8c}"
+    for (const auto& [key, variable] : variables) {
+        const std::string name = key.substr(VendorLength);
+        listed.push_back({*ParseGuidText(key.substr(0, VendorLength)), std::u16string(name.begin(), name.end())});
+    }
+    return {VariableNameRecords(listed), 0};
+}
+
+std::uint32_t FakeFirmware::writeVariable(const std::string& name, const std::string& vendor,
+                                          std::span<const std::uint8_t> bytes) {
+    journal_.add("firmware write " + name + " " + std::to_string(bytes.size()));
+    if (const auto error = writeErrors.find(name); error != writeErrors.end()) return error->second;
+    const auto instead = storesInstead.find(name);
+    variables[vendor + name] = {instead != storesInstead.end() ? instead->second : std::vector<std::uint8_t>(bytes.begin(), bytes.end()), 0};
+    return 0;
 }
 
 } // namespace orvanta

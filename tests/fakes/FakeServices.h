@@ -112,6 +112,13 @@ public:
     }
     // Journals the name and the room given; a variable it doesn't hold is not found.
     FirmwareVariable readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) override;
+    // Journals the call; lists every variable it holds (or gives namesListing),
+    // or fails with namesError.
+    FirmwareVariable variableNames() override;
+    // Journals the name and size; fails with the name's writeErrors entry, else
+    // holds the bytes (or what storesInstead gives for the name).
+    std::uint32_t writeVariable(const std::string& name, const std::string& vendor,
+                                std::span<const std::uint8_t> bytes) override;
     void setVariable(const std::string& name, const std::string& vendor, std::vector<std::uint8_t> bytes) {
         variables[vendor + name] = {std::move(bytes), 0};
     }
@@ -121,6 +128,10 @@ public:
     std::optional<std::uint32_t> type;     // nothing: the system lacks GetFirmwareType
     std::uint32_t variableError = 1;       // ERROR_INVALID_FUNCTION: a BIOS PC
     std::map<std::string, FirmwareVariable> variables; // by vendor GUID and name
+    std::uint32_t namesError = 0;                       // FunctionMissingError: the system can't list names
+    std::optional<std::vector<std::uint8_t>> namesListing; // what the listing gives instead of the names held
+    std::map<std::string, std::uint32_t> writeErrors;   // by name
+    std::map<std::string, std::vector<std::uint8_t>> storesInstead; // by name: what the firmware keeps of a write
 
 private:
     Journal& journal_;

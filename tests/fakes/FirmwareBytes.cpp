@@ -77,6 +77,21 @@ ByteVector LoadOptionBytes(std::uint32_t attributes, std::u16string_view descrip
     return bytes;
 }
 
+ByteVector VariableNameRecords(const std::vector<NamedVariable>& variables) {
+    ByteVector bytes;
+    for (std::size_t index = 0; index < variables.size(); ++index) {
+        ByteVector record;
+        const ByteVector name = Utf16Terminated(variables[index].name);
+        const std::size_t size = (20 + name.size() + 3) / 4 * 4;
+        AppendLittleEndian(record, index + 1 == variables.size() ? 0 : size, 4);
+        record.insert(record.end(), variables[index].vendor.begin(), variables[index].vendor.end());
+        record.insert(record.end(), name.begin(), name.end());
+        record.resize(index + 1 == variables.size() ? record.size() : size);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
 ByteVector SignatureListBytes(const Guid& type, const std::vector<ByteVector>& entries) {
     const std::size_t signatureSize = 16 + (entries.empty() ? 0 : entries.front().size());
     ByteVector bytes(type.begin(), type.end());

@@ -30,6 +30,14 @@ ByteVector EndNode();
 ByteVector LoadOptionBytes(std::uint32_t attributes, std::u16string_view description,
                            const std::vector<ByteVector>& nodes, const ByteVector& optionalData = {});
 
+// VARIABLE_NAME records as the system lists variables: each padded to four
+// bytes, the last one's NextEntryOffset 0.
+struct NamedVariable {
+    Guid vendor;
+    std::u16string name;
+};
+ByteVector VariableNameRecords(const std::vector<NamedVariable>& variables);
+
 // One EFI_SIGNATURE_LIST of entries that all have the size of the first,
 // each owned by the same agent, with an empty list header.
 ByteVector SignatureListBytes(const Guid& type, const std::vector<ByteVector>& entries);

@@ -1,8 +1,8 @@
 // ParseCommandLine on arguments split from the input at line feeds. Rules: a
 // refusal sets nothing else; otherwise the command is the one command switch
 // among the arguments, every value is the argument right after its switch,
-// every argument is a switch or such a value, and the repair's switches come
-// only with /repair, /default never with /nodefault; the elevated restart's
+// every argument is a switch or such a value, and the repair's switches
+// (/fwentry among them) come only with /repair, /default never with /nodefault; the elevated restart's
 // marker counts only alone.
 #include <cstdint>
 #include <string>
@@ -58,12 +58,14 @@ std::optional<CommandKind> CommandNamedBy(const std::string& argument) {
 
 void CheckAccepted(const std::vector<std::string>& arguments, const CommandLineOptions& options) {
     std::vector<CommandKind> commands;
-    bool noDefaultGiven = false;
+    bool noDefaultGiven = false, bootEntryGiven = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
         if (const auto command = CommandNamedBy(argument)) commands.push_back(*command);
         noDefaultGiven = noDefaultGiven || IsSwitch(argument, "nodefault");
-        const bool known = CommandNamedBy(argument) || IsValueSwitch(argument) || IsSwitch(argument, "nodefault");
+        bootEntryGiven = bootEntryGiven || IsSwitch(argument, "fwentry");
+        const bool known = CommandNamedBy(argument) || IsValueSwitch(argument) || IsSwitch(argument, "nodefault") ||
+                           IsSwitch(argument, "fwentry");
         fuzz::Require(known || (index > 0 && IsValueSwitch(arguments[index - 1])));
     }
     fuzz::Require(arguments.empty() ? options.kind == CommandKind::Window
@@ -71,8 +73,9 @@ void CheckAccepted(const std::vector<std::string>& arguments, const CommandLineO
     fuzz::Require(FollowsItsSwitch(arguments, options.bootPartition, "s") &&
                   FollowsItsSwitch(arguments, options.defaultInstallation, "default") &&
                   FollowsItsSwitch(arguments, options.logPath, "log"));
-    fuzz::Require(options.noDefault == noDefaultGiven);
-    const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault || options.logPath;
+    fuzz::Require(options.noDefault == noDefaultGiven && options.writeBootEntry == bootEntryGiven);
+    const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault ||
+                                options.logPath || options.writeBootEntry;
     fuzz::Require(!repairSwitches || options.kind == CommandKind::Repair);
     fuzz::Require(!(options.defaultInstallation && options.noDefault));
 }
@@ -93,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckAccepted(arguments, options);
     } else {
         fuzz::Require(options.kind == CommandKind::Window && !options.bootPartition && !options.defaultInstallation &&
-                      !options.noDefault && !options.logPath);
+                      !options.noDefault && !options.logPath && !options.writeBootEntry);
     }
     return 0;
 }

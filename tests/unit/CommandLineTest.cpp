@@ -23,6 +23,7 @@ TEST(ParseCommandLine, AcceptsTheCommandsAndTheirSwitchesInAnyCaseWithSlashOrDas
     EXPECT_EQ(repair.defaultInstallation, "E:\\Windows");
     EXPECT_EQ(repair.logPath, "F:\\r.log");
     EXPECT_TRUE(ParseCommandLine({"/repair", "-NoDefault"}).noDefault);
+    EXPECT_TRUE(ParseCommandLine({"-FWEntry", "/repair"}).writeBootEntry);
 }
 
 TEST(ParseCommandLine, RefusesWhatItCantUseWithAClearMessage) {
@@ -33,9 +34,10 @@ TEST(ParseCommandLine, RefusesWhatItCantUseWithAClearMessage) {
         {{"/repair", "/default", "/nodefault"}, "参数 /default 后面缺少系统（例如 D:\\Windows）。"},
         {{"/repair", "/log"}, "参数 /log 后面缺少文件名。"},
         {{"/list", "/repair"}, "只能给出 /?、/list 和 /repair 中的一个。"},
-        {{"/list", "/s", "C:"}, "/s、/default、/nodefault 和 /log 只能与 /repair 一起使用。"},
+        {{"/list", "/s", "C:"}, "/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。"},
         {{"/repair", "/default", "C:\\Windows", "/nodefault"}, "/default 和 /nodefault 不能同时使用。"},
-        {{"/nodefault"}, "/s、/default、/nodefault 和 /log 只能与 /repair 一起使用。"},
+        {{"/nodefault"}, "/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。"},
+        {{"/list", "/fwentry"}, "/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。"},
     };
     for (const auto& [arguments, error] : cases) EXPECT_EQ(ParseCommandLine(arguments).error, error) << arguments[0];
 }

@@ -37,11 +37,28 @@ TEST(FirmwareBootEntry, TheEntryForTheRepairedEspAndWhatComesBeforeIt) {
     // Only a fallback-file entry and another disk's entry: none for the ESP.
     const std::vector<BootEntry> others{entries[0], entries[1], entries[4]};
     EXPECT_EQ(FindWindowsBootEntry(others, {4, 1, 0}, esp).place, BootEntryPlace::NoEntry);
-    // Of two entries, the earlier in BootOrder counts; an inactive one is said so.
-    const std::vector<BootEntry> twice{WindowsOn(7, GptHardDriveNode(1, 1, 1, RepairedEsp), u"\\EFI\\Microsoft\\Boot\\bootmgfw.efi", 0),
-                                       entries[2]};
-    EXPECT_EQ(FindWindowsBootEntry(twice, {7, 2}, esp), (BootEntryFinding{BootEntryPlace::Inactive, 7, 1, 0, ""}));
-    EXPECT_EQ(FindWindowsBootEntry(twice, {2, 7}, esp).place, BootEntryPlace::First);
+}
+
+// Of several entries for the ESP, an active one counts before an inactive
+// one, one in BootOrder before one outside it, then the earlier in BootOrder.
+TEST(FirmwareBootEntry, AnActiveEntryCountsBeforeAnInactiveOneWhereverTheyStand) {
+    const EspIdentity esp{RepairedEsp, std::nullopt, 0};
+    const ByteVector drive = GptHardDriveNode(1, 2048, 204800, RepairedEsp);
+    const std::u16string_view path = u"\\EFI\\Microsoft\\Boot\\bootmgfw.efi";
+    const std::vector<BootEntry> entries{WindowsOn(7, drive, path, 0), WindowsOn(2, drive), WindowsOn(9, drive)};
+    const struct {
+        std::vector<std::uint16_t> order;
+        std::vector<BootEntry> entries;
+        BootEntryFinding finding;
+    } cases[] = {
+        {{7, 2}, entries, {BootEntryPlace::First, 2, 2, 0, ""}},                // the inactive one before it is skipped
+        {{9, 2}, entries, {BootEntryPlace::First, 9, 1, 0, ""}},
+        {{7}, entries, {BootEntryPlace::NotInBootOrder, 2, 0, 0, ""}},          // active outside BootOrder beats inactive in it
+        {{7, 1}, {entries[0]}, {BootEntryPlace::Inactive, 7, 1, 0, ""}},
+        {{1}, {entries[0]}, {BootEntryPlace::Inactive, 7, 0, 0, ""}},           // inactive and outside BootOrder
+        {{}, {entries[2], entries[1]}, {BootEntryPlace::NotInBootOrder, 9, 0, 0, ""}}, // no BootOrder: the first found
+    };
+    for (const auto& c : cases) EXPECT_EQ(FindWindowsBootEntry(c.entries, c.order, esp), c.finding) << c.order.size();
 }
 
 TEST(FirmwareBootEntry, MbrDisksEntriesThatDontReadAndTheFallbackFiles) {

@@ -83,10 +83,17 @@ TEST(SignedUefiStart, TheUefiSuccessSaysWhenNoBootEntryStartsTheEspOrAnotherCome
     // No entry for this ESP (another disk's Windows only), the fallback file there.
     pc.firmware(0, {{1, UsbEntry}, {2, WindowsEntry(other)}}, {1, 2});
     pc.bootFiles("signed2023.efi", Fallback);
-    EXPECT_EQ(pc.repairInWindow(),
-              (Lines{BiosSuccess, UefiSuccess + "\r\n固件里没有启动 Z: 上 Windows 启动管理器的固件启动项（bcdboot 用 /s 修复时不创建它），"
-                                                "固件只能通过回退启动文件 Z:\\EFI\\Boot\\bootx64.efi 找到这个磁盘。\r\n" +
-                                                BootMenu + LogNoteOfRepair}));
+    // The window tells it in the offer to write the entry, declined here; the command line in the success.
+    pc.m.messages.answer = false;
+    EXPECT_EQ(pc.repairInWindow(), (Lines{BiosSuccess, UefiSuccess + LogNoteOfRepair}));
+    const std::string missing = "固件里没有启动 Z: 上 Windows 启动管理器的固件启动项（bcdboot 用 /s 修复时不创建它），"
+                                "固件只能通过回退启动文件 Z:\\EFI\\Boot\\bootx64.efi 找到这个磁盘。\r\n";
+    EXPECT_NE(pc.m.journal.only({"ask"}).at(0).find(missing), std::string::npos);
+    UefiPc cli;
+    cli.firmware(0, {{1, UsbEntry}, {2, WindowsEntry(other)}}, {1, 2});
+    cli.bootFiles("signed2023.efi", Fallback);
+    EXPECT_EQ(cli.repairOnCommandLine(), RepairedExitCode);
+    EXPECT_NE(cli.output.text().find("UEFI引导修复成功！\r\n" + missing + BootMenu), std::string::npos) << cli.output.text();
     EXPECT_NE(pc.log().find("  固件启动项：没有一个启动本分区的 \\EFI\\Microsoft\\Boot\\bootmgfw.efi\r\n"
                          "  Windows 启动管理器 Z:\\EFI\\Microsoft\\Boot\\bootmgfw.efi：\r\n"),
               std::string::npos);
@@ -95,7 +102,8 @@ TEST(SignedUefiStart, TheUefiSuccessSaysWhenNoBootEntryStartsTheEspOrAnotherCome
     UefiPc noFallback;
     noFallback.firmware(0, {{1, UsbEntry}}, {1});
     noFallback.bootFiles("signed2023.efi");
-    EXPECT_NE(noFallback.repairInWindow().back().find("，这个分区上也没有回退启动文件 Z:\\EFI\\Boot\\bootx64.efi，固件可能根本找不到这个磁盘。\r\n" + BootMenu),
+    noFallback.repairOnCommandLine();
+    EXPECT_NE(noFallback.output.text().find("，这个分区上也没有回退启动文件 Z:\\EFI\\Boot\\bootx64.efi，固件可能根本找不到这个磁盘。\r\n" + BootMenu),
               std::string::npos);
 
     // An entry for this ESP behind the USB stick's: which one comes first. The

@@ -31,6 +31,7 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
   Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、
                                各驱动器和 BCD 存储的启动项
   Orvanta.exe /repair [/s X:] [/default X:\Windows] [/nodefault] [/log 文件]
+                      [/fwentry]
                                修复引导，与窗口里的“开始修复”相同
     /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，
                                否则为 C:）
@@ -38,13 +39,17 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
     /nodefault                 不指定：第一个找到的系统为默认系统
     /log 文件                  修复日志写到这个文件（默认：程序旁的 Logs
                                文件夹，不能写时为 %TEMP%）
+    /fwentry                   UEFI 修复成功后，固件里没有 Windows 启动管理器
+                               的启动项，或它不在启动顺序里时，写入它并排在
+                               启动顺序的第一位（窗口里会询问）；安全启动会
+                               拒绝启动管理器时不写入
 参数不区分大小写，也可以用 - 代替 /。需要管理员权限。
 
 退出代码：
   0  修复完成：每个 BCD 存储都已重建并通过检查
   1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的
      BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，
-     或运行前确认了警告（修复日志里有详情）
+     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）
   2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到
      系统、没有管理员权限，或引导盘不能用
   3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被
@@ -116,8 +121,37 @@ scenario_command_line_without_console() {
   drive F fixed
   app F Kit
   printf '%s\n' 'launch-detached F:\Kit\Orvanta.exe /list /s C:' 'message 20000' 'exited 20000' >"$S_DIR/script.txt"
-  printf '%s\n' 'message Orvanta /s、/default、/nodefault 和 /log 只能与 /repair 一起使用。\n输入 Orvanta.exe /? 查看用法。\n' \
+  printf '%s\n' 'message Orvanta /s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。\n输入 Orvanta.exe /? 查看用法。\n' \
     'exited 2' | expect_ui
+}
+
+# /fwentry in a pre-installation environment started from UEFI firmware,
+# repairing onto NTFS: the switch is accepted, the reason nothing is written
+# to the firmware is said, and the run exits 1 for the unbootable UEFI store.
+# Wine has no firmware variables, so no entry could be written here anyway;
+# the writing itself is proven against fakes and under EDK2.
+scenario_command_line_fwentry() {
+  drive C fixed
+  drive F fixed
+  winpe 2
+  folder F Out
+  app F Kit
+  printf '@echo off\r\nF:\\Kit\\Orvanta.exe /repair /s C: /FWEntry > F:\\Out\\fwentry.txt\r\necho fwentry %%ERRORLEVEL%%\r\n' \
+    >"$(sandbox_folder "$S_PREFIX" F)/cli.bat"
+  printf '%s\n' 'launch C:\windows\system32\cmd.exe /c F:\cli.bat' 'nowindow 120000' 'print F:\Out\fwentry.txt' >"$S_DIR/script.txt"
+  {
+    printf '%s\n' 'fwentry 1' 'no window'
+    local run
+    for run in "$(bcdboot_run C: 'C:\Windows')" "$(bcdboot_run C: 'C:\Windows' uefi)" "$(bootsect_run C:)"; do
+      echo "运行：$run"
+      echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
+    done
+    printf '%s\n' '提示：' 'BIOS引导修复成功！' '警告！' \
+      'UEFI 引导文件已写入 C:，但 C: 是 NTFS 分区，UEFI 固件只能从 FAT32 格式的 EFI 系统分区启动，无法从 C: 启动。' \
+      '没有找到 EFI 系统分区：请先确认硬盘上有 EFI 系统分区并给它分配盘符，再把它填为引导盘重新修复。' \
+      '没有写入固件启动项（/fwentry）：UEFI 引导文件不在 UEFI 固件能启动的分区上。' 'glob 修复日志：F:\\Kit\\Logs\\Orvanta-*.log'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
 }
 
 # Ctrl+C in the console of the batch file that runs the repair, sent by a
