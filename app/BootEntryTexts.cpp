@@ -60,6 +60,7 @@ std::string StateText(BootEntryOfferState state) {
     case BootEntryOfferState::StoreNotRepaired: return "UEFI 的 BCD 存储没有修复成功";
     case BootEntryOfferState::NotStartable: return "UEFI 引导文件不在 UEFI 固件能启动的分区上";
     case BootEntryOfferState::BootManagerRefused: return "安全启动会拒绝这个 Windows 启动管理器";
+    case BootEntryOfferState::BootManagerDamaged: return "这个 Windows 启动管理器与它的签名不符，已损坏或被改动";
     case BootEntryOfferState::BootManagerMissing: return "引导盘上没有可用的 Windows 启动管理器";
     case BootEntryOfferState::VariablesUnreadable: return "固件启动项无法全部读取";
     case BootEntryOfferState::PartitionUnknown: return "不知道引导盘在磁盘上的位置";

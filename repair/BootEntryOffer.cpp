@@ -31,6 +31,7 @@ State StateAfterRun(const RepairReport& report, const RepairPlan& plan, const Ma
     if (report.error || report.abandoned || report.uefi.outcome != StoreOutcome::Repaired) return State::StoreNotRepaired;
     if (!UefiCanStartFrom(plan.bootFileSystem)) return State::NotStartable;
     if (!check || !survey.uefi || !EveryEntryRead(*survey.uefi)) return State::VariablesUnreadable;
+    if (check->damaged()) return State::BootManagerDamaged;
     if (check->refused()) return State::BootManagerRefused;
     if (!check->bootManager.isImage) return State::BootManagerMissing;
     if (!check->entry) return check->partitionKnown ? State::VariablesUnreadable : State::PartitionUnknown;

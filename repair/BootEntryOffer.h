@@ -27,7 +27,8 @@ enum class BootEntryOfferState {
     NotUefi,             // the PC is not known to start from UEFI firmware
     StoreNotRepaired,    // the run failed, or the UEFI store didn't pass its check
     NotStartable,        // the store lies on a partition UEFI firmware can't start from
-    BootManagerRefused,  // Secure Boot will refuse the boot manager, or it is damaged
+    BootManagerRefused,  // Secure Boot will refuse the boot manager
+    BootManagerDamaged,  // it doesn't match its signature: the firmware refuses it whenever it checks
     BootManagerMissing,  // no boot manager image on the partition
     VariablesUnreadable, // BootOrder or a boot entry couldn't be read
     PartitionUnknown,    // the partition's place (or size, for a new entry) on its disk is unknown

@@ -92,6 +92,11 @@ TEST(SignedFirmwareEntry, WrittenOnlyAfterAGoodUefiRepairWhenTheEntryIsMissingOr
              pc.m.firmware.setVariable("SecureBoot", Global, {1});
              pc.m.firmware.setVariable("db", Security, SignatureListBytes(X509CertificateType, {SigningFixture("pca2011.der")}));
          }, NotFullyRepairedExitCode, notWritten + "安全启动会拒绝这个 Windows 启动管理器。", {}},
+        {"damaged, Secure Boot off", [](EntryPc& pc) {
+             std::string image = pc.m.files.contentOf("Z:\\EFI\\Microsoft\\Boot\\bootmgfw.efi");
+             image[0x300] ^= 0x01; // inside a section the signature's digest covers
+             pc.m.files.addFile("Z:\\EFI\\Microsoft\\Boot\\bootmgfw.efi", {}, image);
+         }, NotFullyRepairedExitCode, notWritten + "这个 Windows 启动管理器与它的签名不符，已损坏或被改动。", {}},
         // (BIOS with a GPT disk is a warning before the run: exit code 1.)
         {"BIOS", [](EntryPc& pc) { pc.m.firmware.type = BiosFirmwareType; }, NotFullyRepairedExitCode,
          notWritten + "这台电脑不是从 UEFI 固件启动的。", {}},
