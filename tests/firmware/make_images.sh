@@ -11,7 +11,7 @@ set -euo pipefail
 out=$(realpath -m "$1")
 loader=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-make_pe=$here/../signing/make_pe.py
+edit=$here/../signing/cert_table.py
 app=/usr/lib/efitools/x86_64-linux-gnu/HelloWorld.efi
 snakeoil=/usr/share/ovmf/PkKek-1-snakeoil
 # The snakeoil key's password, from the ovmf package's README.Debian.
@@ -45,22 +45,22 @@ expect snakeoil.efi allowed "signed by the db certificate"
 sign other sha256 "$app" images/other-key.efi
 expect other-key.efi refused "signed by a key outside db"
 
-/usr/bin/python3 "$make_pe" flip-section-byte images/snakeoil.efi images/tampered.efi
+/usr/bin/python3 "$edit" flip-section-byte images/snakeoil.efi images/tampered.efi
 expect tampered.efi refused "snakeoil-signed, then one byte of its first section changed"
 
-/usr/bin/python3 "$make_pe" flip-signature-byte images/snakeoil.efi images/bad-signature.efi
+/usr/bin/python3 "$edit" flip-signature-byte images/snakeoil.efi images/bad-signature.efi
 expect bad-signature.efi refused "snakeoil-signed, then one byte of the signer's RSA signature changed"
 
 sign snakeoil sha1 "$app" images/sha1.efi
 expect sha1.efi allowed "snakeoil-signed with a SHA-1 digest, which EDK2 accepts"
 
-/usr/bin/python3 "$make_pe" append-entry images/other-key.efi images/snakeoil.efi images/two-entries.efi
+/usr/bin/python3 "$edit" append-entry images/other-key.efi images/snakeoil.efi images/two-entries.efi
 expect two-entries.efi allowed "two certificate-table entries: another key's first, then the snakeoil one"
 
 sign snakeoil sha256 images/other-key.efi images/nested-only.efi -nest
 expect nested-only.efi refused "another key's signature, the snakeoil one only nested inside it"
 
-/usr/bin/python3 "$make_pe" pad-table images/snakeoil.efi 8 images/malformed-table.efi
+/usr/bin/python3 "$edit" pad-table images/snakeoil.efi 8 images/malformed-table.efi
 expect malformed-table.efi refused "the snakeoil entry intact, but the table's size counts 8 bytes after it"
 
 rm -rf "$work"

@@ -1,8 +1,29 @@
-"""Edits of a signed PE image's certificate table (the security data directory
-and the WIN_CERTIFICATE entries it spans), for images no signing tool makes.
-Each edit takes and returns the whole file; anything unexpected raises
-NotEditable instead of writing a file that tests would misread."""
+#!/usr/bin/python3
+"""Signed PE images that no signing tool makes, from signed ones: edits of the
+certificate table (the security data directory and the WIN_CERTIFICATE
+entries it spans) and damage where the signature must notice it.
+
+    cert_table.py append-entry <signed> <donor> <output>
+        <signed> with the donor's first certificate-table entry appended as a
+        second WIN_CERTIFICATE, and the table's size grown to hold it. Both
+        must be signatures of the same image (osslsigncode can only nest a
+        second signature).
+    cert_table.py pad-table <signed> <count> <output>
+        <count> zero bytes appended and counted in the table's size, so that
+        the table ends in something that is no WIN_CERTIFICATE: a malformed
+        table behind intact entries.
+    cert_table.py flip-section-byte <image> <output>
+        One byte in the middle of the first section's raw data inverted: a
+        byte the Authenticode hash covers.
+    cert_table.py flip-signature-byte <signed> <output>
+        One byte in the middle of the first entry's RSA-2048 signature value
+        inverted: the signature still parses but no longer verifies.
+
+Anything unexpected stops it with a message instead of writing a file that
+tests would misread.
+"""
 import struct
+import sys
 
 ENTRY_ALIGNMENT = 8
 WIN_CERTIFICATE_HEADER = 8
@@ -111,3 +132,31 @@ def flip_signature_byte(signed):
     edited = bytearray(signed)
     edited[entry_at + found[0] + len(RSA_2048_SIGNATURE) + 128] ^= 0xFF
     return bytes(edited)
+
+
+def read(name):
+    with open(name, "rb") as source:
+        return source.read()
+
+
+def main(args):
+    command = args[0] if args else ""
+    if command == "append-entry" and len(args) == 4:
+        result = append_entry(read(args[1]), read(args[2]))
+    elif command == "pad-table" and len(args) == 4:
+        result = pad_table(read(args[1]), int(args[2]))
+    elif command == "flip-section-byte" and len(args) == 3:
+        result = flip_section_byte(read(args[1]))
+    elif command == "flip-signature-byte" and len(args) == 3:
+        result = flip_signature_byte(read(args[1]))
+    else:
+        sys.exit(__doc__)
+    with open(args[-1], "wb") as output:
+        output.write(result)
+
+
+if __name__ == "__main__":
+    try:
+        main(sys.argv[1:])
+    except NotEditable as problem:
+        sys.exit(f"cert_table.py: {problem}")
