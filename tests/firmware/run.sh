@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
 # EDK2 as the reference: Debian's OVMF under QEMU (TCG, q35) boots test disks
 # and says what it allows, and the project's judge must say the same.
-#   tests/firmware/run.sh <judge | --without-judge> [scenario...]
+#   tests/firmware/run.sh [--load-option-tool <tool>] <judge | --without-judge> [scenario...]
 # <judge> is build/linux/tests/orvanta_judge (./dev firmware builds it);
 # --without-judge checks EDK2 against its rules alone and marks each
-# comparison SKIP. Scenarios are the functions scenario_<name> of
-# scenarios/*.sh (all unless named). Everything goes to build/firmware/
-# (FIRMWARE_BUILD); FIRMWARE_BOOT_SECONDS bounds each boot (default 300).
-# Prints PASS/FAIL/SKIP lines and ends with "N passed, M failed".
+# comparison SKIP. <tool> prints the project's boot entry bytes for the
+# written entry ("<tool> gpt NUMBER START SIZE GUID"); without it they are
+# assembled by hand (load_option.py). Scenarios are the functions
+# scenario_<name> of scenarios/*.sh (all unless named). Everything goes to
+# build/firmware/ (FIRMWARE_BUILD); FIRMWARE_BOOT_SECONDS bounds each boot
+# (default 300). Prints PASS/FAIL/SKIP lines and ends with "N passed, M failed".
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 FIRMWARE_BUILD=${FIRMWARE_BUILD:-$ROOT/build/firmware}
 BOOT_SECONDS=${FIRMWARE_BOOT_SECONDS:-300}
 
-[ $# -ge 1 ] || { sed -n '2,11s/^# \{0,1\}//p' "$0" >&2; exit 2; }
+usage() { sed -n '2,13s/^# \{0,1\}//p' "$0" >&2; exit 2; }
+LOAD_OPTION_TOOL=
+if [ "${1:-}" = --load-option-tool ]; then
+  [ -x "${2:-}" ] || usage
+  LOAD_OPTION_TOOL=$(realpath "$2")
+  shift 2
+fi
+[ $# -ge 1 ] || usage
 JUDGE=$1
 shift
 if [ "$JUDGE" != --without-judge ]; then

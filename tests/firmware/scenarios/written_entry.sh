@@ -7,9 +7,17 @@ WRITTEN_OPTION=Boot0080
 WRITTEN_DESCRIPTION="Windows Boot Manager"
 WRITTEN_FILE='\EFI\Microsoft\Boot\bootmgfw.efi'
 
-# The entry's EFI_LOAD_OPTION as hex. The project's own builder takes this
-# place once it has a host tool: give it the same partition facts and file.
+# The entry's EFI_LOAD_OPTION as hex: the project's bytes when run.sh was
+# given its tool (--load-option-tool), else the ones assembled by hand.
 written_entry_bytes() {
+  if [ -n "$LOAD_OPTION_TOOL" ]; then
+    "$LOAD_OPTION_TOOL" gpt "$ESP_NUMBER" "$ESP_START" "$ESP_SECTORS" "$ESP_GUID" | tr a-f A-F
+  else
+    hand_assembled_entry_bytes
+  fi
+}
+
+hand_assembled_entry_bytes() {
   /usr/bin/python3 "$HERE/load_option.py" "$WRITTEN_DESCRIPTION" "$ESP_NUMBER" "$ESP_START" \
     "$ESP_SECTORS" "$ESP_GUID" "$WRITTEN_FILE"
 }
@@ -50,6 +58,13 @@ scenario_written_entry() {
   rm -rf "$work"
   mkdir -p "$work"
   bytes=$(written_entry_bytes)
+  if [ -n "$LOAD_OPTION_TOOL" ]; then
+    echo "     written entry: the bytes of $(basename "$LOAD_OPTION_TOOL")"
+    [ "$bytes" = "$(hand_assembled_entry_bytes)" ] ||
+      echo "     (they differ from load_option.py's: $(hand_assembled_entry_bytes))"
+  else
+    echo "     written entry: bytes assembled by load_option.py"
+  fi
   written_entry_script "$bytes" | sed 's/$/\r/' > "$work/startup.nsh"
   make_esp_disk "$work/disk.img" "$LOADER=/EFI/Microsoft/Boot/bootmgfw.efi" \
     "$work/startup.nsh=/startup.nsh"
