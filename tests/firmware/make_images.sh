@@ -11,7 +11,7 @@ set -euo pipefail
 out=$(realpath -m "$1")
 loader=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-edit=$here/../signing/cert_table.py
+signing=$here/../signing
 app=/usr/lib/efitools/x86_64-linux-gnu/HelloWorld.efi
 snakeoil=/usr/share/ovmf/PkKek-1-snakeoil
 # The snakeoil key's password, from the ovmf package's README.Debian.
@@ -31,8 +31,6 @@ sign() {
   osslsigncode sign "${key[@]}" -h "$2" "${@:5}" -in "$3" -out "$4" >/dev/null
 }
 expect() { printf '%s\t%s\t%s\n' "$1" "$2" "$3" >> images.tsv; }
-work=$out/work
-mkdir -p "$work"
 
 sign snakeoil sha256 "$loader" loader.efi
 
@@ -45,22 +43,21 @@ expect snakeoil.efi allowed "signed by the db certificate"
 sign other sha256 "$app" images/other-key.efi
 expect other-key.efi refused "signed by a key outside db"
 
-/usr/bin/python3 "$edit" flip-section-byte images/snakeoil.efi images/tampered.efi
+/usr/bin/python3 "$signing/damage_pe.py" section images/snakeoil.efi images/tampered.efi
 expect tampered.efi refused "snakeoil-signed, then one byte of its first section changed"
 
-/usr/bin/python3 "$edit" flip-signature-byte images/snakeoil.efi images/bad-signature.efi
+/usr/bin/python3 "$signing/damage_pe.py" signature images/snakeoil.efi images/bad-signature.efi
 expect bad-signature.efi refused "snakeoil-signed, then one byte of the signer's RSA signature changed"
 
 sign snakeoil sha1 "$app" images/sha1.efi
 expect sha1.efi allowed "snakeoil-signed with a SHA-1 digest, which EDK2 accepts"
 
-/usr/bin/python3 "$edit" append-entry images/other-key.efi images/snakeoil.efi images/two-entries.efi
+/usr/bin/python3 "$signing/make_pe.py" entries images/two-entries.efi images/other-key.efi images/snakeoil.efi
 expect two-entries.efi allowed "two certificate-table entries: another key's first, then the snakeoil one"
 
 sign snakeoil sha256 images/other-key.efi images/nested-only.efi -nest
 expect nested-only.efi refused "another key's signature, the snakeoil one only nested inside it"
 
-/usr/bin/python3 "$edit" pad-table images/snakeoil.efi 8 images/malformed-table.efi
-expect malformed-table.efi refused "the snakeoil entry intact, but the table's size counts 8 bytes after it"
+/usr/bin/python3 "$signing/make_pe.py" malformed images/snakeoil.efi images/malformed-table.efi
+expect malformed-table.efi refused "the snakeoil entry intact, but the table's size counts 16 zero bytes after it"
 
-rm -rf "$work"
