@@ -29,9 +29,10 @@ KNOWN_DLLS = {name + ".dll" for name in (
     "advapi32", "clbcatq", "comdlg32", "gdi32", "imagehlp", "imm32", "kernel32", "msctf",
     "msvcrt", "normaliz", "nsi", "ole32", "oleaut32", "psapi", "rpcrt4", "sechost",
     "setupapi", "shell32", "shlwapi", "user32", "wldap32", "ws2_32")}
-# A guard against sudden growth (a library pulled in by accident), not the size
-# goal: that one is the benchmark's, which reports it.
-SIZE_LIMIT = 512 * 1024
+# A guard against sudden growth (a library pulled in by accident: iostreams with
+# their locales alone add several hundred KB), not the size goal: that one is
+# the benchmark's, which reports it.
+SIZE_LIMIT = 768 * 1024
 MACHINES = {"x86": 0x14C, "x64": 0x8664}
 MANIFEST_ARCHITECTURES = {0x14C: "X86", 0x8664: "amd64"}
 
@@ -108,7 +109,7 @@ def check_imports(report, pe):
 
 def check_size(report, path):
     size = os.path.getsize(path)
-    report.check("size %d bytes (%.1f KB), below 512 KB" % (size, size / 1024),
+    report.check("size %d bytes (%.1f KB), below %d KB" % (size, size / 1024, SIZE_LIMIT // 1024),
                  [] if size < SIZE_LIMIT else ["limit is %d bytes" % SIZE_LIMIT])
 
 

@@ -131,8 +131,8 @@ class DamagedExecutables(unittest.TestCase):
                                  [function])
                 self.expect_failure("imports", "%s is not a known DLL" % dll.decode())
 
-    def test_larger_than_512_kb(self):
-        self.image += bytes(512 * 1024)
+    def test_larger_than_the_guard(self):
+        self.image += bytes(checks.SIZE_LIMIT)
         self.expect_failure("size", "limit")
 
     def test_other_machine_type(self):
