@@ -65,8 +65,11 @@ Message ErrorMessage(const PlatformError& error);
 // "无法启动（错误 193）：…".
 std::string StartErrorText(const PlatformError& error);
 // Why a repair stopped before its end, after "修复已中止：" or "中止原因：":
-// the tool that could not start (or the error) with the system's text in brackets.
+// the tool that could not start (or the error) with the system's text in
+// brackets, or the session's end.
 std::string StopReasonText(const RepairReport& report);
+// "（错误 21，设备未就绪）": an error's number and the system's text, in brackets.
+std::string BracketedError(const PlatformError& error);
 
 // What the firmware means for a run's UEFI store.
 struct UefiContext {
@@ -75,7 +78,8 @@ struct UefiContext {
     std::optional<UefiStartCheck> start = std::nullopt; // the check after the run, when it ran
 };
 
-// What a finished run shows, in order: an error that stopped it, then for
+// What a finished run shows, in order: a refusal before anything moved (alone),
+// an error that stopped it or an old store that could not go back, then for
 // each store (BIOS, then UEFI) its success when it was judged repaired or a
 // warning saying what its check found missing, then the tools that failed.
 // A UEFI store on a partition that UEFI firmware can't read is a warning,

@@ -12,6 +12,7 @@
 #include "platform/Firmware.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
+#include "platform/NamedMutexes.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/RunningSystem.h"
@@ -39,6 +40,7 @@ struct Platform {
     Clock& clock;
     RunningSystem& runningSystem;
     FileIdentities& fileIdentities;
+    NamedMutexes& mutexes;
 };
 
 } // namespace orvanta

@@ -16,6 +16,7 @@
 #include "win32/Win32Firmware.h"
 #include "win32/Win32FolderDialog.h"
 #include "win32/Win32MessageBoxes.h"
+#include "win32/Win32NamedMutexes.h"
 #include "win32/Win32Processes.h"
 #include "win32/Win32Registry.h"
 #include "win32/Win32RunningSystem.h"
@@ -43,6 +44,7 @@ struct Win32Platform {
     Win32Clock clock;
     Win32RunningSystem runningSystem;
     Win32FileIdentities fileIdentities;
+    Win32NamedMutexes mutexes;
 
     // The main window owns the message boxes and the consent prompt, and takes
     // the keyboard navigation.
@@ -62,7 +64,8 @@ struct Win32Platform {
     Platform bundle() {
         return Platform{drives,   devices,  files,     processes, events,       messages,
                         folderDialog, version, com, commonControls, firmware, registry,
-                        elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities};
+                        elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities,
+                        mutexes};
     }
 };
 

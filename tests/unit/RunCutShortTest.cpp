@@ -29,7 +29,7 @@ struct RunCutShort : ::testing::Test {
     FakeMachine m;
 };
 
-const std::string BiosKept = "C:\\Boot\\BCD.orvanta-20261207-153000";
+const std::string BiosKept = "C:\\Boot\\BCD.orvanta-0001-20261207-153000";
 
 TEST_F(RunCutShort, ABackupAnInterruptedRunLeftIsNeverLost) {
     // Beside the BIOS store: it becomes a dated copy, older than the one the
@@ -44,11 +44,11 @@ TEST_F(RunCutShort, ABackupAnInterruptedRunLeftIsNeverLost) {
     EXPECT_TRUE(IsHive(m.files.contentOf(BiosStore)));
     EXPECT_EQ(m.files.contentOf(BiosKept), "older");
     EXPECT_EQ(m.files.contentOf(BiosKept + ".LOG1"), "older log");
-    EXPECT_EQ(m.files.contentOf(BiosKept + "-2"), "old");
+    EXPECT_EQ(m.files.contentOf("C:\\Boot\\BCD.orvanta-0002-20261207-153000"), "old");
     EXPECT_EQ(m.files.contentOf(UefiStore), "original");
     EXPECT_EQ(m.files.filesIn("C:\\EFI\\Microsoft\\Boot"), std::vector<std::string>{"bcd"});
     EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("BCD 存储 C:\\boot\\bcd（属性：普通）：旁边有上次中断的修复留下的备份，已改名保留为 " +
-                                                     std::string("C:\\boot\\bcd.orvanta-20261207-153000")),
+                                                     std::string("C:\\boot\\bcd.orvanta-0001-20261207-153000")),
               std::string::npos);
 }
 
@@ -65,8 +65,8 @@ TEST_F(RunCutShort, RepeatedRepairsKeepTheOldestAndTheTwoNewestCopies) {
     std::vector<std::string> kept = m.files.filesIn("C:\\Boot");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, (std::vector<std::string>{"BCD", "BCD.orvanta-20250101-080000", "BCD.orvanta-20261101-080000",
-                                              "BCD.orvanta-notes.txt", "bcd.orvanta-20261207-153000",
-                                              "bcd.orvanta-20261207-153000.LOG1"}));
+                                              "BCD.orvanta-notes.txt", "bcd.orvanta-0001-20261207-153000",
+                                              "bcd.orvanta-0001-20261207-153000.LOG1"}));
     EXPECT_EQ(m.files.contentOf(BiosKept), "old");
     EXPECT_EQ(m.journal.count("remove C:\\boot\\BCD.orvanta-20260101-080000"), 2U); // the copy and its log
 }
@@ -78,7 +78,7 @@ TEST_F(RunCutShort, AStartFailureJudgesEachStoreByTheRunsBeforeIt) {
     m.processes.behave("bootsect", {.startFails = true});
     click();
     EXPECT_TRUE(IsHive(m.files.contentOf(UefiStore))); // the default's run for it ended well: it stays
-    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\BCD.orvanta-20261207-153000"), "old");
+    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\BCD.orvanta-0001-20261207-153000"), "old");
     EXPECT_EQ(m.files.contentOf(BiosStore), "old"); // not re-created: the old one is back
     EXPECT_FALSE(m.files.isFile(BiosBackup));
     const Lines messages = m.journal.only({"message"});
@@ -86,7 +86,8 @@ TEST_F(RunCutShort, AStartFailureJudgesEachStoreByTheRunsBeforeIt) {
     // The abort box: which tool, why, what stays, and what error 193 usually means.
     EXPECT_EQ(messages[0], "message Error! 16 修复已中止：修复工具 bootsect.exe 无法启动"
                            "（错误 193，F:\\Kit\\bin\\bootsect.exe 不是有效的 Win32 应用程序）。\r\n"
-                           "已经重建的 BCD 存储保留（见后面的提示），其余 BCD 存储已恢复为修复前的样子。\r\n"
+                           "BIOS 的 BCD 存储 C:\\boot\\bcd：已恢复为修复前的样子。\r\n"
+                           "UEFI 的 BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd：已重建。\r\n"
                            "错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。");
     EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！");
     EXPECT_TRUE(messages[2].starts_with("message 警告！ 16 以下修复命令没有成功完成：\r\nF:\\Kit\\Bin\\bcdboot.exe D:\\Windows"))
