@@ -233,6 +233,14 @@ std::string KeptStoresNote(const RepairReport& report) {
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
         if (!store->oldStoreKept.empty()) note += "旧 BCD 存储保留在：" + store->oldStoreKept + "\r\n";
     }
+    // A log beside the wrong store could be replayed into it: the user hears of it.
+    for (const StoreEvent& step : report.storeSteps) {
+        if (step.step == StoreStep::LogNotMoved) {
+            note += "事务日志 " + step.detail + " 没能随 BCD 存储 " + step.path + " 移动。\r\n";
+        } else if (step.step == StoreStep::LogNotRemoved) {
+            note += "事务日志 " + step.detail + " 属于工具写的新 BCD 存储，没能删除：请在重新启动前删除它。\r\n";
+        }
+    }
     if (note.ends_with("\r\n")) note.resize(note.size() - 2);
     return note;
 }

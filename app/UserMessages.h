@@ -94,7 +94,8 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
 bool UefiStoreStartable(const RepairPlan& plan, const UefiContext& uefi);
 
 // For the last message: the old stores' entries a rebuild dropped, with what
-// to do about them, and where each old store is kept; "" when nothing is.
+// to do about them, where each old store is kept, and the transaction logs
+// that did not follow their store; "" when nothing is.
 std::string KeptStoresNote(const RepairReport& report);
 
 // Where the repair log is, or that it could not be written.

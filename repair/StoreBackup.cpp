@@ -172,19 +172,27 @@ bool StoreBackup::putBack(StoreStep done) {
 
 bool StoreBackup::moveWithLogs(const std::string& from, const std::string& to, bool replace) {
     if (!(replace ? files_.replaceFile(from, to) : files_.moveFile(from, to))) return false;
-    for (const char* suffix : StoreLogSuffixes) moveLog(from + suffix, to + suffix, replace);
+    for (const char* suffix : StoreLogSuffixes) {
+        // One that stayed when the store moved aside is its own, not the tools'.
+        const bool ownStayed = replace && logsLeftInPlace_.count(suffix) != 0;
+        if (!moveLog(from + suffix, to + suffix, replace && !ownStayed) && from == storePath_) {
+            logsLeftInPlace_.insert(suffix);
+        }
+    }
     return true;
 }
 
 // The store has moved already: a log that can't follow is recorded, not thrown.
-void StoreBackup::moveLog(const std::string& from, const std::string& to, bool replace) {
+bool StoreBackup::moveLog(const std::string& from, const std::string& to, bool replace) {
     try {
         // The logs of the store replaced belong to it, never to the one put in its place.
         if (replace && files_.fileAttributes(to) && !files_.removeFile(to)) record(StoreStep::LogNotRemoved, std::nullopt, to);
-        if (files_.fileAttributes(from) && !files_.moveFile(from, to)) record(StoreStep::LogNotMoved, std::nullopt, from);
+        if (!files_.fileAttributes(from) || files_.moveFile(from, to)) return true;
     } catch (const PlatformError&) {
-        record(StoreStep::LogNotMoved, std::nullopt, from);
+        // Recorded below, as one that did not move.
     }
+    record(StoreStep::LogNotMoved, std::nullopt, from);
+    return false;
 }
 
 } // namespace orvanta

@@ -7,6 +7,7 @@
 // registry, and the tools update it in place. A store's transaction logs go
 // wherever it goes; a log that can't is recorded.
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,8 @@ private:
     bool passes(const BcdStoreReading& reading) const;
     // Moves a store with its logs; over an existing file (and its logs) with `replace`.
     bool moveWithLogs(const std::string& from, const std::string& to, bool replace);
-    void moveLog(const std::string& from, const std::string& to, bool replace);
+    // False when a log that is there could not move.
+    bool moveLog(const std::string& from, const std::string& to, bool replace);
     void keepLeftover(const FileAttributes& attributes);
     void keepOld();
     bool putBack(StoreStep done);
@@ -107,6 +109,7 @@ private:
     bool inPlace_ = false;
     bool madeCopy_ = false;
     std::string keptAt_;
+    std::set<std::string> logsLeftInPlace_; // suffixes of the old store's logs that could not move aside
     std::optional<PlatformError> failure_;
 };
 

@@ -63,6 +63,12 @@ TEST_F(CommandLineRepair, RunsTheButtonsRepairWithTheChosenDefaultAndLogsIt) {
 }
 
 TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
+    // Both stores rebuilt and checked, but bootsect failed: not fully repaired.
+    FakeMachine bootsectFails;
+    bootsectFails.addThreeInstallations();
+    bootsectFails.processes.behave("bootsect", {.exitCode = 5});
+    EXPECT_EQ(RunCommandLine(ParseCommandLine({"/repair"}), bootsectFails.platform(), output), NotFullyRepairedExitCode);
+
     // Every tool ended well, but the UEFI store is no hive: not fully repaired.
     m.processes.behave("C:\\Windows /s C: /f uefi", {.writesGarbage = true});
     EXPECT_EQ(run({"/repair"}), NotFullyRepairedExitCode);

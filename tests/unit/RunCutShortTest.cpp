@@ -172,3 +172,55 @@ TEST_F(RunCutShort, ARunAfterAnInterruptedOneStillHasTheOriginalStores) {
 
 } // namespace
 } // namespace orvanta
+
+namespace orvanta {
+namespace {
+
+// A store's transaction logs go wherever it goes. Put back over what the
+// tools wrote, the old store takes its own logs back and the tools' go; a log
+// that can't follow is said in the log and the last message.
+TEST_F(RunCutShort, AStorePutBackTakesItsOwnLogsAndALogThatCantFollowIsReported) {
+    struct LogCase {
+        const char* name;
+        FakeAttributes toolsLog;
+        FakeAttributes oldLog;
+        const char* logAtStore; // what lies at C:\Boot\BCD.LOG1 afterwards
+        std::vector<std::string> reported;
+    };
+    const LogCase cases[] = {
+        {"both logs move", {}, {}, "old log", {}},
+        {"the tools' log is held open", {.locked = true}, {}, "new log",
+         {"事务日志 C:\\boot\\bcd.LOG1 属于工具写的新 BCD 存储，没能删除：请在重新启动前删除它。",
+          "事务日志 C:\\boot\\bcd.orvanta-old.LOG1 没能随 BCD 存储 C:\\boot\\bcd 移动。"}},
+        {"the old log is held open", {}, {.locked = true}, "old log",
+         {"事务日志 C:\\boot\\bcd.LOG1 没能随 BCD 存储 C:\\boot\\bcd 移动。"}},
+    };
+    for (const LogCase& test : cases) {
+        FakeMachine pc;
+        pc.addThreeInstallations();
+        pc.files.addFile(BiosStore, {}, "old");
+        pc.files.addFile(BiosStore + ".LOG1", test.oldLog, "old log");
+        // The default's BIOS run writes a store and its log, and fails: the old store goes back.
+        pc.processes.behave("C:\\Windows /s C: /f bios", {.exitCode = 5});
+        pc.processes.whileRunning("C:\\Windows /s C: /f bios", [&pc, &test] {
+            if (!pc.files.isFile(BiosStore + ".LOG1")) pc.files.addFile(BiosStore + ".LOG1", test.toolsLog, "new log");
+        });
+        pc.start();
+        pc.controller.onRepairClicked();
+        EXPECT_EQ(pc.files.contentOf(BiosStore), "old") << test.name;
+        EXPECT_EQ(pc.files.contentOf(BiosStore + ".LOG1"), test.logAtStore) << test.name;
+        const std::string last = pc.journal.only({"message"}).back();
+        const std::string log = pc.files.contentOf(LogPathOfRepair);
+        std::string said;
+        for (std::size_t start = last.find("事务日志"); start != std::string::npos; start = last.find("事务日志", start + 1)) {
+            said += last.substr(start, last.find("\r\n", start) - start) + "\n";
+        }
+        std::string expected;
+        for (const std::string& line : test.reported) expected += line + "\n";
+        EXPECT_EQ(said, expected) << test.name;
+        EXPECT_EQ(log.find("没能随它移动") == std::string::npos, test.reported.empty()) << test.name;
+    }
+}
+
+} // namespace
+} // namespace orvanta
