@@ -230,8 +230,9 @@ public:
 };
 
 // Named mutexes as other processes left them: free, held, made by an
-// elevated process this one may not open, or abandoned by a holder that died.
-enum class MutexState { Free, Held, AccessDenied, Abandoned };
+// elevated process this one may not open, abandoned by a holder that died,
+// or not to be made at all.
+enum class MutexState { Free, Held, AccessDenied, Abandoned, Failing };
 
 class FakeMutexes : public NamedMutexes {
 public:
@@ -243,6 +244,7 @@ public:
         case MutexState::AccessDenied: return {5, MutexWait::Taken}; // ERROR_ACCESS_DENIED
         case MutexState::Abandoned: state = MutexState::Held; return {0, MutexWait::Abandoned};
         case MutexState::Free: state = MutexState::Held; return {0, MutexWait::Taken};
+        case MutexState::Failing: return {1450, MutexWait::TimedOut}; // ERROR_NO_SYSTEM_RESOURCES
         }
         return {};
     }
