@@ -45,7 +45,7 @@ bool IsDateAndTime(const std::string& date, const std::string& time) {
 // "0003-20261208-153102[-ok]"
 std::optional<KeptCopy> NumberedCopy(const std::vector<std::string>& parts) {
     if (parts.size() < 3 || parts.size() > 4 || !AllDigits(parts[0], 1, WidestNumber) ||
-        !IsDateAndTime(parts[1], parts[2]) || (parts.size() == 4 && parts[3] != PassedMark)) {
+        !IsDateAndTime(parts[1], parts[2]) || (parts.size() == 4 && !SameIgnoringCase(parts[3], PassedMark))) {
         return std::nullopt;
     }
     const unsigned long long number = std::stoull(parts[0]);

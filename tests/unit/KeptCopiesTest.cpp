@@ -110,3 +110,32 @@ TEST(KeptCopies, TheFirstCopyTheNewestThatPassedAndTheTwoNewestSurviveAnyClockRe
 
 } // namespace
 } // namespace orvanta
+
+namespace orvanta {
+namespace {
+
+// Windows ignores the case of names, and a folder holds more than copies.
+TEST(KeptCopies, NamesAreReadIgnoringCaseAndNothingElseCountsAsACopy) {
+    const std::tuple<const char*, bool, std::uint32_t, bool> names[] = {
+        {"bcd.orvanta-0003-20261208-153102-ok", true, 3, true},
+        {"BCD.ORVANTA-0001-20261207-153100-OK", true, 1, true},
+        {"bcd.orvanta-12345-20261207-153100", true, 12345, false},
+        {"bcd.orvanta-20261207-153102-2", true, 0, false}, // the earlier, dated form
+        {"bcd.orvanta-0003-20261208-153102-ok.LOG1", false, 0, false},
+        {"bcd.orvanta-0003-20261208-153102-okay", false, 0, false},
+        {"bcd.orvanta-0003-20261208-153102-2", false, 0, false},
+        {"bcd.orvanta-4294967295-20261207-153100", false, 0, false}, // no number after it
+        {"bcd.orvanta-old", false, 0, false},
+        {"bcd.orvanta-", false, 0, false},
+    };
+    for (const auto& [name, isCopy, number, passed] : names) {
+        const std::optional<KeptCopy> copy = ParseKeptCopy(name, "bcd");
+        ASSERT_EQ(copy.has_value(), isCopy) << name;
+        if (!copy) continue;
+        EXPECT_EQ(copy->number, number) << name;
+        EXPECT_EQ(copy->passed, passed) << name;
+    }
+}
+
+} // namespace
+} // namespace orvanta
