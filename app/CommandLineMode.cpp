@@ -5,6 +5,7 @@
 #include "app/LogLines.h"
 #include "app/PlatformServices.h"
 #include "app/PreflightTexts.h"
+#include "app/RunRefusals.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
 #include "app/UserMessages.h"
@@ -99,9 +100,11 @@ int CommandLineMode::list() {
         WriteLines(output_, {"BCD 存储：" + bootPartition + " 已被 BitLocker 锁定，读不出它的 BCD 存储"});
         return RepairedExitCode;
     }
+    const std::optional<std::string> systemStoreFile = SystemStoreFile(platform_.registry);
     for (const char* store : {"\\boot\\bcd", "\\EFI\\Microsoft\\Boot\\bcd"}) {
         const std::string path = bootPartition + store;
-        const std::optional<BcdStoreReading> reading = ReadStoreAt(platform_.files, platform_.registry, path);
+        const std::optional<BcdStoreReading> reading = ReadStoreAt(
+            platform_.files, platform_.registry, path, IsSystemStore(path, systemStoreFile, platform_.drives));
         if (!reading) {
             WriteLines(output_, {"BCD 存储 " + path + "：不存在"});
             continue;
@@ -135,6 +138,10 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
                                         found.virtualDisks, found.uefi},
                                        PlanServicesOf(platform_));
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
+    // One repair at a time, from here to the end of this one.
+    const RepairLock lock(platform_.mutexes);
+    if (!lock.mayRepair()) return refuse(AnotherRepairMessage());
+    if (lock.state() != LockState::Taken) log_.write(RepairLockLines(lock));
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
     const UefiContext uefi{found.firmware, letter};
     // Nobody to ask: the warnings are said, and the run counts as not fully repaired.
@@ -158,7 +165,8 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     for (const Message& message : messages) say(message);
     const bool entryWritten = bootEntry(options.writeBootEntry, offer, plan.bootPartition);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
-    if (report.error || report.abandoned) return SystemErrorExitCode;
+    if (report.refusal) return RefusedExitCode;
+    if (report.error || report.abandoned || report.settleError) return SystemErrorExitCode;
     // Not fully repaired also when a warning was accepted before the run, when
     // Secure Boot will refuse the boot manager or it is damaged, when the UEFI
     // store lies where UEFI firmware can't start from, or when the boot entry
@@ -246,7 +254,8 @@ std::string UsageText() {
            "     BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，\r\n"
            "     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）\r\n"
            "  2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到\r\n"
-           "     系统、没有管理员权限，或引导盘不能用\r\n"
+           "     系统、没有管理员权限、引导盘不能用、另一个 Orvanta 正在修复，或\r\n"
+           "     BCD 存储正被其他程序使用、无法另存\r\n"
            "  3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被\r\n"
            "     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么\r\n"
            "\r\n"

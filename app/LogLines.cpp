@@ -6,6 +6,7 @@
 
 #include "app/DiskLines.h"
 #include "app/JoinedText.h"
+#include "app/RunRefusals.h"
 #include "app/StoreTexts.h"
 #include "app/UefiLogLines.h"
 #include "app/UserMessages.h"
@@ -203,7 +204,8 @@ LogLines MessageLines(const LocalTime& time, const Message& message) {
 
 namespace {
 
-std::string OutcomeText(const StoreReport& store) {
+std::string OutcomeText(const StoreReport& store, bool abandoned) {
+    const std::string ended = abandoned ? "注销或关机：" : "";
     switch (store.outcome) {
     case StoreOutcome::Repaired: return store.inPlace ? "已在原处更新，检查通过" : "已重建，检查通过";
     case StoreOutcome::FailedCheck: return store.inPlace ? "已在原处更新，但检查没有通过" : "已重建，但检查没有通过";
@@ -211,13 +213,14 @@ std::string OutcomeText(const StoreReport& store) {
     case StoreOutcome::NotRepaired: return "工具没有修复它";
     case StoreOutcome::Missing: return "不存在";
     case StoreOutcome::Restored: return "注销或关机：旧 BCD 存储已放回原处";
-    case StoreOutcome::LeftBeside: return "注销或关机：旧 BCD 存储无法放回原处";
+    case StoreOutcome::LeftBeside: return ended + "旧 BCD 存储无法放回原处";
+    case StoreOutcome::LeftInPlace: return "注销或关机：留在原处，可能已被工具改动";
     }
     return {};
 }
 
-void StoreReportLines(LogLines& lines, const StoreReport& store) {
-    lines.push_back(FirmwareName(store.firmware) + " 的 BCD 存储 " + store.path + "：" + OutcomeText(store));
+void StoreReportLines(LogLines& lines, const StoreReport& store, bool abandoned) {
+    lines.push_back(FirmwareName(store.firmware) + " 的 BCD 存储 " + store.path + "：" + OutcomeText(store, abandoned));
     for (const StoreFinding& finding : store.check.findings) lines.push_back("  检查：" + FindingText(finding, store.firmware));
     if (store.after) {
         if (store.check.matchedByFolderOnly) {
@@ -239,10 +242,15 @@ void StoreReportLines(LogLines& lines, const StoreReport& store) {
 
 LogLines ReportLines(const LocalTime& time, const RepairReport& report) {
     LogLines lines{"=== 修复结束 " + DateTimeText(time) + " ==="};
-    StoreReportLines(lines, report.bios);
-    StoreReportLines(lines, report.uefi);
+    if (report.refusal) {
+        lines.push_back("修复没有开始，没有做任何更改：" + StoreRefusalReasonText(*report.refusal));
+        return lines;
+    }
+    StoreReportLines(lines, report.bios, report.abandoned);
+    StoreReportLines(lines, report.uefi, report.abandoned);
     if (report.error) lines.push_back("中止原因：" + StopReasonText(report));
     if (report.abandoned) lines.push_back("中止原因：注销或关机");
+    if (report.settleError) lines.push_back("放回或保留旧 BCD 存储时出错" + BracketedError(*report.settleError));
     lines.push_back("失败的命令：" + std::to_string(report.failedTools.size()) + " 条");
     return lines;
 }

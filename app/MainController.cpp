@@ -4,6 +4,7 @@
 
 #include "app/PlatformServices.h"
 #include "app/PreflightTexts.h"
+#include "app/RunRefusals.h"
 #include "app/UserMessages.h"
 #include "discovery/VolumeEncryption.h"
 #include "platform/TaskbarProgress.h"
@@ -100,6 +101,10 @@ void MainController::onRepairClicked() {
         return messages_.show(NotElevatedAfterRestartMessage());
     }
     if (plan.refusal == Refusal::NotElevated) return offerElevatedRestart(RefusalMessage(plan, bootPartition));
+    // One repair at a time, from here to the end of this one.
+    const RepairLock lock(platform_.mutexes);
+    if (!lock.mayRepair()) return messages_.show(AnotherRepairMessage());
+    if (lock.state() != LockState::Taken) log_.write(RepairLockLines(lock));
     if (plan.refusal != Refusal::None) return messages_.show(RefusalMessage(plan, bootPartition));
     // Every warning in one box; No changes nothing.
     if (!plan.warnings.empty() && !messages_.ask(RunWarningsQuestion(plan, uefiContext()))) return;

@@ -24,8 +24,9 @@ inline PlanServices PlanServicesOf(const Platform& platform) {
 }
 
 inline RepairServices RepairServicesOf(const Platform& platform) {
-    return {platform.files, platform.processes, platform.events, platform.consoleCodePage,
-            platform.clock, platform.runningSystem, platform.fileIdentities, platform.registry};
+    return {platform.files,         platform.processes,      platform.events,
+            platform.consoleCodePage, platform.clock,        platform.runningSystem,
+            platform.fileIdentities,  platform.registry,     platform.drives};
 }
 
 // After a run that wrote the UEFI store on a PC not known to start from

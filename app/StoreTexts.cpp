@@ -152,12 +152,20 @@ std::string StepText(const StoreEvent& event) {
         return "无法移动，留在原处由工具直接更新；" +
                (detail.empty() ? std::string("修复前的内容没能另存") : "修复前的内容已复制到 " + detail);
     case StoreStep::SavedFromRegistry: return "正被系统使用，留在原处由工具直接更新；修复前的内容已通过注册表保存到 " + detail;
-    case StoreStep::CouldNotSave: return "正被系统使用，留在原处由工具直接更新；修复前的内容没能另存";
+    case StoreStep::CouldNotSave: return "正被系统使用，修复前的内容没能另存，修复没有开始";
+    case StoreStep::HeldByProgram: return "正被其他程序使用（不是系统），修复没有开始";
     case StoreStep::KeptAs: return "旧 BCD 存储保留为 " + detail;
     case StoreStep::PutBack: return "工具没有修复它，旧 BCD 存储已放回原处";
     case StoreStep::BackupLeftBeside: return "旧 BCD 存储无法放回原处，留在 " + detail;
     case StoreStep::Restored: return "注销或关机：旧 BCD 存储已放回原处";
-    case StoreStep::OldCopyRemoved: return "只保留最早的一份和最新的两份旧 BCD 存储，已删除 " + detail;
+    case StoreStep::LeftInPlace:
+        return "注销或关机：留在原处，可能已被工具改动；" +
+               (detail.empty() ? std::string("修复前的内容没能另存") : "修复前的内容保存在 " + detail);
+    case StoreStep::OldCopyRemoved: return "已删除多余的旧 BCD 存储副本 " + detail;
+    case StoreStep::CopyNotWritten: return "副本 " + detail + " 没能完整写入，已删除";
+    case StoreStep::CopyLeftUnfinished: return "副本 " + detail + " 没能完整写入，也没能删除，它不是完整的 BCD 存储，请删除它";
+    case StoreStep::LogNotMoved: return "事务日志 " + detail + " 没能随它移动";
+    case StoreStep::LogNotRemoved: return "新 BCD 存储的事务日志 " + detail + " 没能删除";
     }
     return {};
 }

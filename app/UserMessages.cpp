@@ -2,6 +2,8 @@
 
 #include "app/BootFileTexts.h"
 #include "app/PreflightTexts.h"
+#include "app/RunRefusals.h"
+#include "app/StoreStates.h"
 #include "app/StoreTexts.h"
 #include "app/UefiMessages.h"
 #include "platform/TextEncodings.h"
@@ -157,9 +159,6 @@ std::string StartErrorText(const PlatformError& error) {
     return "无法启动（错误 " + std::to_string(error.number()) + "）：" + error.description();
 }
 
-namespace {
-
-// The system's description without its closing full stop, to stand in brackets.
 std::string BracketedError(const PlatformError& error) {
     std::string description = error.description();
     while (!description.empty() && (description.back() == '.' || description.back() == ' ' ||
@@ -170,34 +169,8 @@ std::string BracketedError(const PlatformError& error) {
     return "（错误 " + std::to_string(error.number()) + "，" + description + "）";
 }
 
-// ERROR_BAD_EXE_FORMAT and ERROR_EXE_MACHINE_TYPE_MISMATCH.
-bool IsForAnotherWindows(const PlatformError& error) {
-    return error.number() == 193 || error.number() == 216;
-}
-
-bool AnyStoreRebuilt(const RepairReport& report) {
-    for (const StoreReport* store : {&report.bios, &report.uefi}) {
-        if (store->outcome == StoreOutcome::Repaired || store->outcome == StoreOutcome::FailedCheck) return true;
-    }
-    return false;
-}
-
-// The repair stopped before its end: why, what stays, and what to do.
-Message AbortMessage(const RepairReport& report) {
-    std::string text = "修复已中止：" + StopReasonText(report) + "。\r\n";
-    text += AnyStoreRebuilt(report) ? "已经重建的 BCD 存储保留（见后面的提示），其余 BCD 存储已恢复为修复前的样子。"
-                                    : "BCD 存储都已恢复为修复前的样子。";
-    if (IsForAnotherWindows(*report.error)) {
-        text += "\r\n错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），"
-                "或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。";
-    }
-    return {text, ErrorTitle, MessageStyle::Error};
-}
-
-} // namespace
-
 std::string StopReasonText(const RepairReport& report) {
-    if (!report.error) return {};
+    if (!report.error) return report.abandoned ? "注销、关机或关闭了控制台窗口" : "";
     if (report.stoppedTool.empty()) return "出现错误" + BracketedError(*report.error);
     // The system's text often names the program already: then its name is enough.
     const bool named = report.error->description().find(report.stoppedTool) != std::string::npos;
@@ -223,9 +196,14 @@ bool UefiStoreStartable(const RepairPlan& plan, const UefiContext& uefi) {
 }
 
 std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPlan& plan, const UefiContext& uefi) {
+    if (report.refusal) return {StoreRefusalMessage(*report.refusal)};
+    if (report.abandoned) return {AbortMessage(report)};
     std::vector<Message> messages;
-    if (report.abandoned) return messages;
-    if (report.error) messages.push_back(AbortMessage(report));
+    if (report.error) {
+        messages.push_back(AbortMessage(report));
+    } else if (report.settleError) {
+        messages.push_back(SettleFailedMessage(report));
+    }
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
         if (store->outcome == StoreOutcome::FailedCheck) messages.push_back(FailedCheckMessage(*store));
         const bool repaired = store->outcome == StoreOutcome::Repaired;
@@ -258,6 +236,14 @@ std::string KeptStoresNote(const RepairReport& report) {
     }
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
         if (!store->oldStoreKept.empty()) note += "旧 BCD 存储保留在：" + store->oldStoreKept + "\r\n";
+    }
+    // A log beside the wrong store could be replayed into it: the user hears of it.
+    for (const StoreEvent& step : report.storeSteps) {
+        if (step.step == StoreStep::LogNotMoved) {
+            note += "事务日志 " + step.detail + " 没能随 BCD 存储 " + step.path + " 移动。\r\n";
+        } else if (step.step == StoreStep::LogNotRemoved) {
+            note += "事务日志 " + step.detail + " 属于工具写的新 BCD 存储，没能删除：请在重新启动前删除它。\r\n";
+        }
     }
     if (note.ends_with("\r\n")) note.resize(note.size() - 2);
     return note;

@@ -65,8 +65,11 @@ Message ErrorMessage(const PlatformError& error);
 // "无法启动（错误 193）：…".
 std::string StartErrorText(const PlatformError& error);
 // Why a repair stopped before its end, after "修复已中止：" or "中止原因：":
-// the tool that could not start (or the error) with the system's text in brackets.
+// the tool that could not start (or the error) with the system's text in
+// brackets, or the session's end.
 std::string StopReasonText(const RepairReport& report);
+// "（错误 21，设备未就绪）": an error's number and the system's text, in brackets.
+std::string BracketedError(const PlatformError& error);
 
 // What the firmware means for a run's UEFI store.
 struct UefiContext {
@@ -76,7 +79,8 @@ struct UefiContext {
     bool bootEntryOffered = false; // an offer to write the firmware's boot entry follows: it tells what is missing
 };
 
-// What a finished run shows, in order: an error that stopped it, then for
+// What a finished run shows, in order: a refusal before anything moved (alone),
+// an error that stopped it or an old store that could not go back, then for
 // each store (BIOS, then UEFI) its success when it was judged repaired or a
 // warning saying what its check found missing, then the tools that failed.
 // A UEFI store on a partition that UEFI firmware can't read is a warning,
@@ -91,7 +95,8 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
 bool UefiStoreStartable(const RepairPlan& plan, const UefiContext& uefi);
 
 // For the last message: the old stores' entries a rebuild dropped, with what
-// to do about them, and where each old store is kept; "" when nothing is.
+// to do about them, where each old store is kept, and the transaction logs
+// that did not follow their store; "" when nothing is.
 std::string KeptStoresNote(const RepairReport& report);
 
 // Where the repair log is, or that it could not be written.

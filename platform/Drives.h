@@ -2,6 +2,7 @@
 // Drive enumeration: the system's drive strings and each drive's type.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orvanta {
 
@@ -27,6 +28,11 @@ public:
     virtual bool mapDrive(const std::string& driveName, const std::string& devicePath) = 0;
     // Removes exactly that mapping again.
     virtual void unmapDrive(const std::string& driveName, const std::string& devicePath) = 0;
+
+    // The device a drive name such as "Z:" stands for, then what that name
+    // links to in turn ("\Device\Harddisk0\Partition2",
+    // "\Device\HarddiskVolume2"); empty when the letter names nothing.
+    virtual std::vector<std::string> deviceNamesOf(const std::string& driveName) = 0;
 };
 
 } // namespace orvanta

@@ -88,6 +88,10 @@ public:
     // no larger than `largest` bytes.
     virtual FileRead readFile(const std::string& path, std::size_t largest) = 0;
 
+    // The programs that hold the file open, by the names the system gives
+    // them ("记事本"); empty when none is known or the system can't tell.
+    virtual std::vector<std::string> holdersOf(const std::string& path) = 0;
+
     // Every entry of the folder (without "." and ".."), whatever their
     // attributes; nothing when the folder can't be listed.
     virtual std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) = 0;

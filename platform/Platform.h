@@ -13,6 +13,7 @@
 #include "platform/Firmware.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
+#include "platform/NamedMutexes.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/RunningSystem.h"
@@ -43,6 +44,7 @@ struct Platform {
     FileIdentities& fileIdentities;
     VirtualDisks& virtualDisks;
     Crypto& crypto;
+    NamedMutexes& mutexes;
 };
 
 } // namespace orvanta

@@ -22,8 +22,8 @@ bool WritesWithoutChoice(StoreFirmware store, FirmwareMode firmware) {
 } // namespace
 
 bool RepairReport::fullyRepaired() const {
-    return failedTools.empty() && !error && !abandoned && bios.outcome == StoreOutcome::Repaired &&
-           uefi.outcome == StoreOutcome::Repaired;
+    return failedTools.empty() && !error && !abandoned && !refusal && !settleError &&
+           bios.outcome == StoreOutcome::Repaired && uefi.outcome == StoreOutcome::Repaired;
 }
 
 RepairRun::RepairRun(const RepairPlan& plan, RepairServices services, RepairObserver& observer)
@@ -32,10 +32,10 @@ RepairRun::RepairRun(const RepairPlan& plan, RepairServices services, RepairObse
       observer_(observer),
       runner_(services.processes, services.events, services.consoleCodePage, services.clock),
       bios_{StoreBackup(services.files, services.registry, plan.bootPartition + BiosStorePath,
-                        [this](const StoreEvent& event) { noted(event); }),
+                        expectationFor(StoreFirmware::Bios), [this](const StoreEvent& event) { noted(event); }),
             report_.bios},
       uefi_{StoreBackup(services.files, services.registry, plan.bootPartition + UefiStorePath,
-                        [this](const StoreEvent& event) { noted(event); }),
+                        expectationFor(StoreFirmware::Uefi), [this](const StoreEvent& event) { noted(event); }),
             report_.uefi} {
     report_.bios.path = plan.bootPartition + BiosStorePath;
     report_.uefi.firmware = StoreFirmware::Uefi;
@@ -45,6 +45,7 @@ RepairRun::RepairRun(const RepairPlan& plan, RepairServices services, RepairObse
 RepairReport RepairRun::carryOut() {
     try {
         const LocalTime time = services_.clock.now();
+        if (!secureHeldStores(time)) return report_;
         prepare(bios_, time);
         prepare(uefi_, time);
         // The UEFI tool can't write its files where this folder is missing.
@@ -71,6 +72,34 @@ RepairReport RepairRun::carryOut() {
     return report_;
 }
 
+// A store held open can't be moved aside. The running system's own is saved
+// through the registry first, so that nothing else has moved when that fails;
+// one that another program holds is never touched.
+bool RepairRun::secureHeldStores(const LocalTime& time) {
+    const bool biosHeld = bios_.backup.heldOpen();
+    const bool uefiHeld = uefi_.backup.heldOpen();
+    if (!biosHeld && !uefiHeld) return true;
+    const std::optional<std::string> systemStoreFile = SystemStoreFile(services_.registry);
+    std::vector<Store*> systemStores;
+    for (Store* store : {&bios_, &uefi_}) {
+        if (!(store == &bios_ ? biosHeld : uefiHeld)) continue;
+        if (IsSystemStore(store->report.path, systemStoreFile, services_.drives)) {
+            systemStores.push_back(store);
+            continue;
+        }
+        report_.refusal = StoreRefusal{StoreRefusalReason::HeldByProgram, store->report.path, store->backup.refuseHeld()};
+        return false;
+    }
+    for (Store* store : systemStores) {
+        const SavedCopy saved = store->backup.saveSystemStore(time);
+        if (saved.path.empty()) {
+            report_.refusal = StoreRefusal{StoreRefusalReason::NotSaved, store->report.path, {}, saved.error};
+            return false;
+        }
+    }
+    return true;
+}
+
 void RepairRun::prepare(Store& store, const LocalTime& time) {
     std::optional<BcdStoreReading> before = store.backup.prepare(time);
     store.report.inPlace = store.backup.inPlace();
@@ -94,8 +123,8 @@ void RepairRun::settle(Store& store) {
     if (exists && (store.defaultRunSucceeded || report.inPlace)) {
         report.after = ListingOf(store.backup.readNow(), plan_.disks);
         report.check = CheckStore(report.after->reading, expectationFor(report.firmware));
-        if (store.defaultRunSucceeded) store.backup.settle(true);
         const bool passed = report.check.passed();
+        store.backup.settle(store.defaultRunSucceeded, passed);
         report.outcome = !store.defaultRunSucceeded ? StoreOutcome::NotRepaired
                          : passed                   ? StoreOutcome::Repaired
                                                     : StoreOutcome::FailedCheck;
@@ -103,12 +132,19 @@ void RepairRun::settle(Store& store) {
             report.dropped = DroppedEntries(*report.before->reading.store, *report.after->reading.store);
         }
     } else {
-        store.backup.settle(false);
-        report.outcome = hadStore && store.backup.keptAt().empty() ? StoreOutcome::PutBack
-                         : exists || hadStore                       ? StoreOutcome::NotRepaired
-                                                                    : StoreOutcome::Missing;
+        store.backup.settle(false, false);
+        const bool back = store.backup.keptAt().empty();
+        report.outcome = hadStore && back ? StoreOutcome::PutBack
+                         : hadStore       ? StoreOutcome::LeftBeside
+                         : exists         ? StoreOutcome::NotRepaired
+                                          : StoreOutcome::Missing;
     }
-    report.oldStoreKept = store.backup.keptAt();
+    noteFailure(store);
+}
+
+void RepairRun::noteFailure(const Store& store) {
+    store.report.oldStoreKept = store.backup.keptAt();
+    if (store.backup.failure() && !report_.settleError) report_.settleError = store.backup.failure();
 }
 
 StoreExpectation RepairRun::expectationFor(StoreFirmware firmware) const {
@@ -128,10 +164,11 @@ void RepairRun::abandon() {
     // Stopping only starts the end: the tool may hold the store a moment longer.
     runner_.stopCurrent(StoppedToolWaitMilliseconds);
     for (Store* store : {&bios_, &uefi_}) {
-        if (!store->backup.moved()) continue;
-        const bool restored = store->backup.restoreOriginal();
-        store->report.outcome = restored ? StoreOutcome::Restored : StoreOutcome::LeftBeside;
-        store->report.oldStoreKept = store->backup.keptAt();
+        const bool moved = store->backup.moved();
+        if (!moved && !store->backup.inPlace()) continue;
+        const bool restored = store->backup.abandon();
+        store->report.outcome = !moved ? StoreOutcome::LeftInPlace : restored ? StoreOutcome::Restored : StoreOutcome::LeftBeside;
+        noteFailure(*store);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ConsoleCodePage.h"
+#include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
 #include "platform/Processes.h"
@@ -35,6 +36,7 @@ struct RepairServices {
     RunningSystem& runningSystem;
     FileIdentities& fileIdentities;
     Registry& registry;
+    Drives& drives;
 };
 
 // What became of one BCD store.
@@ -45,7 +47,8 @@ enum class StoreOutcome {
     NotRepaired, // the tools failed for it, and no old store could take its place
     Missing,     // there was none before and there is none after
     Restored,    // the session ended: the old store is back, over what the tools wrote
-    LeftBeside,  // the session ended: the old store could not go back; it lies beside the new one
+    LeftBeside,  // the old store could not go back; it lies beside its place (`oldStoreKept`)
+    LeftInPlace, // the session ended while the tools updated it in place; its content before is at `oldStoreKept`
 };
 
 struct StoreReport {
@@ -58,6 +61,19 @@ struct StoreReport {
     StoreCheck check;
     std::vector<DroppedEntry> dropped;  // what the old store held and the new one lacks
     std::string oldStoreKept;           // where the old store lies now, "" when in place or none
+};
+
+// Why a run was refused before anything moved or ran.
+enum class StoreRefusalReason {
+    HeldByProgram, // a program other than the running system holds the store open
+    NotSaved,      // the running system's store could not be saved to a kept copy
+};
+
+struct StoreRefusal {
+    StoreRefusalReason reason = StoreRefusalReason::HeldByProgram;
+    std::string path;                  // the store's
+    std::vector<std::string> holders;  // the programs holding it, as far as the system tells
+    std::uint32_t error = 0;           // why it was not saved; 0: its folder could not be listed
 };
 
 // A tool that failed. When Bin\bcdboot.exe fails, the installation's own
@@ -78,8 +94,10 @@ struct RepairReport {
     std::optional<PlatformError> error;  // a tool that could not start, or an unreadable store
     std::string stoppedTool;             // the program that could not start, "" for another error
     bool abandoned = false;              // the session ended during the run
+    std::optional<StoreRefusal> refusal; // the run was refused before anything moved: nothing else holds
+    std::optional<PlatformError> settleError; // an error that kept an old store from going back or being kept
 
-    // Every store judged repaired and no tool failed.
+    // Every store judged repaired and no tool failed (nor was it refused).
     bool fullyRepaired() const;
 };
 
@@ -114,8 +132,11 @@ private:
     // Runs bcdboot for one installation, with its own bcdboot when ours fails.
     void runBcdboot(const ToolCall& call);
     void noted(const StoreEvent& event);
+    // Before anything moves: false when a held store refuses the run.
+    bool secureHeldStores(const LocalTime& time);
     void prepare(Store& store, const LocalTime& time);
     void settle(Store& store);
+    void noteFailure(const Store& store);
     StoreExpectation expectationFor(StoreFirmware firmware) const;
     Store& storeFor(StoreFirmware firmware) { return firmware == StoreFirmware::Bios ? bios_ : uefi_; }
 

@@ -1,9 +1,17 @@
 #pragma once
 // Where an old BCD store lies beside its place: "bcd.orvanta-old" while the
-// tools run (a run cut short leaves it there), then a dated copy such as
-// "bcd.orvanta-20261207-153102". A store's transaction logs ("bcd.LOG",
-// "bcd.LOG1", "bcd.LOG2") go wherever it goes, under the same name.
+// tools run (a run cut short leaves it there), then a kept copy such as
+// "bcd.orvanta-0003-20261208-153102-ok". The number orders the copies: each
+// new one gets one more than the highest in the folder, so a wrong clock
+// can't reorder them. The date is for people. "-ok" says the store in the
+// copy passed the check when the copy was made. A store's transaction logs
+// ("bcd.LOG", "bcd.LOG1", "bcd.LOG2") go wherever it goes, under the same name.
+//
+// Names of the earlier form, "bcd.orvanta-20261207-153102[-2]", are still
+// kept copies: older than any numbered one, ordered by their date.
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,14 +24,30 @@ inline constexpr std::array<const char*, 3> StoreLogSuffixes{".LOG", ".LOG1", ".
 // The name an old store has while the tools run, beside it.
 std::string BackupPathOf(const std::string& storePath);
 
-// The dated copy's path for a time; from the second attempt on, "-2", "-3"...
-std::string DatedCopyPathOf(const std::string& storePath, const LocalTime& time, int attempt);
+// One kept copy of a store, as its name tells.
+struct KeptCopy {
+    std::string name;          // the file name, as listed
+    bool numbered = false;     // false: a name of the earlier, dated form
+    std::uint32_t number = 0;  // when numbered
+    std::string dated;         // when not: "20261207-153102-002", which orders them
+    bool passed = false;       // "-ok": the store passed its check when it was copied
+};
 
-// Of the file names in a store's folder, the dated copies of that store
-// (not their logs) to remove so that only the oldest and the two newest
-// stay: the oldest is the store from before the program first ran, the
-// newest the ones repeated repairs replaced.
-std::vector<std::string> DatedCopiesToRemove(const std::vector<std::string>& folderNames,
-                                             const std::string& storeName);
+// The copy's name for a number, a time and whether its store passed its check.
+std::string KeptCopyName(const std::string& storeName, std::uint32_t number, const LocalTime& time, bool passed);
+
+// A file name read as a kept copy of the store named `storeName` (ignoring
+// case); nothing for any other name, its logs included.
+std::optional<KeptCopy> ParseKeptCopy(const std::string& fileName, const std::string& storeName);
+
+// The number for a new copy: one more than the highest in the folder.
+std::uint32_t NextCopyNumber(const std::vector<std::string>& folderNames, const std::string& storeName);
+
+// Of the file names in a store's folder, the kept copies (not their logs) to
+// remove. Kept are: the first copy made in the folder (the store as it was
+// before the program first touched it); while the store in place has failed
+// its check, the newest copy whose store passed; and the two newest.
+std::vector<std::string> KeptCopiesToRemove(const std::vector<std::string>& folderNames, const std::string& storeName,
+                                            bool storeInPlaceFailed);
 
 } // namespace orvanta

@@ -1,5 +1,5 @@
 #pragma once
-// The drive strings and drive types, from the kernel.
+// The drive strings and drive types, from the kernel; the devices behind the letters.
 #include "platform/Drives.h"
 
 namespace orvanta::win32 {
@@ -10,6 +10,7 @@ public:
     std::uint32_t driveType(const std::string& driveName) override;
     bool mapDrive(const std::string& driveName, const std::string& devicePath) override;
     void unmapDrive(const std::string& driveName, const std::string& devicePath) override;
+    std::vector<std::string> deviceNamesOf(const std::string& driveName) override;
 };
 
 } // namespace orvanta::win32

@@ -14,6 +14,7 @@ public:
     bool createDirectories(const std::string& path) override;
     FileRead readFile(const std::string& path, std::size_t largest) override;
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
+    std::vector<std::string> holdersOf(const std::string& path) override;
     std::string fileSystemName(const std::string& driveName) override;
     std::optional<std::uint64_t> freeBytes(const std::string& driveName) override;
     std::optional<std::uint64_t> clusterBytes(const std::string& driveName) override;

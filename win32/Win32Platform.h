@@ -17,6 +17,7 @@
 #include "win32/Win32Firmware.h"
 #include "win32/Win32FolderDialog.h"
 #include "win32/Win32MessageBoxes.h"
+#include "win32/Win32NamedMutexes.h"
 #include "win32/Win32Processes.h"
 #include "win32/Win32Registry.h"
 #include "win32/Win32RunningSystem.h"
@@ -47,6 +48,7 @@ struct Win32Platform {
     Win32FileIdentities fileIdentities;
     Win32VirtualDisks virtualDisks;
     Win32Crypto crypto;
+    Win32NamedMutexes mutexes;
 
     // The main window owns the message boxes and the consent prompt, and takes
     // the keyboard navigation.
@@ -67,7 +69,7 @@ struct Win32Platform {
         return Platform{drives,   devices,  files,     processes, events,       messages,
                         folderDialog, version, com, commonControls, firmware, registry,
                         elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities,
-                        virtualDisks, crypto};
+                        virtualDisks, crypto, mutexes};
     }
 };
 

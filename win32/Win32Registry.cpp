@@ -72,18 +72,25 @@ bool ReadKey(HKEY key, RegistryKey& tree, std::size_t depth, std::size_t& keys) 
 }
 
 // RegSaveKeyEx needs the backup privilege, which administrators hold but
-// which is not enabled in their token until asked for.
-bool EnableBackupPrivilege() {
+// which is not enabled in their token until asked for. The system's error,
+// ERROR_PRIVILEGE_NOT_HELD when a policy took the privilege away.
+DWORD EnableBackupPrivilege() {
     HANDLE token = nullptr;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token) == FALSE) return false;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token) == FALSE) {
+        return GetLastError();
+    }
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    const bool enabled = LookupPrivilegeValueW(nullptr, SE_BACKUP_NAME, &privileges.Privileges[0].Luid) != FALSE &&
-                         AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) != FALSE &&
-                         GetLastError() == ERROR_SUCCESS; // not ERROR_NOT_ALL_ASSIGNED
+    DWORD error = ERROR_SUCCESS;
+    if (LookupPrivilegeValueW(nullptr, SE_BACKUP_NAME, &privileges.Privileges[0].Luid) == FALSE ||
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) == FALSE) {
+        error = GetLastError();
+    } else if (GetLastError() == ERROR_NOT_ALL_ASSIGNED) {
+        error = ERROR_PRIVILEGE_NOT_HELD;
+    }
     CloseHandle(token);
-    return enabled;
+    return error;
 }
 
 } // namespace
@@ -104,6 +111,27 @@ std::optional<std::uint32_t> Win32Registry::readNumber(const std::string& key, c
     return value;
 }
 
+std::optional<std::string> Win32Registry::readText(const std::string& key, const std::string& name) {
+    const OpenKey open(key);
+    if (open.get() == nullptr) return std::nullopt;
+    const std::wstring valueName = Widen(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(open.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return std::nullopt;
+    }
+    std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD room = static_cast<DWORD>((text.size() - 1) * sizeof(wchar_t));
+    if (RegQueryValueExW(open.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &room) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return std::nullopt;
+    }
+    // The data may or may not end with its NUL.
+    return Narrow(std::wstring(text.data()));
+}
+
 std::optional<RegistryKey> Win32Registry::readTree(const std::string& key) {
     const OpenKey open(key);
     if (open.get() == nullptr) return std::nullopt;
@@ -115,11 +143,14 @@ std::optional<RegistryKey> Win32Registry::readTree(const std::string& key) {
 
 // The file must not exist yet; the hive is written in the format of the
 // running Windows.
-bool Win32Registry::saveKey(const std::string& key, const std::string& path) {
-    if (!EnableBackupPrivilege()) return false;
-    const OpenKey open(HKEY_LOCAL_MACHINE, Widen(key), REG_OPTION_BACKUP_RESTORE);
-    if (open.get() == nullptr) return false;
-    return RegSaveKeyExW(open.get(), Widen(path).c_str(), nullptr, REG_LATEST_FORMAT) == ERROR_SUCCESS;
+std::uint32_t Win32Registry::saveKey(const std::string& key, const std::string& path) {
+    if (const DWORD error = EnableBackupPrivilege(); error != ERROR_SUCCESS) return error;
+    HKEY opened = nullptr;
+    const LONG open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), REG_OPTION_BACKUP_RESTORE, KEY_READ, &opened);
+    if (open != ERROR_SUCCESS) return static_cast<std::uint32_t>(open);
+    const LONG saved = RegSaveKeyExW(opened, Widen(path).c_str(), nullptr, REG_LATEST_FORMAT);
+    RegCloseKey(opened);
+    return static_cast<std::uint32_t>(saved);
 }
 
 } // namespace orvanta::win32

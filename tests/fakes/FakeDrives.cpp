@@ -32,12 +32,26 @@ bool FakeDrives::mapDrive(const std::string& driveName, const std::string& devic
     journal_.add("map " + driveName + " " + devicePath);
     if (has(driveName[0])) return false;
     add(driveName[0], DriveKind::Fixed);
+    devices[driveName] = devicePath;
     return true;
 }
 
 void FakeDrives::unmapDrive(const std::string& driveName, const std::string& devicePath) {
     journal_.add("unmap " + driveName + " " + devicePath);
     std::erase_if(drives_, [&](const Drive& drive) { return drive.letter == driveName[0]; });
+    devices.erase(driveName);
+}
+
+std::vector<std::string> FakeDrives::deviceNamesOf(const std::string& driveName) {
+    journal_.add("device names " + driveName);
+    std::vector<std::string> names;
+    const auto device = devices.find(driveName);
+    if (device == devices.end()) return names;
+    names.push_back(device->second);
+    for (auto link = links.find(names.back()); link != links.end() && names.size() < 8; link = links.find(names.back())) {
+        names.push_back(link->second);
+    }
+    return names;
 }
 
 DeviceHandle FakeDevices::open(const std::string& devicePath) {

@@ -30,6 +30,11 @@ public:
     // A mapped letter shows as a fixed drive until it is removed.
     bool mapDrive(const std::string& driveName, const std::string& devicePath) override;
     void unmapDrive(const std::string& driveName, const std::string& devicePath) override;
+    // The letter's device (mapped letters included), then the links from it.
+    std::vector<std::string> deviceNamesOf(const std::string& driveName) override;
+
+    std::map<std::string, std::string> devices; // by drive name: the device the letter names
+    std::map<std::string, std::string> links;   // a device name -> the one it links to
 
 private:
     struct Drive {

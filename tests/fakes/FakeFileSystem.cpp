@@ -116,7 +116,7 @@ bool FakeFileSystem::replaceFile(const std::string& from, const std::string& to)
 bool FakeFileSystem::rename(const std::string& from, const std::string& to, bool replace) {
     const Entry* source = find(from);
     const Entry* target = find(to);
-    const bool movable = source != nullptr && !source->folder && !source->attributes.locked;
+    const bool movable = source != nullptr && !source->folder && !source->attributes.locked && !source->attributes.unmovable;
     const bool free = target == nullptr || (replace && !target->folder && !target->attributes.locked);
     journal_.add("move " + from + " -> " + to + (replace ? " replace" : "") + (movable && free ? "" : " refused"));
     if (!movable || !free) return false;
@@ -128,7 +128,7 @@ bool FakeFileSystem::rename(const std::string& from, const std::string& to, bool
 
 bool FakeFileSystem::removeFile(const std::string& path) {
     const Entry* entry = find(path);
-    const bool removable = entry != nullptr && !entry->folder && !entry->attributes.locked;
+    const bool removable = entry != nullptr && !entry->folder && !entry->attributes.locked && !entry->attributes.unmovable;
     journal_.add("remove " + path + (removable ? "" : " refused"));
     if (removable) erase(path);
     return removable;
@@ -223,7 +223,9 @@ std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) cons
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::listFolder(const std::string& path) {
     journal_.add("list " + path);
-    if (!isFolder(path) || unreadableError(path)) return std::nullopt;
+    const bool unlistable = std::any_of(unlistable_.begin(), unlistable_.end(),
+                                        [&](const std::string& folder) { return Key(folder) == Key(path); });
+    if (!isFolder(path) || unreadableError(path) || unlistable) return std::nullopt;
     std::vector<FolderEntry> entries;
     const std::string prefix = Key(path) + "\\";
     for (const auto& [key, entry] : entries_) {
@@ -232,6 +234,16 @@ std::optional<std::vector<FolderEntry>> FakeFileSystem::listFolder(const std::st
                            entry.size.value_or(entry.content.size())});
     }
     return entries;
+}
+
+std::vector<std::string> FakeFileSystem::holdersOf(const std::string& path) {
+    journal_.add("holders " + path);
+    const auto found = holders_.find(Key(path));
+    return found == holders_.end() ? std::vector<std::string>{} : found->second;
+}
+
+void FakeFileSystem::setHolders(const std::string& path, std::vector<std::string> programs) {
+    holders_[Key(path)] = std::move(programs);
 }
 
 bool FakeFileSystem::createDirectories(const std::string& path) {

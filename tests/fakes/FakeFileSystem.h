@@ -15,7 +15,8 @@ struct FakeAttributes {
     bool hidden = false;
     bool system = false;
     bool readOnly = false;
-    bool locked = false; // held open by the running system: can't be moved, removed or read
+    bool locked = false;    // held open without sharing: can't be moved, removed or read
+    bool unmovable = false; // held open sharing reads only: can be read, not moved or removed
 
     bool operator==(const FakeAttributes&) const = default;
 };
@@ -56,6 +57,11 @@ public:
     bool createDirectories(const std::string& path) override;
     FileRead readFile(const std::string& path, std::size_t largest) override;
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
+    std::vector<std::string> holdersOf(const std::string& path) override;
+    // The programs that hold a file open, as the system would name them.
+    void setHolders(const std::string& path, std::vector<std::string> programs);
+    // The folder can't be listed from now on (its files can still be reached).
+    void failListing(const std::string& folder) { unlistable_.push_back(folder); }
     std::string fileSystemName(const std::string& driveName) override;
     std::optional<std::uint64_t> freeBytes(const std::string& driveName) override;
     std::optional<std::uint64_t> clusterBytes(const std::string& driveName) override;
@@ -93,6 +99,8 @@ private:
     std::vector<std::pair<std::string, std::uint32_t>> unreadable_;
     std::vector<std::string> readOnly_;
     std::vector<std::string> full_;
+    std::vector<std::string> unlistable_;
+    std::map<std::string, std::vector<std::string>> holders_; // by the upper-case path
     std::string applicationFolder_ = "F:\\Kit";
     std::map<std::string, std::string> fileSystems_; // by drive name; NTFS unless told
     std::map<std::string, std::optional<std::uint64_t>> freeSpace_; // by drive name

@@ -17,7 +17,7 @@ Platform FakeMachine::platform() {
     return Platform{drives,   devices,  files,     processes,     events,          messages,
                     folderDialog, version, com,    commonControls, firmware,       registry,
                     elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities,
-                    virtualDisks, crypto};
+                    virtualDisks, crypto, mutexes};
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {
@@ -45,6 +45,14 @@ void FakeMachine::addUefiPc() {
     firmware.type = 2;
     files.setFileSystem("Z:", "FAT32");
     addTools();
+}
+
+void FakeMachine::holdAsSystemStore(const std::string& path, const std::string& content) {
+    const std::string volume = "\\Device\\HarddiskVolume" + std::to_string(path[0] - 'A');
+    files.addFile(path, {.locked = true}, content);
+    registry.loadedHives[SystemStoreKey] = path;
+    registry.texts[std::string(HiveListKey) + "\\" + SystemStoreHiveName] = volume + path.substr(2);
+    drives.devices[path.substr(0, 2)] = volume;
 }
 
 void FakeMachine::start() {

@@ -3,6 +3,7 @@
 // control, all writing to one journal, and the main controller wired to them.
 #include "app/MainController.h"
 #include "crypto/OpensslCrypto.h"
+#include "repair/SystemStore.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakeDrives.h"
 #include "fakes/FakeFileSystem.h"
@@ -17,8 +18,8 @@ namespace orvanta {
 inline const std::string LogPathOfRepair = "F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
 inline const std::string LogNoteOfRepair = "\r\n\r\n修复日志：F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
 // The note before it when both old stores on C: were kept, dated by the run's start.
-inline const std::string KeptOnCOfRepair = "\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000\r\n"
-                                           "旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000";
+inline const std::string KeptOnCOfRepair = "\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000\r\n"
+                                           "旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000";
 
 // Whether a file holds a hive (what the fake bcdboot writes), not an old store's text.
 inline bool IsHive(const std::string& content) {
@@ -41,6 +42,9 @@ public:
     // A UEFI PC: Windows on C: (disk 0 partition 3), its FAT32 ESP (GPT
     // partition 2) without a letter, which gets Z:, and the tools.
     void addUefiPc();
+    // The running system holds the store at `path` (on a drive "C:" .. "Z:")
+    // open, loaded from \Device\HarddiskVolume<n> as the registry says.
+    void holdAsSystemStore(const std::string& path, const std::string& content = "old");
     // Creates and loads the window, as the program's start does.
     void start();
     // A close request; true when the window closes.
@@ -71,6 +75,7 @@ public:
     FakeFileIdentities fileIdentities;
     FakeVirtualDisks virtualDisks;
     OpensslCrypto crypto;
+    FakeMutexes mutexes;
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};

@@ -61,6 +61,8 @@ public:
 
     // The first rule whose text the command line contains decides how it behaves.
     void behave(std::string part, ProgramBehaviour behaviour) { rules_.emplace_back(std::move(part), behaviour); }
+    // Every program behaves as by default again.
+    void forgetBehaviours() { rules_.clear(); }
     // Posts a user action to the event queue when a line containing `part` starts.
     void whileRunning(std::string part, std::function<void()> action) {
         actions_.emplace_back(std::move(part), std::move(action));

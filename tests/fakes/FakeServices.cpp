@@ -34,12 +34,16 @@ std::optional<RegistryKey> FakeRegistry::readTree(const std::string& key) {
     return ReadHive(std::vector<std::uint8_t>(bytes.begin(), bytes.end())).root;
 }
 
-bool FakeRegistry::saveKey(const std::string& key, const std::string& path) {
+std::uint32_t FakeRegistry::saveKey(const std::string& key, const std::string& path) {
     const auto hive = loadedHives.find(key);
-    const bool saved = !saveFails && hive != loadedHives.end() && !files_.isFile(path);
-    journal_.add("registry save " + key + " -> " + path + (saved ? "" : " refused"));
-    if (saved) files_.addFile(path, {}, files_.contentOf(hive->second));
-    return saved;
+    const std::uint32_t error = saveError != 0                                      ? saveError
+                                : hive == loadedHives.end() || files_.isFile(path) ? 183 // ERROR_ALREADY_EXISTS
+                                                                                   : 0;
+    journal_.add("registry save " + key + " -> " + path + (error == 0 ? "" : " refused"));
+    const std::string content = hive == loadedHives.end() ? std::string() : files_.contentOf(hive->second);
+    if (error == 0) files_.addFile(path, {}, content);
+    if (saveError != 0) files_.addFile(path, {}, content.substr(0, content.size() / 2));
+    return error;
 }
 
 } // namespace orvanta

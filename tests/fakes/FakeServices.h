@@ -13,6 +13,7 @@
 #include "fakes/Journal.h"
 #include "platform/FolderDialog.h"
 #include "platform/MessageBoxes.h"
+#include "platform/NamedMutexes.h"
 #include "platform/Clock.h"
 #include "platform/ComObjects.h"
 #include "platform/ConsoleCodePage.h"
@@ -151,10 +152,16 @@ public:
         const auto found = numbers.find(key + "\\" + name);
         return found == numbers.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
     }
+    std::optional<std::string> readText(const std::string& key, const std::string& name) override {
+        journal_.add("registry text " + key + "\\" + name);
+        const auto found = texts.find(key + "\\" + name);
+        return found == texts.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
     // The loaded hive as its file holds it now.
     std::optional<RegistryKey> readTree(const std::string& key) override;
-    // Copies the loaded hive's file, as RegSaveKey writes a hive.
-    bool saveKey(const std::string& key, const std::string& path) override;
+    // Copies the loaded hive's file, as RegSaveKey writes a hive; with
+    // `saveError`, leaves a part of it and answers that error.
+    std::uint32_t saveKey(const std::string& key, const std::string& path) override;
     // A WinPE booted from the given firmware type (1 BIOS, 2 UEFI).
     void simulatePreinstallation(std::uint32_t firmwareType) {
         keys["System\\CurrentControlSet\\Control\\MiniNT"] = true;
@@ -162,8 +169,9 @@ public:
     }
     std::map<std::string, bool> keys;
     std::map<std::string, std::uint32_t> numbers;
+    std::map<std::string, std::string> texts;       // REG_SZ values as "<key>\\<name>"
     std::map<std::string, std::string> loadedHives; // key -> the file it was loaded from
-    bool saveFails = false;
+    std::uint32_t saveError = 0;
 
 private:
     Journal& journal_;
@@ -213,8 +221,11 @@ public:
 // 2026-12-07 15:30:00.000, and a second passes with every question.
 class FakeClock : public Clock {
 public:
-    LocalTime now() override { return {2026, 12, 7, 15, 30, static_cast<int>(ticks_ / 1000 % 60), 0}; }
+    LocalTime now() override {
+        return {day.year, day.month, day.day, 15, 30, static_cast<int>(ticks_ / 1000 % 60), 0};
+    }
     std::uint64_t milliseconds() override { return ticks_ += 1000; }
+    LocalTime day{2026, 12, 7}; // the date the PC's clock says (a dead battery sets it back)
 
 private:
     std::uint64_t ticks_ = 0;
@@ -228,6 +239,30 @@ public:
     std::string programArchitecture() override { return "x64"; }
     std::string windows = "X:\\Windows"; // a pre-installation environment unless told
     bool redirected = false;
+};
+
+// Named mutexes as other processes left them: free, held, made by an
+// elevated process this one may not open, abandoned by a holder that died,
+// or not to be made at all.
+enum class MutexState { Free, Held, AccessDenied, Abandoned, Failing };
+
+class FakeMutexes : public NamedMutexes {
+public:
+    MutexAttempt tryTake(const std::string& name) override {
+        ++attempts;
+        MutexState& state = states[name];
+        switch (state) {
+        case MutexState::Held: return {0, MutexWait::TimedOut};
+        case MutexState::AccessDenied: return {5, MutexWait::Taken}; // ERROR_ACCESS_DENIED
+        case MutexState::Abandoned: state = MutexState::Held; return {0, MutexWait::Abandoned};
+        case MutexState::Free: state = MutexState::Held; return {0, MutexWait::Taken};
+        case MutexState::Failing: return {1450, MutexWait::TimedOut}; // ERROR_NO_SYSTEM_RESOURCES
+        }
+        return {};
+    }
+    void release(const std::string& name) override { states[name] = MutexState::Free; }
+    std::map<std::string, MutexState> states;
+    int attempts = 0;
 };
 
 // Who made each program: told per path; others have no version and no signature.

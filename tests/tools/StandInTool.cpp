@@ -12,7 +12,7 @@
 //   2. appends its exact command line (GetCommandLineW, UTF-8; it starts
 //      with the executable's path) and one line per watch rule to
 //      <home>\standin.log;
-//   3. waits for the delay;
+//   3. waits for the delay, and for the file a waitfor rule names;
 //   4. as bcdboot with "/?" alone: writes its usage text to standard output,
 //      naming /bootex unless a "bootex 0" rule says otherwise, and ends with 0;
 //      as bcdboot otherwise: creates <bp>\Boot\BCD, or <bp>\EFI\Microsoft\Boot\BCD with
@@ -32,6 +32,9 @@
 // whether a store is made), the last one that applies wins.
 //   <tool> exit <code> [<text>]        end with this code
 //   <tool> delay <ms> [<text>]         wait this long after logging
+//   <tool> waitfor <path> [<text>]     then wait until the file <path> (a Windows path
+//                                      without blanks) exists, at most 60 s: a run the
+//                                      test holds until it lets it go
 //   <tool> store none [<text>]         create no store
 //   <tool> needfolder 1 [<text>]       end with code 2 when the store's folder is missing
 //   bcdboot hive <path> [<text>]       the store is a copy of the file <path> (a Windows
@@ -150,6 +153,7 @@ struct Message {
 struct Settings {
     DWORD exitCode = 0;
     DWORD delay = 0;
+    std::wstring waitFor; // a file whose appearance lets the run go on
     bool makeStore = true;
     bool needFolder = false;
     std::wstring hive;   // the file to copy as the store
@@ -268,6 +272,7 @@ Settings ReadSettings(const std::wstring& home, const std::wstring& tool, const 
         if (!Contains(commandLine, rule.rest)) continue;
         if (rule.setting == L"exit") settings.exitCode = number;
         if (rule.setting == L"delay") settings.delay = number;
+        if (rule.setting == L"waitfor") settings.waitFor = rule.value;
         if (rule.setting == L"store") settings.makeStore = rule.value != L"none";
         if (rule.setting == L"needfolder") settings.needFolder = number != 0;
         if (rule.setting == L"hive") settings.hive = rule.value;
@@ -375,6 +380,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     AppendFile(home + L"\\standin.log", entry);
     if (settings.delay > 0) Sleep(settings.delay);
+    // A look every 100 ms: a test tool, held only while its test needs it.
+    for (int look = 0; !settings.waitFor.empty() && look < 600; ++look) {
+        if (GetFileAttributesW(settings.waitFor.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+        Sleep(100);
+    }
     const DWORD code = tool == L"bcdboot" ? Bcdboot(argc, argv, settings, commandLine) : settings.exitCode;
     Print(settings.messages);
     if (!settings.stampsPath.empty()) {

@@ -65,13 +65,19 @@ TEST_F(CommandLineRepair, RunsTheButtonsRepairWithTheChosenDefaultAndLogsIt) {
 }
 
 TEST_F(CommandLineRepair, ExitCodesTellAToolFailureARefusalAndASystemError) {
+    // Both stores rebuilt and checked, but bootsect failed: not fully repaired.
+    FakeMachine bootsectFails;
+    bootsectFails.addThreeInstallations();
+    bootsectFails.processes.behave("bootsect", {.exitCode = 5});
+    EXPECT_EQ(RunCommandLine(ParseCommandLine({"/repair"}), bootsectFails.platform(), output), NotFullyRepairedExitCode);
+
     // Every tool ended well, but the UEFI store is no hive: not fully repaired.
     m.processes.behave("C:\\Windows /s C: /f uefi", {.writesGarbage = true});
     EXPECT_EQ(run({"/repair"}), NotFullyRepairedExitCode);
     EXPECT_NE(output.text().find("警告！\r\nUEFI 的 BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd 已写入，但检查发现它不能正常引导：\r\n"
                                  "　新 BCD 存储无法读取。"),
               std::string::npos) << output.text();
-    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000").size(), 0U); // the old one, kept
+    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000").size(), 0U); // the old one, kept
     m.processes.behave("bootsect", {.exitCode = 5});
     EXPECT_EQ(run({"/repair"}), NotFullyRepairedExitCode);
 

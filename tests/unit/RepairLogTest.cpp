@@ -82,8 +82,8 @@ TEST_F(RepairLog, StoresAreLoggedWithTheirEntriesAttributesAndWhatBecameOfThem) 
              "  identifier              {00000002-0000-4000-8000-0000000fa4e0}\r\n"
              "  ！它所在的分区在本机的磁盘上都找不到\r\n"
              "  device                  partition=GPT 分区 {9a9a9a07-9a9a-9a9a-9a9a-9a9a9a9a9a9a}\r\n",
-             "BCD 存储 C:\\boot\\bcd：旧 BCD 存储保留为 C:\\boot\\bcd.orvanta-20261207-153000\r\n",
-             "  旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000\r\n"}) {
+             "BCD 存储 C:\\boot\\bcd：旧 BCD 存储保留为 C:\\boot\\bcd.orvanta-0001-20261207-153000\r\n",
+             "  旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000\r\n"}) {
         EXPECT_NE(log.find(part), std::string::npos) << part << log;
     }
     // C:'s partition is on disk 0: its entry carries no mark.

@@ -72,11 +72,12 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
         BootFoldersOf("E:"), BootFoldersOf("C:"), BootFoldersOf("D:"),
         {"list C:\\Boot", "list C:\\EFI\\Microsoft\\Boot"},
         Lock,
-        {"attributes C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-old", "read C:\\boot\\bcd",
+        // Both stores are read first: one held open must be settled before anything moves.
+        {"read C:\\boot\\bcd", "read C:\\EFI\\Microsoft\\Boot\\bcd",
+         "attributes C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-old",
          "move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old", "attributes C:\\boot\\bcd.LOG",
          "attributes C:\\boot\\bcd.LOG1", "attributes C:\\boot\\bcd.LOG2",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd", "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
-         "read C:\\EFI\\Microsoft\\Boot\\bcd",
          "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.LOG", "attributes C:\\EFI\\Microsoft\\Boot\\bcd.LOG1",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.LOG2",
@@ -87,14 +88,16 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
          "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f bios /l zh-cn",
          "run F:\\Kit\\Bin\\bcdboot.exe D:\\Windows /s C: /f uefi /l zh-cn",
          "run F:\\Kit\\bin\\bootsect.exe /nt60 C: /mbr",
-         // Each store is read and judged, its old one kept under the run's date, before the first message.
-         "attributes C:\\boot\\bcd", "read C:\\boot\\bcd", "attributes C:\\boot\\bcd.orvanta-20261207-153000",
-         "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd.orvanta-20261207-153000",
+         // Each store is read and judged, its old one kept under the next number in its folder (then
+         // the folder is listed again for the copies it no longer keeps), before the first message.
+         "attributes C:\\boot\\bcd", "read C:\\boot\\bcd", "list C:\\boot",
+         "attributes C:\\boot\\bcd.orvanta-0001-20261207-153000",
+         "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd.orvanta-0001-20261207-153000",
          "attributes C:\\boot\\bcd.orvanta-old.LOG", "attributes C:\\boot\\bcd.orvanta-old.LOG1",
          "attributes C:\\boot\\bcd.orvanta-old.LOG2", "list C:\\boot",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd", "read C:\\EFI\\Microsoft\\Boot\\bcd",
-         "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000",
-         "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000",
+         "list C:\\EFI\\Microsoft\\Boot", "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000",
+         "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG1",
          "attributes C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old.LOG2", "list C:\\EFI\\Microsoft\\Boot",
@@ -105,7 +108,7 @@ TEST_F(RepairRun, WorkedExampleDoesEveryStepInOrder) {
     EXPECT_EQ(m.journal.lines(), expected);
     EXPECT_TRUE(IsHive(m.files.contentOf("C:\\boot\\bcd")));
     EXPECT_FALSE(m.files.isFile("C:\\boot\\bcd.orvanta-old"));
-    EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd.orvanta-20261207-153000"));
+    EXPECT_TRUE(m.files.isFile("C:\\boot\\bcd.orvanta-0001-20261207-153000"));
     EXPECT_EQ(m.statusLine.label, "当前电脑硬盘里共发现3个系统！");
 }
 
@@ -170,7 +173,7 @@ TEST_F(RepairRun, StoresAreFoundWhateverTheirAttributes) {
                                                       "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd"}));
     EXPECT_EQ(m.files.attributesOf("C:\\Boot\\BCD"), asTheToolWritesIt); // put back as it was
     EXPECT_EQ(m.journal.only({"message"}),
-              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000" +
+              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000" +
                     LogNoteOfRepair});
 
     // A new store the tools leave hidden counts as re-created.

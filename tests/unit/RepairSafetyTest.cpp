@@ -87,10 +87,10 @@ TEST_F(RepairSafety, AnOldStoreGoesBackUnlessTheDefaultsRunForItEndedWell) {
               (Lines{"move C:\\boot\\bcd -> C:\\boot\\bcd.orvanta-old",
                      "move C:\\EFI\\Microsoft\\Boot\\bcd -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old",
                      "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd",
-                     "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000"}));
+                     "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000"}));
     EXPECT_EQ(m.files.contentOf("C:\\boot\\bcd"), "old");
     EXPECT_EQ(m.journal.only({"message"}),
-              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-20261207-153000" +
+              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000" +
                     LogNoteOfRepair});
 
     // Earlier installations' runs wrote both stores; the default's runs end
@@ -115,13 +115,12 @@ TEST_F(RepairSafety, AnOldStoreGoesBackUnlessTheDefaultsRunForItEndedWell) {
 // moved; its content is saved through the registry, the tools update it in
 // place, and it is read back through the registry and checked.
 TEST_F(RepairSafety, TheStoreTheSystemHoldsIsSavedUpdatedInPlaceAndChecked) {
-    m.files.addFile("C:\\Boot\\BCD", {.locked = true}, "old");
-    m.registry.loadedHives[SystemStoreKey] = "C:\\Boot\\BCD";
+    m.holdAsSystemStore("C:\\Boot\\BCD");
     click();
     EXPECT_EQ(m.journal.count("move C:\\boot\\bcd "), 0U);
-    EXPECT_EQ(m.journal.count("registry save BCD00000000 -> C:\\boot\\bcd.orvanta-20261207-153000"), 1U);
-    EXPECT_EQ(m.files.contentOf("C:\\boot\\bcd.orvanta-20261207-153000"), "old");
-    EXPECT_LT(m.journal.indexOf("registry save BCD00000000 -> C:\\boot\\bcd.orvanta-20261207-153000"),
+    EXPECT_EQ(m.journal.count("registry save BCD00000000 -> C:\\boot\\bcd.orvanta-0001-20261207-153000"), 1U);
+    EXPECT_EQ(m.files.contentOf("C:\\boot\\bcd.orvanta-0001-20261207-153000"), "old");
+    EXPECT_LT(m.journal.indexOf("registry save BCD00000000 -> C:\\boot\\bcd.orvanta-0001-20261207-153000"),
               m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f bios /l zh-cn"));
     EXPECT_EQ(m.journal.count("registry tree BCD00000000"), 2U); // before (the old store) and after
     EXPECT_EQ(m.journal.only({"message"}),
@@ -133,8 +132,7 @@ TEST_F(RepairSafety, TheStoreTheSystemHoldsIsSavedUpdatedInPlaceAndChecked) {
     // the warning counts the loaders.
     FakeMachine pc;
     pc.addThreeInstallations();
-    pc.files.addFile("C:\\Boot\\BCD", {.locked = true}, "old");
-    pc.registry.loadedHives[SystemStoreKey] = "C:\\Boot\\BCD";
+    pc.holdAsSystemStore("C:\\Boot\\BCD");
     pc.processes.behave("C:\\Windows /s C: /f bios", {.writesStore = false});
     pc.start();
     pc.controller.onRepairClicked();
@@ -198,7 +196,7 @@ TEST_F(RepairSafety, TheUefiFolderIsCreatedBeforeTheFirstUefiRun) {
     EXPECT_EQ(m.journal.lines().at(created + 2), "create C:\\EFI\\Microsoft\\Boot");
     EXPECT_LT(created, m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn"));
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-20261207-153000" + LogNoteOfRepair}));
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000" + LogNoteOfRepair}));
 }
 
 TEST_F(RepairSafety, WithoutAdministratorRightsNothingIsTouchedAndARestartIsOffered) {

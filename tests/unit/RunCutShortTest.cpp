@@ -29,7 +29,7 @@ struct RunCutShort : ::testing::Test {
     FakeMachine m;
 };
 
-const std::string BiosKept = "C:\\Boot\\BCD.orvanta-20261207-153000";
+const std::string BiosKept = "C:\\Boot\\BCD.orvanta-0001-20261207-153000";
 
 TEST_F(RunCutShort, ABackupAnInterruptedRunLeftIsNeverLost) {
     // Beside the BIOS store: it becomes a dated copy, older than the one the
@@ -44,11 +44,11 @@ TEST_F(RunCutShort, ABackupAnInterruptedRunLeftIsNeverLost) {
     EXPECT_TRUE(IsHive(m.files.contentOf(BiosStore)));
     EXPECT_EQ(m.files.contentOf(BiosKept), "older");
     EXPECT_EQ(m.files.contentOf(BiosKept + ".LOG1"), "older log");
-    EXPECT_EQ(m.files.contentOf(BiosKept + "-2"), "old");
+    EXPECT_EQ(m.files.contentOf("C:\\Boot\\BCD.orvanta-0002-20261207-153000"), "old");
     EXPECT_EQ(m.files.contentOf(UefiStore), "original");
     EXPECT_EQ(m.files.filesIn("C:\\EFI\\Microsoft\\Boot"), std::vector<std::string>{"bcd"});
     EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("BCD 存储 C:\\boot\\bcd（属性：普通）：旁边有上次中断的修复留下的备份，已改名保留为 " +
-                                                     std::string("C:\\boot\\bcd.orvanta-20261207-153000")),
+                                                     std::string("C:\\boot\\bcd.orvanta-0001-20261207-153000")),
               std::string::npos);
 }
 
@@ -65,8 +65,8 @@ TEST_F(RunCutShort, RepeatedRepairsKeepTheOldestAndTheTwoNewestCopies) {
     std::vector<std::string> kept = m.files.filesIn("C:\\Boot");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, (std::vector<std::string>{"BCD", "BCD.orvanta-20250101-080000", "BCD.orvanta-20261101-080000",
-                                              "BCD.orvanta-notes.txt", "bcd.orvanta-20261207-153000",
-                                              "bcd.orvanta-20261207-153000.LOG1"}));
+                                              "BCD.orvanta-notes.txt", "bcd.orvanta-0001-20261207-153000",
+                                              "bcd.orvanta-0001-20261207-153000.LOG1"}));
     EXPECT_EQ(m.files.contentOf(BiosKept), "old");
     EXPECT_EQ(m.journal.count("remove C:\\boot\\BCD.orvanta-20260101-080000"), 2U); // the copy and its log
 }
@@ -78,7 +78,7 @@ TEST_F(RunCutShort, AStartFailureJudgesEachStoreByTheRunsBeforeIt) {
     m.processes.behave("bootsect", {.startFails = true});
     click();
     EXPECT_TRUE(IsHive(m.files.contentOf(UefiStore))); // the default's run for it ended well: it stays
-    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\BCD.orvanta-20261207-153000"), "old");
+    EXPECT_EQ(m.files.contentOf("C:\\EFI\\Microsoft\\Boot\\BCD.orvanta-0001-20261207-153000"), "old");
     EXPECT_EQ(m.files.contentOf(BiosStore), "old"); // not re-created: the old one is back
     EXPECT_FALSE(m.files.isFile(BiosBackup));
     const Lines messages = m.journal.only({"message"});
@@ -86,7 +86,8 @@ TEST_F(RunCutShort, AStartFailureJudgesEachStoreByTheRunsBeforeIt) {
     // The abort box: which tool, why, what stays, and what error 193 usually means.
     EXPECT_EQ(messages[0], "message Error! 16 修复已中止：修复工具 bootsect.exe 无法启动"
                            "（错误 193，F:\\Kit\\bin\\bootsect.exe 不是有效的 Win32 应用程序）。\r\n"
-                           "已经重建的 BCD 存储保留（见后面的提示），其余 BCD 存储已恢复为修复前的样子。\r\n"
+                           "BIOS 的 BCD 存储 C:\\boot\\bcd：已恢复为修复前的样子。\r\n"
+                           "UEFI 的 BCD 存储 C:\\EFI\\Microsoft\\Boot\\bcd：已重建。\r\n"
                            "错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。");
     EXPECT_EQ(messages[1], "message 提示： 64 UEFI引导修复成功！");
     EXPECT_TRUE(messages[2].starts_with("message 警告！ 16 以下修复命令没有成功完成：\r\nF:\\Kit\\Bin\\bcdboot.exe D:\\Windows"))
@@ -167,6 +168,58 @@ TEST_F(RunCutShort, ARunAfterAnInterruptedOneStillHasTheOriginalStores) {
     EXPECT_EQ(m.files.attributesOf(BiosStore), (FakeAttributes{.hidden = true, .system = true}));
     EXPECT_EQ(m.files.contentOf(UefiStore), "original");
     EXPECT_FALSE(m.files.isFile(BiosBackup) || m.files.isFile(UefiBackup));
+}
+
+} // namespace
+} // namespace orvanta
+
+namespace orvanta {
+namespace {
+
+// A store's transaction logs go wherever it goes. Put back over what the
+// tools wrote, the old store takes its own logs back and the tools' go; a log
+// that can't follow is said in the log and the last message.
+TEST_F(RunCutShort, AStorePutBackTakesItsOwnLogsAndALogThatCantFollowIsReported) {
+    struct LogCase {
+        const char* name;
+        FakeAttributes toolsLog;
+        FakeAttributes oldLog;
+        const char* logAtStore; // what lies at C:\Boot\BCD.LOG1 afterwards
+        std::vector<std::string> reported;
+    };
+    const LogCase cases[] = {
+        {"both logs move", {}, {}, "old log", {}},
+        {"the tools' log is held open", {.locked = true}, {}, "new log",
+         {"事务日志 C:\\boot\\bcd.LOG1 属于工具写的新 BCD 存储，没能删除：请在重新启动前删除它。",
+          "事务日志 C:\\boot\\bcd.orvanta-old.LOG1 没能随 BCD 存储 C:\\boot\\bcd 移动。"}},
+        {"the old log is held open", {}, {.locked = true}, "old log",
+         {"事务日志 C:\\boot\\bcd.LOG1 没能随 BCD 存储 C:\\boot\\bcd 移动。"}},
+    };
+    for (const LogCase& test : cases) {
+        FakeMachine pc;
+        pc.addThreeInstallations();
+        pc.files.addFile(BiosStore, {}, "old");
+        pc.files.addFile(BiosStore + ".LOG1", test.oldLog, "old log");
+        // The default's BIOS run writes a store and its log, and fails: the old store goes back.
+        pc.processes.behave("C:\\Windows /s C: /f bios", {.exitCode = 5});
+        pc.processes.whileRunning("C:\\Windows /s C: /f bios", [&pc, &test] {
+            if (!pc.files.isFile(BiosStore + ".LOG1")) pc.files.addFile(BiosStore + ".LOG1", test.toolsLog, "new log");
+        });
+        pc.start();
+        pc.controller.onRepairClicked();
+        EXPECT_EQ(pc.files.contentOf(BiosStore), "old") << test.name;
+        EXPECT_EQ(pc.files.contentOf(BiosStore + ".LOG1"), test.logAtStore) << test.name;
+        const std::string last = pc.journal.only({"message"}).back();
+        const std::string log = pc.files.contentOf(LogPathOfRepair);
+        std::string said;
+        for (std::size_t start = last.find("事务日志"); start != std::string::npos; start = last.find("事务日志", start + 1)) {
+            said += last.substr(start, last.find("\r\n", start) - start) + "\n";
+        }
+        std::string expected;
+        for (const std::string& line : test.reported) expected += line + "\n";
+        EXPECT_EQ(said, expected) << test.name;
+        EXPECT_EQ(log.find("没能随它移动") == std::string::npos, test.reported.empty()) << test.name;
+    }
 }
 
 } // namespace

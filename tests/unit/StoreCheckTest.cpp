@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "discovery/Guid.h"
+#include "fakes/FakeBcdStores.h"
 #include "repair/StoreCheck.h"
 #include "repair/StoreComparison.h"
 
@@ -48,6 +49,11 @@ TEST(StoreCheck, ASoundStorePassesAndEachMissingPieceIsNamed) {
 
     EXPECT_EQ(CheckStore({std::nullopt, StoreFault::Damaged}, sound).findings,
               std::vector<StoreFinding>{{StoreProblem::Unreadable}});
+
+    // Every loader there, but the boot manager names no default: nothing starts by itself.
+    const BcdStoreReading noDefault = BcdStoreOf(FakeBcdTree(true, {{"C:\\Windows", CPartition}}, -1));
+    EXPECT_EQ(CheckStore(noDefault, {StoreFirmware::Uefi, {{"C:\\Windows", CPartition}}}).findings,
+              (std::vector<StoreFinding>{{StoreProblem::NoDefault, "C:\\Windows"}}));
 }
 
 // Under Wine (or when a disk doesn't answer) partitions are unknown: the

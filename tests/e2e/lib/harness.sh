@@ -240,16 +240,19 @@ logged_message() {
     "$(glob_literal "\\n\\n修复日志：$APP_WINDOWS\\Logs\\Orvanta-")"
 }
 
-# kept_note <store path>[#<attempt>]...: the pattern of what the last message
-# says of old stores kept beside their place under a dated name, for
-# logged_message; "#2" for a second copy made in the same second ("-2")
+# kept_note <store path>[#<number>][+ok]...: the pattern of what the last
+# message says of old stores kept beside their place as numbered copies, for
+# logged_message; the number is 1 unless given ("#2": "bcd.orvanta-0002-..."),
+# "+ok" for a copy whose store passed its check
 kept_note() {
-  local path attempt
+  local path number ok
   printf '%s' "$(glob_literal '\n')"
   for path in "$@"; do
-    attempt=
-    [[ $path == *#* ]] && attempt=-${path##*#} path=${path%#*}
-    printf '%s????????-??????%s' "$(glob_literal "\n旧 BCD 存储保留在：$path.orvanta-")" "$attempt"
+    ok=
+    [[ $path == *+ok ]] && ok=-ok path=${path%+ok}
+    number=1
+    [[ $path == *#* ]] && number=${path##*#} path=${path%#*}
+    printf '%s-????????-??????%s' "$(glob_literal "\n旧 BCD 存储保留在：$path.orvanta-$(printf '%04d' "$number")")" "$ok"
   done
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Lists the boot store area of a sandbox drive in the form the scenarios
 expect: one line per file below boot/ and efi/ (names lower-cased, since the
-Windows side is case-insensitive, and the time in an old store's dated name
-shown as <date>), the file's kind ("old" for a store the sandbox put there,
+Windows side is case-insensitive, and the date and time in a kept copy's name
+shown as <date>: "bcd.orvanta-0002-<date>-ok"), the file's kind ("old" for a store the sandbox put there,
 "new" for one a stand-in tool wrote: by their first word, or for a hive by
 the mark its generator put in the base block's file name; "garbage" for the
 stand-in's bytes that are no hive), and "hidden"/"system" for the DOS
@@ -44,7 +44,7 @@ def main(root):
         for folder, _, files in os.walk(os.path.join(root, top)):
             for name in files:
                 path = os.path.join(folder, name)
-                relative = re.sub(r"\.orvanta-\d{8}-\d{6}", ".orvanta-<date>", os.path.relpath(path, root).lower())
+                relative = re.sub(r"\.orvanta-(\d+-)?\d{8}-\d{6}", r".orvanta-\1<date>", os.path.relpath(path, root).lower())
                 lines.append(f"{relative} {kind(path)}{attributes(path)}")
     for line in sorted(lines):
         print(line)

@@ -51,7 +51,8 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
      BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，
      /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）
   2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到
-     系统、没有管理员权限，或引导盘不能用
+     系统、没有管理员权限、引导盘不能用、另一个 Orvanta 正在修复，或
+     BCD 存储正被其他程序使用、无法另存
   3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被
      关闭）：修复可能只完成了一部分，修复日志里写明了做了什么
 
@@ -98,7 +99,7 @@ scenario_command_line() {
       echo "运行：$run"
       echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
     done
-    printf '%s\n' '提示：' 'BIOS引导修复成功！' '提示：' 'UEFI引导修复成功！' '' 'glob 旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-????????-??????' \
+    printf '%s\n' '提示：' 'BIOS引导修复成功！' '提示：' 'UEFI引导修复成功！' '' 'glob 旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-????????-??????' \
       'glob 修复日志：F:\\Kit\\Logs\\Orvanta-*.log'
     for run in "$(bcdboot_run D: 'D:\Windows')" "$(bcdboot_run D: 'D:\Windows' uefi)" "$(bcdboot_run D: 'C:\Windows')" \
       "$(bcdboot_run D: 'C:\Windows' uefi)"; do
@@ -110,7 +111,7 @@ scenario_command_line() {
       '退出代码：5（0x00000005）' '引导可能没有完全修复，请检查后再试。' '修复日志：F:\Out\failed.log'
   } | expect_ui
   { repair_runs C: 'C:\Windows' 'D:\Windows'; repair_runs D: 'D:\Windows' 'C:\Windows'; } | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' 'efi/microsoft/boot/bcd new' | expect_files C
   printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' | expect_files D
 }
 
@@ -178,6 +179,6 @@ scenario_command_line_ctrl_c() {
   skip_unless F Out/ctrlc.txt 'ctrlc delivered' "Wine did not deliver Ctrl+C to the console's processes"
   printf '%s\n' 'file has === 修复结束' 'ctrlc delivered' | expect_ui
   repair_runs C: 'D:\Windows' 'C:\Windows' | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' \
-    'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' \
+    'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-0001-<date> old' | expect_files C
 }

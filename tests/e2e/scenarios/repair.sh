@@ -114,7 +114,7 @@ scenario_other_boot_partition() {
   } | expect_ui
   repair_runs d: 'D:\Windows' 'C:\Windows' | expect_log
   echo 'boot/bcd old' | expect_files C
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' | expect_files D
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' 'efi/microsoft/boot/bcd new' | expect_files D
   expect_no_file c EFI
 }
 

@@ -1,5 +1,5 @@
 # The old BCD stores: moved aside before the first tool, kept beside the new
-# ones under a dated name after success, put back otherwise; never deleted.
+# ones as numbered copies after success, put back otherwise; never deleted.
 
 watch_stores() {
   cat <<'EOF_'
@@ -48,8 +48,8 @@ scenario_old_stores_moved() {
     bootsect_run C:
     stores_seen present present present present
   } | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'boot/bcd.orvanta-<date>-2 old' 'efi/microsoft/boot/bcd new' \
-    'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' 'boot/bcd.orvanta-0002-<date> old' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-0001-<date> old' | expect_files C
 }
 
 # The tools create no store: both old stores are put back, no message; the
@@ -111,13 +111,13 @@ scenario_hidden_stores() {
     bootsect_run C:
     stores_seen present present present present
   } | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old hidden system' 'efi/microsoft/boot/bcd new' \
-    'efi/microsoft/boot/bcd.orvanta-<date> old hidden system' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old hidden system' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-0001-<date> old hidden system' | expect_files C
 }
 
 # The program is ended while a slow tool runs: the old stores lie beside the
-# new ones. Run again, it keeps them as dated copies, and the stores the
-# first run wrote as newer ones.
+# new ones. Run again, it keeps them as the first copies, and the stores the
+# first run wrote as the next ones, marked: they pass the check.
 scenario_killed_then_run_again() {
   drive C fixed
   drive F fixed
@@ -139,12 +139,13 @@ EOF_
   {
     printf '%s\n' 'window Orvanta' 'file has bootsect' 'exited 1' 'renamed F:\Kit\Bin\standin.cfg' 'window Orvanta'
     echo "message $BIOS_OK"
-    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd#2' 'C:\EFI\Microsoft\Boot\bcd#2')"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd#2+ok' 'C:\EFI\Microsoft\Boot\bcd#2+ok')"
     echo 'caption repairButton 开始修复'
   } | expect_ui
   { repair_runs C: 'C:\Windows'; repair_runs C: 'C:\Windows'; } | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'boot/bcd.orvanta-<date>-2 new' 'efi/microsoft/boot/bcd new' \
-    'efi/microsoft/boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd.orvanta-<date>-2 new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' 'boot/bcd.orvanta-0002-<date>-ok new' \
+    'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-0001-<date> old' \
+    'efi/microsoft/boot/bcd.orvanta-0002-<date>-ok new' | expect_files C
 }
 
 # Only the UEFI store is created: only the UEFI success is shown.
@@ -173,15 +174,15 @@ scenario_unstartable_tool() {
   app F Kit bad-bootsect
   { echo 'window 20000'; repair_click 3; printf '%s\n' 'nomessage' 'controls' 'exited 0'; } | ui
   {
-    printf '%s\n' 'window Orvanta' 'message Error! 修复已中止：修复工具 bootsect.exe 无法启动（错误 193，Bad EXE format for F:\Kit\bin\bootsect.exe）。\n已经重建的 BCD 存储保留（见后面的提示），其余 BCD 存储已恢复为修复前的样子。\n错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。' "message $BIOS_OK"
+    printf '%s\n' 'window Orvanta' 'message Error! 修复已中止：修复工具 bootsect.exe 无法启动（错误 193，Bad EXE format for F:\Kit\bin\bootsect.exe）。\nBIOS 的 BCD 存储 C:\boot\bcd：已重建。\nUEFI 的 BCD 存储 C:\EFI\Microsoft\Boot\bcd：已重建。\n错误 193 和 216 通常表示这个工具是为另一种 Windows 制作的（例如在 32 位 WinPE 中运行了 64 位的工具），或者文件已损坏：请换用与正在运行的 Windows 或 WinPE 位数相同的完好工具，再重新修复。' "message $BIOS_OK"
     logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
     printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
     controls_expected idle C: 0 'C:\Windows' 'D:\Windows'
     echo 'running'
   } | expect_ui
   bcdboot_runs C: 'D:\Windows' 'C:\Windows' | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' \
-    'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-0001-<date> old' | expect_files C
 }
 
 # The default's run (D:\Windows, selected and kept) leaves a BIOS store whose
@@ -203,14 +204,15 @@ scenario_store_lacking_the_default() {
     printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
   } | expect_ui
   repair_runs C: 'C:\Windows' 'D:\Windows' | expect_log
-  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-<date> old' 'efi/microsoft/boot/bcd new' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' 'efi/microsoft/boot/bcd new' | expect_files C
   printf '%s\n' '*BIOS 的 BCD 存储 C:\boot\bcd：已重建，但检查没有通过' \
     '  检查：默认启动项不是 Windows 启动项，应为默认系统 D:\Windows。' | expect_repair_log beside
 }
 
 # The old UEFI store holds more than a rebuild writes: a boot-sector entry
 # "Ubuntu" and Windows RE. Both are named as dropped, with what to do about
-# Windows RE, and the old store is still on the disk under its dated name.
+# Windows RE, and the old store is still on the disk as the first copy,
+# marked: it passed the check.
 scenario_old_store_entries_dropped() {
   drive C fixed
   drive F fixed
@@ -220,11 +222,11 @@ scenario_old_store_entries_dropped() {
   {
     printf '%s\n' 'window Orvanta' "message $BIOS_OK"
     logged_message "$UEFI_OK\\n\\nUEFI 的 BCD 存储重建后，旧 BCD 存储里的这些启动项不再有：\\n  “Ubuntu”（实模式启动扇区）\\n  “Windows Recovery Environment”（Windows 启动加载器）\\nWindows 恢复环境：请在修复后的 Windows 里以管理员身份运行 reagentc /info，再运行 reagentc /disable 和 reagentc /enable。\\n它们仍在旧 BCD 存储里，可以用 bcdedit /store 查看并找回。" \
-      "$(glob_literal '\n旧 BCD 存储保留在：C:\EFI\Microsoft\Boot\bcd.orvanta-')????????-??????"
+      "$(glob_literal '\n旧 BCD 存储保留在：C:\EFI\Microsoft\Boot\bcd.orvanta-0001-')????????-??????-ok"
     printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
-  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-<date> old' | expect_files C
+  printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd new' 'efi/microsoft/boot/bcd.orvanta-0001-<date>-ok old' | expect_files C
   expect_repair_log beside <<'EOF_'
 旧 BCD 存储 C:\EFI\Microsoft\Boot\bcd：启动项 4 个，设置对象 1 个
   实模式启动扇区
@@ -253,4 +255,40 @@ scenario_every_bcdboot_failing() {
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
   printf '%s\n' 'boot/bcd old' 'efi/microsoft/boot/bcd old' | expect_files C
+}
+
+# One repair at a time: while the window's repair waits in its first tool
+# (held until the test lets it go), a second Orvanta.exe /repair from a batch
+# file is refused with exit 2 and runs no tool of its own (the tool log holds
+# the window's runs alone); /list still works beside it. Then the window's
+# repair ends as usual.
+scenario_second_instance_refused() {
+  drive C fixed
+  drive F fixed
+  store C bios
+  store C uefi
+  folder F Out
+  app F Kit
+  echo 'bcdboot waitfor F:\Out\go /f bios' | faults
+  echo 'the signal that lets the first tool go on' >"$(sandbox_folder "$S_PREFIX" F)/Out/go.txt"
+  printf '@echo off\r\n%s\r\n%s\r\n%s\r\n%s\r\n' \
+    'F:\Kit\Orvanta.exe /repair /log F:\Out\second.log > F:\Out\second.txt' '>F:\Out\exit.txt echo repair %ERRORLEVEL%' \
+    'F:\Kit\Orvanta.exe /list > F:\Out\list.txt' '>>F:\Out\exit.txt echo list %ERRORLEVEL%' \
+    >"$(sandbox_folder "$S_PREFIX" F)/second.bat"
+  {
+    printf '%s\n' 'window 20000' 'click repairButton' 'waitfile F:\Kit\Bin\standin.log 30000 bcdboot'
+    printf '%s\n' 'runwait 60000 C:\windows\system32\cmd.exe /c F:\second.bat' 'print F:\Out\exit.txt' \
+      'waitfile F:\Out\second.txt 5000 另一个 Orvanta 正在修复系统引导，请等它完成后再修复。' 'show repairButton' \
+      'rename F:\Out\go.txt F:\Out\go' 'message 30000' 'message 30000' 'waitcaption repairButton 10000 开始修复'
+  } | ui
+  {
+    printf '%s\n' 'window Orvanta' 'file has bcdboot' 'ran 0' 'repair 2' 'list 0' \
+      'file has 另一个 Orvanta 正在修复系统引导，请等它完成后再修复。' 'caption repairButton 正在修复' 'enabled repairButton 0' \
+      'renamed F:\Out\go.txt' "message $BIOS_OK"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
+    echo 'caption repairButton 开始修复'
+  } | expect_ui
+  repair_runs C: 'C:\Windows' | expect_log
+  printf '%s\n' 'boot/bcd new' 'boot/bcd.orvanta-0001-<date> old' 'efi/microsoft/boot/bcd new' \
+    'efi/microsoft/boot/bcd.orvanta-0001-<date> old' | expect_files C
 }

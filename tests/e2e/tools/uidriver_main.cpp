@@ -22,6 +22,8 @@
 //   cpu <ms> <limit-ms>          processor time used by the program over <ms>
 //   browse <ms> <path> | browse-cancel <ms>
 //   exited <ms>                  wait for the program's end and print its exit code
+//   runwait <ms> <exe> [args]    start another program beside the one under test (no console),
+//                                wait for its end and print "ran <exit code>"
 //   kill                         end the program if it still runs
 //   echo <text>                  print the text (a cue for the script that reads the output)
 //   queryend                     ask whether the session may end (WM_QUERYENDSESSION); prints the answer
@@ -65,6 +67,29 @@ struct Driver {
     // `flags`: DETACHED_PROCESS for no console to inherit (as from a shortcut),
     // CREATE_NEW_CONSOLE for a console of its own.
     void launch(const std::wstring& line, DWORD flags = 0) {
+        PROCESS_INFORMATION info{};
+        if (!start(line, flags, info)) return;
+        target.thread = info.hThread;
+        target.process = info.hProcess;
+        target.processId = info.dwProcessId;
+        WaitForInputIdle(info.hProcess, 10000);
+    }
+
+    // A second program: the one under test stays the target.
+    void runWait(DWORD ms, const std::wstring& line) {
+        PROCESS_INFORMATION info{};
+        if (!start(line, DETACHED_PROCESS, info)) return;
+        DWORD code = 0;
+        if (WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0 && GetExitCodeProcess(info.hProcess, &code)) {
+            Print("ran " + std::to_string(code));
+        } else {
+            Print("still running");
+        }
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+
+    bool start(const std::wstring& line, DWORD flags, PROCESS_INFORMATION& info) {
         std::wstring lower = line;
         for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
         const std::size_t end = lower.find(L".exe");
@@ -74,16 +99,12 @@ struct Driver {
         std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
         if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, folder.c_str(),
                             &startup, &info)) {
             fail("launch " + std::to_string(GetLastError()));
-            return;
+            return false;
         }
-        target.thread = info.hThread;
-        target.process = info.hProcess;
-        target.processId = info.dwProcessId;
-        WaitForInputIdle(info.hProcess, 10000);
+        return true;
     }
 
     HWND findWindow() {
@@ -444,6 +465,7 @@ void Driver::run(const std::string& line) {
         browse(ms, &path);
     } else if (command == "browse-cancel") { words >> ms; browse(ms, nullptr); }
     else if (command == "exited") { words >> ms; exited(ms); }
+    else if (command == "runwait") { words >> ms; runWait(ms, Rest(words)); }
     else if (command == "echo") Print(Utf8(Rest(words)));
     else if (command == "cue") { words >> name; cue(name); }
     else if (command == "queryend") queryEnd();
