@@ -2,7 +2,8 @@
 // refusal sets nothing else; otherwise the command is the one command switch
 // among the arguments, every value is the argument right after its switch,
 // every argument is a switch or such a value, and the repair's switches
-// (/fwentry among them) come only with /repair, /default never with /nodefault; the elevated restart's
+// (/fwentry among them) come only with /repair, /default never with /nodefault; /plan only with
+// /repair and never with /log or /fwentry, /json only with /list or /repair; the elevated restart's
 // marker counts only alone.
 #include <cstdint>
 #include <string>
@@ -37,7 +38,7 @@ bool IsSwitch(const std::string& argument, std::string_view name) {
 }
 
 bool IsValueSwitch(const std::string& argument) {
-    return IsSwitch(argument, "s") || IsSwitch(argument, "default") || IsSwitch(argument, "log");
+    return IsSwitch(argument, "s") || IsSwitch(argument, "default") || IsSwitch(argument, "log") || IsSwitch(argument, "json");
 }
 
 bool FollowsItsSwitch(const std::vector<std::string>& arguments, const std::optional<std::string>& value,
@@ -58,26 +59,29 @@ std::optional<CommandKind> CommandNamedBy(const std::string& argument) {
 
 void CheckAccepted(const std::vector<std::string>& arguments, const CommandLineOptions& options) {
     std::vector<CommandKind> commands;
-    bool noDefaultGiven = false, bootEntryGiven = false;
+    bool noDefaultGiven = false, bootEntryGiven = false, planGiven = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
         if (const auto command = CommandNamedBy(argument)) commands.push_back(*command);
         noDefaultGiven = noDefaultGiven || IsSwitch(argument, "nodefault");
         bootEntryGiven = bootEntryGiven || IsSwitch(argument, "fwentry");
+        planGiven = planGiven || IsSwitch(argument, "plan");
         const bool known = CommandNamedBy(argument) || IsValueSwitch(argument) || IsSwitch(argument, "nodefault") ||
-                           IsSwitch(argument, "fwentry");
+                           IsSwitch(argument, "fwentry") || IsSwitch(argument, "plan");
         fuzz::Require(known || (index > 0 && IsValueSwitch(arguments[index - 1])));
     }
     fuzz::Require(arguments.empty() ? options.kind == CommandKind::Window
                                     : commands.size() == 1 && commands.front() == options.kind);
     fuzz::Require(FollowsItsSwitch(arguments, options.bootPartition, "s") &&
                   FollowsItsSwitch(arguments, options.defaultInstallation, "default") &&
-                  FollowsItsSwitch(arguments, options.logPath, "log"));
-    fuzz::Require(options.noDefault == noDefaultGiven && options.writeBootEntry == bootEntryGiven);
+                  FollowsItsSwitch(arguments, options.logPath, "log") && FollowsItsSwitch(arguments, options.jsonPath, "json"));
+    fuzz::Require(options.noDefault == noDefaultGiven && options.writeBootEntry == bootEntryGiven && options.plan == planGiven);
     const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault ||
                                 options.logPath || options.writeBootEntry;
     fuzz::Require(!repairSwitches || options.kind == CommandKind::Repair);
     fuzz::Require(!(options.defaultInstallation && options.noDefault));
+    fuzz::Require(!options.plan || (options.kind == CommandKind::Repair && !options.logPath && !options.writeBootEntry));
+    fuzz::Require(!options.jsonPath || options.kind == CommandKind::List || options.kind == CommandKind::Repair);
 }
 
 } // namespace
@@ -96,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckAccepted(arguments, options);
     } else {
         fuzz::Require(options.kind == CommandKind::Window && !options.bootPartition && !options.defaultInstallation &&
-                      !options.noDefault && !options.logPath && !options.writeBootEntry);
+                      !options.noDefault && !options.logPath && !options.writeBootEntry && !options.plan && !options.jsonPath);
     }
     return 0;
 }
