@@ -7,6 +7,7 @@
 #include "app/PreflightTexts.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
+#include "app/UnansweredTexts.h"
 #include "app/UserMessages.h"
 #include "discovery/DrivePlace.h"
 #include "discovery/MachineSurvey.h"
@@ -68,10 +69,10 @@ private:
 } // namespace
 
 CommandLineMode::CommandLineMode(Platform platform, TextOutput& output)
-    : platform_(platform), output_(output), log_(platform.files, platform.clock) {}
+    : platform_(platform), output_(output), log_(platform.files, platform.clock), surveyor_(platform.workers, platform.events) {}
 
 MachineSurvey CommandLineMode::survey() {
-    MachineSurvey found = SurveyMachine(SurveyServicesOf(platform_));
+    MachineSurvey found = SurveyMachine(SurveyServicesOf(platform_), surveyor_);
     if (!found.scan.anyFixedDrive) say(NoDiskMessage());
     return found;
 }
@@ -133,10 +134,13 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
                                         found.firmware, InstallationPartitions(found), found.disks, found.scan.drives},
                                        platform_.files);
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
+    if (const auto refusal = UnansweredBootPartitionMessage(found, bootPartition)) return refuse(*refusal);
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
     const UefiContext uefi{found.firmware, letter};
-    // Nobody to ask: the warnings are said, and the run counts as not fully repaired.
-    if (!plan.warnings.empty()) say(RunWarningsNotice(plan, uefi));
+    // Nobody to ask: the warnings and what didn't answer are said, and the run
+    // counts as not fully repaired.
+    const std::optional<Message> notice = NoticeBeforeRun(plan, uefi, found);
+    if (notice) say(*notice);
 
     log_.write(PlanLines(platform_.clock.now(), plan));
     ConsoleAndLog observer(output_, log_);
@@ -154,13 +158,13 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     for (const Message& message : messages) say(message);
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.error || report.abandoned) return SystemErrorExitCode;
-    // Not fully repaired also when a warning was accepted before the run, when
+    // Not fully repaired also when a warning was said before the run (or a
+    // drive or disk that didn't answer, whose systems were left alone), when
     // Secure Boot will refuse the boot manager, or when the UEFI store lies
     // where UEFI firmware can't start from: the PC may not start.
     const bool refused = uefiAfter.start && uefiAfter.start->refused();
     const bool startable = UefiStoreStartable(plan, uefiAfter);
-    return report.fullyRepaired() && plan.warnings.empty() && !refused && startable ? RepairedExitCode
-                                                                                     : NotFullyRepairedExitCode;
+    return report.fullyRepaired() && !notice && !refused && startable ? RepairedExitCode : NotFullyRepairedExitCode;
 }
 
 bool CommandLineMode::onInterruptRequested() {

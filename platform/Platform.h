@@ -17,6 +17,7 @@
 #include "platform/RunningSystem.h"
 #include "platform/ShutdownBlock.h"
 #include "platform/VersionQuery.h"
+#include "platform/Workers.h"
 
 namespace orvanta {
 
@@ -39,6 +40,7 @@ struct Platform {
     Clock& clock;
     RunningSystem& runningSystem;
     FileIdentities& fileIdentities;
+    Workers& workers;
 };
 
 } // namespace orvanta

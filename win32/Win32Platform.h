@@ -21,6 +21,7 @@
 #include "win32/Win32RunningSystem.h"
 #include "win32/Win32ShutdownBlock.h"
 #include "win32/Win32Version.h"
+#include "win32/Win32Workers.h"
 
 namespace orvanta::win32 {
 
@@ -43,6 +44,7 @@ struct Win32Platform {
     Win32Clock clock;
     Win32RunningSystem runningSystem;
     Win32FileIdentities fileIdentities;
+    Win32Workers workers;
 
     // The main window owns the message boxes and the consent prompt, and takes
     // the keyboard navigation.
@@ -62,7 +64,7 @@ struct Win32Platform {
     Platform bundle() {
         return Platform{drives,   devices,  files,     processes, events,       messages,
                         folderDialog, version, com, commonControls, firmware, registry,
-                        elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities};
+                        elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities, workers};
     }
 };
 

@@ -1,5 +1,6 @@
 #include "fakes/FakeMachine.h"
 
+#include "app/PlatformServices.h"
 #include "fakes/DiskLayouts.h"
 
 namespace orvanta {
@@ -11,12 +12,13 @@ FakeMachine::FakeMachine()
     window.onResize = [this] { controller.onResized(); };
     files.addFolder("T:\\Temp");
     processes.partitionOf = [this](const std::string& drive) { return devices.identityOf(drive); };
+    devices.beforeAnswer = [this](const std::string& devicePath) { workers.onRequest(devicePath); };
 }
 
 Platform FakeMachine::platform() {
     return Platform{drives,   devices,  files,     processes,     events,          messages,
                     folderDialog, version, com,    commonControls, firmware,       registry,
-                    elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities};
+                    elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities, workers};
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {
@@ -49,6 +51,12 @@ void FakeMachine::addUefiPc() {
 void FakeMachine::start() {
     controller.onInitialize();
     controller.onLoad();
+    controller.onShown();
+}
+
+MachineSurvey FakeMachine::survey() {
+    DeviceSurveyor surveyor(workers, events);
+    return SurveyMachine(SurveyServicesOf(platform()), surveyor);
 }
 
 bool FakeMachine::userClose() {

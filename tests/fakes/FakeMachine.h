@@ -7,6 +7,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProcesses.h"
 #include "fakes/FakeServices.h"
+#include "fakes/FakeWorkers.h"
 #include "fakes/Journal.h"
 
 namespace orvanta {
@@ -40,8 +41,10 @@ public:
     // A UEFI PC: Windows on C: (disk 0 partition 3), its FAT32 ESP (GPT
     // partition 2) without a letter, which gets Z:, and the tools.
     void addUefiPc();
-    // Creates and loads the window, as the program's start does.
+    // Creates and loads the window, shows it and surveys, as the program's start does.
     void start();
+    // A survey of its own, as the window's or the command line's.
+    MachineSurvey survey();
     // A close request; true when the window closes.
     bool userClose();
     // Every service of the fake machine, as the program takes them.
@@ -68,6 +71,7 @@ public:
     FakeClock clock;
     FakeRunningSystem runningSystem;
     FakeFileIdentities fileIdentities;
+    FakeWorkers workers{journal, events};
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};

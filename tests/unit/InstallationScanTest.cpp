@@ -10,7 +10,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 ScanResult Scan(FakeMachine& m) {
-    return FindInstallations({m.drives, m.devices, m.files});
+    return m.survey().scan;
 }
 
 TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverTheRamDrive) {
@@ -31,9 +31,11 @@ TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverTheRamDrive) {
                                                       {.name = "E:", .type = 5},
                                                       {.name = "N:", .type = 4},
                                                       {.name = "X:", .type = 3, .busType = 11, .holdsWindows = true}}));
-    EXPECT_EQ(m.journal.only({"query", "open"}),
-              (Lines{"open \\\\.\\C:", "open \\\\.\\D:", "open \\\\.\\X:", "query C:\\Windows mask 16",
-                     "query D:\\Windows mask 16", "query X:\\Windows mask 16"}));
+    // Each fixed drive's volume is opened for its bus, then for its place.
+    EXPECT_EQ(m.journal.only({"query", "open \\\\.\\C", "open \\\\.\\D", "open \\\\.\\E", "open \\\\.\\N", "open \\\\.\\X"}),
+              (Lines{"open \\\\.\\C:", "open \\\\.\\C:", "query C:\\Windows mask 16", "open \\\\.\\D:",
+                     "open \\\\.\\D:", "query D:\\Windows mask 16", "open \\\\.\\X:", "open \\\\.\\X:",
+                     "query X:\\Windows mask 16"}));
 }
 
 TEST(InstallationScan, NoFixedDriveOrAFailedReadFindsNothing) {
@@ -96,7 +98,7 @@ TEST(InstallationScan, AFixedDriveOnUsbIsAskedAboutOnceAndStillListed) {
     const ScanResult scan = Scan(m);
     EXPECT_EQ(scan.installations, (Lines{"C:\\Windows", "U:\\Windows"}));
     EXPECT_EQ(scan.drives[1].busType, UsbBusType);
-    EXPECT_EQ(m.journal.count("\\\\.\\U:"), 3U); // open, request, close
+    EXPECT_EQ(m.journal.count("\\\\.\\U:"), 6U); // open, request, close: for its bus, then for its place
 }
 
 } // namespace
