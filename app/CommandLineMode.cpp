@@ -130,11 +130,12 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
         defaultInstallation = *listed;
     }
     const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found, letter));
+    // Before the plan, which would ask the boot partition and wait on it.
+    if (const auto refusal = UnansweredBootPartitionMessage(found, bootPartition)) return refuse(*refusal);
     const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
                                         found.firmware, InstallationPartitions(found), found.disks, found.scan.drives},
                                        platform_.files);
     if (plan.refusal == Refusal::NotElevated) return refuse(NotElevatedCommandLineMessage());
-    if (const auto refusal = UnansweredBootPartitionMessage(found, bootPartition)) return refuse(*refusal);
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
     const UefiContext uefi{found.firmware, letter};
     // Nobody to ask: the warnings and what didn't answer are said, and the run

@@ -84,11 +84,15 @@ void MainController::releaseBeforeExit() {
 }
 
 void MainController::onBrowseClicked() {
+    // The button waits while the survey runs; a click sent to it anyway too.
+    if (survey_.running()) return;
     const auto path = ChooseFolder(platform_.folderDialog, ChooseFolderTitle);
     if (path) controls_.bootPartitionBox.setText(BootPartitionOf(*path));
 }
 
 void MainController::onRepairClicked() {
+    // The button waits while the survey runs; a click sent to it anyway too.
+    if (survey_.running()) return;
     const std::string selectedBefore = SelectedText(controls_.installationList);
     const std::optional<MachineSurvey> rescanned = rescanAndList();
     if (!rescanned) return releaseBeforeExit(); // the window closed: the program ends now
@@ -105,6 +109,8 @@ void MainController::onRepairClicked() {
 
     // Read once: the folder dialog has no owner and may still write the box during the run.
     const std::string bootPartition = controls_.bootPartitionBox.text();
+    // Before the plan, which would ask the boot partition and wait on it.
+    if (const auto refusal = UnansweredBootPartitionMessage(survey, bootPartition)) return messages_.show(*refusal);
     const RepairPlan plan = PlanRepair({scan.installations, defaultInstallation, bootPartition,
                                         platform_.elevation.isElevated(), firmware_, InstallationPartitions(survey),
                                         survey.disks, scan.drives},
@@ -113,7 +119,6 @@ void MainController::onRepairClicked() {
         return messages_.show(NotElevatedAfterRestartMessage());
     }
     if (plan.refusal == Refusal::NotElevated) return offerElevatedRestart(RefusalMessage(plan, bootPartition));
-    if (const auto refusal = UnansweredBootPartitionMessage(survey, bootPartition)) return messages_.show(*refusal);
     if (plan.refusal != Refusal::None) return messages_.show(RefusalMessage(plan, bootPartition));
     // Every warning in one box; No, or closing the window meanwhile, changes nothing.
     const std::optional<Message> question = QuestionBeforeRun(plan, uefiContext(), survey);

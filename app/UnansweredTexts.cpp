@@ -4,10 +4,16 @@
 #include "app/PreflightTexts.h"
 #include "discovery/DrivePlace.h"
 #include "discovery/VolumeEncryption.h"
+#include "platform/DisplayWidth.h"
 #include "platform/WorkerPool.h"
 
 namespace orvanta {
 namespace {
+
+// How wide the status line's second line may be, in columns of DisplayWidth
+// (a Chinese character two): what fits between the frame's edge and the
+// repair button.
+constexpr std::size_t StatusLineColumns = 40;
 
 // "10 秒没有响应".
 std::string NoAnswerText() {
@@ -68,8 +74,18 @@ std::string SurveyStatusText(const MachineSurvey& survey) {
     const std::string text = StatusText(survey.scan.installations.size(), locked);
     const std::vector<std::string> unanswered = UnansweredNames(survey);
     if (unanswered.empty()) return text;
-    // One line for both: the status frame has room for two.
-    return text + (locked.empty() ? "\r\n" : "；") + JoinedText(unanswered, "、") + " 没有响应，已跳过";
+    // One line for both: the status frame has room for two, and the second
+    // ends before the repair button. Names that don't fit are counted, and
+    // shorter still beside locked drives; the log and the question name them.
+    const std::string before = text + (locked.empty() ? "\r\n" : "；");
+    const std::string count = std::to_string(unanswered.size()) + " 个";
+    const std::string forms[] = {JoinedText(unanswered, "、") + " 没有响应，已跳过", count + "磁盘或驱动器没有响应，已跳过",
+                                 count + "没有响应"};
+    for (const std::string& form : forms) {
+        const std::string candidate = before + form;
+        if (DisplayWidth(candidate.substr(candidate.rfind('\n') + 1)) <= StatusLineColumns) return candidate;
+    }
+    return before + forms[2];
 }
 
 std::optional<Message> QuestionBeforeRun(const RepairPlan& plan, const UefiContext& uefi, const MachineSurvey& survey) {

@@ -15,8 +15,10 @@ void WindowSurvey::showSurveying() {
 }
 
 std::optional<MachineSurvey> WindowSurvey::run(std::optional<FirmwareMode> firmware) {
+    running_ = true;
     MachineSurvey survey = firmware ? RescanMachine(SurveyServicesOf(platform_), surveyor_, *firmware)
                                     : SurveyMachine(SurveyServicesOf(platform_), surveyor_);
+    running_ = false;
     if (stopped_) return std::nullopt;
     controls_.statusLine.setCaption(SurveyStatusText(survey));
     controls_.repairButton.setEnabled(true);

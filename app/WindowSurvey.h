@@ -25,11 +25,15 @@ public:
     // The window closes: a survey in progress gives up, and none starts again.
     void stop();
 
+    // Whether a survey runs now: the window's events are dispatched meanwhile.
+    bool running() const { return running_; }
+
 private:
     MainControls controls_;
     Platform platform_;
     DeviceSurveyor surveyor_;
     bool stopped_ = false;
+    bool running_ = false;
 };
 
 } // namespace orvanta

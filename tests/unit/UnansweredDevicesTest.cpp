@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLineMode.h"
+#include "app/UnansweredTexts.h"
 #include "discovery/DeviceQueries.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
@@ -77,6 +78,31 @@ TEST(UnansweredDevices, WhatDidntAnswerInTenSecondsIsLeftOutAndNamedWhatWasOnlyS
     }
 }
 
+// The second line of the status line ends before the repair button: past 40
+// columns (a Chinese character two) the names give way to a count, shorter
+// still beside a drive that BitLocker keeps locked.
+TEST(UnansweredDevices, TheStatusLineNamesWhatFitsAndCountsTheRest) {
+    const auto drive = [](const std::string& name, bool locked) {
+        return ScannedDrive{.name = name, .type = locked ? 3U : 0U, .locked = locked, .answered = locked};
+    };
+    const struct {
+        std::vector<ScannedDrive> drives;
+        std::vector<std::uint32_t> disks;
+        std::string secondLine;
+    } cases[] = {
+        {{drive("D:", false)}, {1}, "磁盘 1、驱动器 D: 没有响应，已跳过"},
+        {{}, {1, 3, 15}, "磁盘 1、磁盘 3、磁盘 15 没有响应，已跳过"}, // 40 columns
+        {{drive("D:", false)}, {1, 3}, "3 个磁盘或驱动器没有响应，已跳过"},
+        {{drive("G:", true)}, {1}, "G: 已被 BitLocker 锁定；1 个没有响应"},
+    };
+    for (const auto& [drives, disks, secondLine] : cases) {
+        MachineSurvey survey;
+        survey.scan.drives = drives;
+        for (const std::uint32_t number : disks) survey.unansweredDisks.push_back({number, "A MODEL THAT STAYS OUT"});
+        EXPECT_EQ(SurveyStatusText(survey), "当前电脑硬盘里未发现操作系统！\r\n" + secondLine);
+    }
+}
+
 // The rescan at the click doesn't ask a disk whose worker is still stuck; the
 // question before the run names it; once it answers, it is asked again.
 TEST(UnansweredDevices, AStuckDiskIsNotAskedAgainUntilItAnswersAndItsSystemsWait) {
@@ -120,6 +146,9 @@ TEST(UnansweredDevices, ABootPartitionOnWhatDidntAnswerIsRefusedAndNothingIsTouc
         EXPECT_TRUE(said[0].starts_with("message 警告！ 16 " + refusal)) << said[0];
         EXPECT_TRUE(Holds(pc.output.text(), refusal + "\r\n")) << pc.output.text();
         EXPECT_TRUE(Holds(pc.output.text(), "修复未开始，没有做任何更改。"));
+        // Refused before anything asks the boot partition, which would wait on it.
+        EXPECT_EQ(pc.m.journal.count("file system " + bootPartition), 0U);
+        EXPECT_EQ(pc.m.journal.count("free space " + bootPartition), 0U);
     }
 }
 
@@ -142,8 +171,15 @@ TEST(UnansweredDevices, TheWindowSaysItSurveysAndClosingEndsTheSurveyAtOnce) {
     pc.m.controller.onLoad();
     EXPECT_EQ(pc.m.statusLine.label, "正在查找系统……");
     EXPECT_EQ(pc.m.journal.only({"enable", "drive strings"}), (Lines{"enable repairButton 0", "enable browseButton 0"}));
+    // Clicks sent to the waiting buttons anyway do nothing.
+    pc.m.events.post([&] {
+        pc.m.controller.onRepairClicked();
+        pc.m.controller.onBrowseClicked();
+    });
     pc.m.events.post([&] { pc.m.userClose(); });
     pc.m.controller.onShown();
+    EXPECT_EQ(pc.m.journal.count("drive strings"), 1U);
+    EXPECT_EQ(pc.m.journal.only({"browse "}), Lines{});
     EXPECT_EQ(pc.m.statusLine.label, "正在查找系统……");
     EXPECT_EQ(pc.m.installationList.entries, Lines{});
     EXPECT_EQ(pc.m.journal.count("caption firmwareLine"), 0U);
