@@ -165,8 +165,15 @@ TEST(SystemPartitionLetter, ALetterItGaveIsTakenAwayWhenItsOwnerGoes) {
         const SystemPartitionLetter given(m.drives, {0, 2, 11, "S:"}, drives);
         EXPECT_EQ(given.driveName(), "S:");
     }
+    // Another Orvanta gave it Z: for its session: that letter goes when it ends.
+    m.drives.devices["Z:"] = "\\Device\\Harddisk0\\Partition2";
+    {
+        const SystemPartitionLetter own(m.drives, {0, 2, 11, "Z:"}, drives);
+        EXPECT_EQ(own.driveName(), "Y:");
+    }
     EXPECT_EQ(m.journal.only({"map", "unmap"}),
-              (Lines{"map Y: \\Device\\Harddisk0\\Partition2", "unmap Y: \\Device\\Harddisk0\\Partition2"}));
+              (Lines{"map Y: \\Device\\Harddisk0\\Partition2", "unmap Y: \\Device\\Harddisk0\\Partition2",
+                     "map Y: \\Device\\Harddisk0\\Partition2", "unmap Y: \\Device\\Harddisk0\\Partition2"}));
 }
 
 TEST_F(EspOnLoad, AnEspWithALetterIsUsedAsItIsAndBiosNeedsNone) {
