@@ -10,6 +10,7 @@
 #include "app/RunRefusals.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
+#include "app/UnansweredTexts.h"
 #include "app/UserMessages.h"
 #include "discovery/DrivePlace.h"
 #include "discovery/MachineSurvey.h"
@@ -49,10 +50,11 @@ SummaryRefusal StoreRefusalOf(const StoreRefusal& refusal) {
 } // namespace
 
 CommandLineMode::CommandLineMode(Platform platform, TextOutput& output)
-    : platform_(platform), output_(output), log_(platform.files, platform.clock), summaryFile_(platform.files) {}
+    : platform_(platform), output_(output), log_(platform.files, platform.clock), summaryFile_(platform.files),
+      surveyor_(platform.workers, platform.events) {}
 
 const MachineSurvey& CommandLineMode::survey() {
-    const MachineSurvey& found = summary_.survey.emplace(SurveyMachine(SurveyServicesOf(platform_)));
+    const MachineSurvey& found = summary_.survey.emplace(SurveyMachine(SurveyServicesOf(platform_), surveyor_));
     if (!found.scan.anyFixedDrive) say(NoDiskMessage());
     return found;
 }
@@ -144,6 +146,10 @@ std::optional<int> CommandLineMode::planRepair(const CommandLineOptions& options
         defaultInstallation = *listed;
     }
     bootPartitionText_ = options.bootPartition.value_or(DefaultBootPartition(found, summary_.systemPartitionLetter));
+    // Before the plan, which would ask the boot partition and wait on it.
+    if (const auto refusal = UnansweredBootPartitionMessage(found, bootPartitionText_)) {
+        return refuse({"bootPartitionUnanswered", *refusal});
+    }
     const RepairPlan& plan = summary_.plan.emplace(PlanRepair(
         {installations, defaultInstallation, bootPartitionText_, platform_.elevation.isElevated(), found.firmware,
          InstallationPartitions(found), found.disks, found.scan.drives, found.virtualDisks, found.uefi},
@@ -175,7 +181,7 @@ int CommandLineMode::showPlan() {
         return RefusedExitCode;
     }
     const std::vector<WarningBeforeRun> warnings =
-        WarningsBeforeRun(plan, {summary_.survey->firmware, summary_.systemPartitionLetter});
+        WarningsBeforeRun(&plan, {summary_.survey->firmware, summary_.systemPartitionLetter}, *summary_.survey);
     const int exitCode = warnings.empty() ? RepairedExitCode : NotFullyRepairedExitCode;
     WriteLines(output_, PlanWarningLines(warnings));
     WriteLines(output_, {PlanVerdictLine(exitCode, warnings.size())});
@@ -193,8 +199,10 @@ int CommandLineMode::runRepair(const CommandLineOptions& options) {
     if (lock.state() != LockState::Taken) log_.write(RepairLockLines(lock));
     if (plan.refusal != Refusal::None) return refuse(refusalOf(plan));
     const UefiContext uefi{found.firmware, letter};
-    // Nobody to ask: the warnings are said, and the run counts as not fully repaired.
-    if (!plan.warnings.empty()) say(RunWarningsNotice(plan, uefi));
+    // Nobody to ask: the warnings and what didn't answer are said, and the run
+    // counts as not fully repaired.
+    const std::optional<Message> notice = NoticeBeforeRun(plan, uefi, found);
+    if (notice) say(*notice);
 
     log_.write(PlanLines(platform_.clock.now(), plan));
     ConsoleObserver observer(output_, log_, summary_, [this] { publish(); });
@@ -219,13 +227,14 @@ int CommandLineMode::runRepair(const CommandLineOptions& options) {
         return RefusedExitCode;
     }
     if (report.error || report.abandoned || report.settleError) return SystemErrorExitCode;
-    // Not fully repaired also when a warning was accepted before the run, when
+    // Not fully repaired also when a warning was said before the run (or a
+    // drive or disk that didn't answer, whose systems were left alone), when
     // Secure Boot will refuse the boot manager or it is damaged, when the UEFI
     // store lies where UEFI firmware can't start from, or when the boot entry
     // asked for wasn't written: the PC may not start.
     const bool refused = uefiAfter.start && (uefiAfter.start->refused() || uefiAfter.start->damaged());
     const bool startable = UefiStoreStartable(plan, uefiAfter);
-    return report.fullyRepaired() && plan.warnings.empty() && !refused && startable && entryWritten
+    return report.fullyRepaired() && !notice && !refused && startable && entryWritten
                ? RepairedExitCode
                : NotFullyRepairedExitCode;
 }

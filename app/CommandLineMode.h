@@ -78,6 +78,7 @@ private:
     SummaryFile summaryFile_;
     std::string bootPartitionText_; // as given, or the default
     std::optional<SystemPartitionLetter> espLetter_;
+    DeviceSurveyor surveyor_; // the same deadlines as the window's
     ActiveRepair activeRepair_;
     std::atomic<bool> interruptRefused_ = false;
     std::uintptr_t sessionWindow_ = 0;

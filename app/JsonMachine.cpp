@@ -135,7 +135,7 @@ JsonValue DrivesJson(const MachineSurvey& survey) {
     JsonValue drives = JsonArray{};
     for (const ScannedDrive& drive : survey.scan.drives) {
         JsonValue json;
-        json.set("name", drive.name).set("type", DriveTypeWord(drive.type));
+        json.set("name", drive.name).set("type", DriveTypeWord(drive.type)).set("answered", drive.answered);
         if (drive.type == FixedDriveType) {
             json.set("busType", drive.busType);
             json.set("disk", drive.location ? JsonValue(drive.location->disk) : JsonValue());
@@ -148,6 +148,18 @@ JsonValue DrivesJson(const MachineSurvey& survey) {
         drives.push(json);
     }
     return drives;
+}
+
+JsonValue SkippedJson(const MachineSurvey& survey) {
+    JsonValue skipped = JsonArrayOf(survey.unansweredDisks, [](const UnansweredDisk& disk) {
+        JsonValue json;
+        return json.set("kind", "disk").set("number", disk.number).set("model", JsonTextOrNull(disk.model));
+    });
+    for (const std::string& drive : UnansweredDriveNames(survey.scan)) {
+        JsonValue json;
+        skipped.push(json.set("kind", "drive").set("name", drive));
+    }
+    return skipped;
 }
 
 JsonValue InstallationsJson(const MachineSurvey& survey, const std::string& defaultInstallation) {
@@ -194,6 +206,7 @@ void AddMachine(JsonValue& document, const MachineSurvey& survey, const std::str
     document.set("systemPartition", SystemPartitionJson(survey, systemPartitionLetter, letterGiven));
     document.set("disks", DisksJson(survey));
     document.set("drives", DrivesJson(survey));
+    document.set("skipped", SkippedJson(survey));
     document.set("installations", InstallationsJson(survey, defaultInstallation));
 }
 

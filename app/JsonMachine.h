@@ -21,7 +21,8 @@ std::string PartitionStyleWord(PartitionStyle style);
 // "uefi", "bios", "unknown".
 std::string FirmwareWord(FirmwareMode mode);
 
-// The survey's members: "firmware", "systemPartition", "disks", "drives" and
+// The survey's members: "firmware", "systemPartition", "disks", "drives",
+// "skipped" (the disks and drives that didn't answer in time) and
 // "installations" (the default marked when it is known), added to `document`.
 void AddMachine(JsonValue& document, const MachineSurvey& survey, const std::string& systemPartitionLetter,
                 bool letterGiven, const std::string& defaultInstallation);

@@ -50,8 +50,9 @@ UefiContext UefiContextOf(const RunSummary& summary) {
 }
 
 JsonValue WarningsJson(const RunSummary& summary) {
-    if (!summary.plan) return JsonArray{};
-    return JsonArrayOf(WarningsBeforeRun(*summary.plan, UefiContextOf(summary)), [](const WarningBeforeRun& warning) {
+    if (!summary.survey) return JsonArray{};
+    const RepairPlan* plan = summary.plan ? &*summary.plan : nullptr;
+    return JsonArrayOf(WarningsBeforeRun(plan, UefiContextOf(summary), *summary.survey), [](const WarningBeforeRun& warning) {
         JsonValue json;
         return json.set("code", warning.code).set("message", warning.text);
     });
@@ -124,7 +125,7 @@ JsonValue SummaryDocument(const RunSummary& summary) {
         AddMachine(document, *summary.survey, summary.systemPartitionLetter, summary.letterGiven, defaultInstallation);
     } else {
         document.set("firmware", nullptr).set("systemPartition", nullptr);
-        document.set("disks", JsonArray{}).set("drives", JsonArray{}).set("installations", JsonArray{});
+        document.set("disks", JsonArray{}).set("drives", JsonArray{}).set("skipped", JsonArray{}).set("installations", JsonArray{});
     }
     document.set("warnings", WarningsJson(summary)).set("plan", PlanJson(summary));
     const std::optional<UefiBootFiles> before = summary.plan ? summary.plan->uefiBootFiles : std::nullopt;

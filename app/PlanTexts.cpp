@@ -4,6 +4,7 @@
 #include "app/DiskLines.h"
 #include "app/JoinedText.h"
 #include "app/PreflightTexts.h"
+#include "app/UnansweredTexts.h"
 #include "repair/StoreNames.h"
 
 namespace orvanta {
@@ -66,11 +67,17 @@ std::string RefusalCode(Refusal refusal) {
     return "none";
 }
 
-std::vector<WarningBeforeRun> WarningsBeforeRun(const RepairPlan& plan, const UefiContext& uefi) {
+std::vector<WarningBeforeRun> WarningsBeforeRun(const RepairPlan* plan, const UefiContext& uefi, const MachineSurvey& survey) {
     std::vector<WarningBeforeRun> warnings;
-    for (const RunWarning warning : plan.warnings) warnings.push_back({RunWarningCode(warning), RunWarningText(warning, plan, uefi)});
-    if (plan.refusal == Refusal::None && !UefiStoreStartable(plan, uefi)) {
-        warnings.push_back({"uefiStoreNotStartable", UefiStoreNotStartableText(plan)});
+    // Disks first, then drives, as the lines come.
+    const std::vector<std::string> unanswered = UnansweredLines(survey);
+    for (std::size_t index = 0; index < unanswered.size(); ++index) {
+        warnings.push_back({index < survey.unansweredDisks.size() ? "diskNotAnswering" : "driveNotAnswering", unanswered[index]});
+    }
+    if (plan == nullptr) return warnings;
+    for (const RunWarning warning : plan->warnings) warnings.push_back({RunWarningCode(warning), RunWarningText(warning, *plan, uefi)});
+    if (plan->refusal == Refusal::None && !UefiStoreStartable(*plan, uefi)) {
+        warnings.push_back({"uefiStoreNotStartable", UefiStoreNotStartableText(*plan)});
     }
     return warnings;
 }

@@ -25,9 +25,11 @@ struct WarningBeforeRun {
 // The fixed English code of a refused plan, for scripts: "toolsMissing"...
 std::string RefusalCode(Refusal refusal);
 
-// The plan's warnings, and a UEFI store that would go where UEFI firmware
-// can't start from (which /repair also counts as not fully repaired).
-std::vector<WarningBeforeRun> WarningsBeforeRun(const RepairPlan& plan, const UefiContext& uefi);
+// What /repair goes on with and counts as not fully repaired: the disks and
+// drives that didn't answer (their systems left alone), the plan's warnings,
+// and a UEFI store that would go where UEFI firmware can't start from.
+// Without a plan (refused before one, or /list), only the first.
+std::vector<WarningBeforeRun> WarningsBeforeRun(const RepairPlan* plan, const UefiContext& uefi, const MachineSurvey& survey);
 
 // The plan of a repair that would run: the boot partition, the order, the
 // boot managers, the stores and the command lines.

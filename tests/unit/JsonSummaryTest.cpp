@@ -3,6 +3,7 @@
 
 #include "app/CommandLineMode.h"
 #include "app/JsonSummary.h"
+#include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 
@@ -78,8 +79,13 @@ TEST_F(Summary, ARepairWithEveryToolRunAndStoreAsItWent) {
 TEST_F(Summary, ARefusalAPlanAndTheSessionsEndEachLeaveTheirDocument) {
     // A /default that names nothing found, with a control character and bytes
     // that are no UTF-8: said back escaped and made valid.
+    m.devices.addDisk(1, {.layout = GptLayout({{1, false}}), .model = "ST1000DM003"});
+    m.workers.neverAnswers("\\\\.\\PhysicalDrive1");
     EXPECT_EQ(run({"/repair", "/default", "G:\\Win\x01dows\xFF"}), RefusedExitCode);
     nlohmann::json json = document();
+    EXPECT_EQ(json["skipped"][0]["kind"], "disk");
+    EXPECT_EQ(json["skipped"][0]["model"], "ST1000DM003");
+    EXPECT_EQ(json["warnings"][0]["code"], "diskNotAnswering"); // a run would go on without it
     EXPECT_EQ(json["exitCode"], 2);
     EXPECT_EQ(json["refusal"]["code"], "unknownDefault");
     EXPECT_NE(json["refusal"]["message"].get<std::string>().find("G:\\Win\x01dows\xEF\xBF\xBD"), std::string::npos);

@@ -4,6 +4,7 @@
 
 #include "app/CommandLineMode.h"
 #include "fakes/BootSectors.h"
+#include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 
@@ -81,6 +82,13 @@ TEST(RepairPlan, TellsWhatTheRepairWouldDoAndAnswersAsItWouldChangingNothing) {
              pc.m.files.setHolders("D:\\Boot\\BCD", {"记事本"});
          },
          onD, RefusedExitCode, {"  D:\\boot\\bcd：正被其他程序打开（记事本）：修复会被拒绝\r\n", "结论：修复会被拒绝（退出代码 2）。"}},
+        {"a disk that doesn't answer",
+         [](BiosPc& pc) {
+             pc.m.devices.addDisk(1, {.layout = GptLayout({{1, false}}), .model = "ST1000DM003"});
+             pc.m.workers.neverAnswers("\\\\.\\PhysicalDrive1");
+         },
+         onD, NotFullyRepairedExitCode,
+         {"警告：\r\n  磁盘 1（ST1000DM003）10 秒没有响应，已跳过：它上面的系统不会被修复\r\n结论：可以修复，但有 1 条警告，"}},
         {"an encrypted boot partition", [](BiosPc&) {}, {"/repair", "/plan", "/s", "C:"}, RefusedExitCode,
          {"警告！\r\n引导盘 C: 已用 BitLocker 加密：", "结论：修复会被拒绝（退出代码 2）。"}},
         {"too little room", [](BiosPc& pc) { pc.m.files.setFreeBytes("D:", 256 * 1024); }, onD, RefusedExitCode,
