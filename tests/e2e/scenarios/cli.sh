@@ -28,10 +28,11 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
 用法：
   Orvanta.exe                  打开窗口
   Orvanta.exe /?               显示本说明
-  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、
+  Orvanta.exe /list [/json 文件]
+                               列出找到的系统、固件、EFI 系统分区、
                                各驱动器和 BCD 存储的启动项
   Orvanta.exe /repair [/s X:] [/default X:\Windows] [/nodefault] [/log 文件]
-                      [/fwentry]
+                      [/fwentry] [/plan] [/json 文件]
                                修复引导，与窗口里的“开始修复”相同
     /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，
                                否则为 C:）
@@ -43,6 +44,11 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
                                的启动项，或它不在启动顺序里时，写入它并排在
                                启动顺序的第一位（窗口里会询问）；安全启动会
                                拒绝启动管理器时不写入
+    /plan                      只查看，不做任何更改：列出找到的系统、警告、
+                               引导盘空间、安全启动的判断、BCD 存储和副本的
+                               去向，以及修复会依次运行的命令
+    /json 文件                 另把结果写成 JSON 文件，供脚本读取（也可用于
+                               /list，字段见 README）；不能写时不做任何更改
 参数不区分大小写，也可以用 - 代替 /。需要管理员权限。
 
 退出代码：
@@ -55,6 +61,8 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
      BCD 存储正被其他程序使用、无法另存
   3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被
      关闭）：修复可能只完成了一部分，修复日志里写明了做了什么
+使用 /plan 时：0 修复可以进行，没有警告；1 有警告（修复会照样进行，
+  退出代码至少为 1）；2 修复会被拒绝
 
 例如：
   Orvanta.exe /repair /s Z: /default D:\Windows
