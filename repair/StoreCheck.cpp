@@ -43,6 +43,7 @@ std::vector<const CheckedInstallation*> AssignLoaders(const BcdStore& store, con
     };
     std::vector<const CheckedInstallation*> order;
     for (const CheckedInstallation& installation : expected.installations) order.push_back(&installation);
+    if (order.empty()) return {};
     std::reverse(order.begin(), order.end()); // the default first
     std::stable_partition(order.begin() + 1, order.end(), [](const auto* entry) { return IsPlaced(*entry); });
     std::vector<const CheckedInstallation*> without;
