@@ -11,6 +11,7 @@
 #include "app/RunRefusals.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
+#include "app/UnansweredTexts.h"
 #include "app/UserMessages.h"
 #include "discovery/DrivePlace.h"
 #include "discovery/MachineSurvey.h"
@@ -58,10 +59,10 @@ private:
 } // namespace
 
 CommandLineMode::CommandLineMode(Platform platform, TextOutput& output)
-    : platform_(platform), output_(output), log_(platform.files, platform.clock) {}
+    : platform_(platform), output_(output), log_(platform.files, platform.clock), surveyor_(platform.workers, platform.events) {}
 
 MachineSurvey CommandLineMode::survey() {
-    MachineSurvey found = SurveyMachine(SurveyServicesOf(platform_));
+    MachineSurvey found = SurveyMachine(SurveyServicesOf(platform_), surveyor_);
     if (!found.scan.anyFixedDrive) say(NoDiskMessage());
     return found;
 }
@@ -126,6 +127,8 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
         defaultInstallation = *listed;
     }
     const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found.firmware, letter));
+    // Before the plan, which would ask the boot partition and wait on it.
+    if (const auto refusal = UnansweredBootPartitionMessage(found, bootPartition)) return refuse(*refusal);
     const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
                                         found.firmware, InstallationPartitions(found), found.disks, found.scan.drives,
                                         found.virtualDisks, found.uefi},
@@ -137,8 +140,10 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     if (lock.state() != LockState::Taken) log_.write(RepairLockLines(lock));
     if (plan.refusal != Refusal::None) return refuse(RefusalMessage(plan, bootPartition));
     const UefiContext uefi{found.firmware, letter};
-    // Nobody to ask: the warnings are said, and the run counts as not fully repaired.
-    if (!plan.warnings.empty()) say(RunWarningsNotice(plan, uefi));
+    // Nobody to ask: the warnings and what didn't answer are said, and the run
+    // counts as not fully repaired.
+    const std::optional<Message> notice = NoticeBeforeRun(plan, uefi, found);
+    if (notice) say(*notice);
 
     log_.write(PlanLines(platform_.clock.now(), plan));
     ConsoleAndLog observer(output_, log_);
@@ -160,13 +165,14 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     WriteLines(output_, {LogNote(log_.path(), log_.failed())});
     if (report.refusal) return RefusedExitCode;
     if (report.error || report.abandoned || report.settleError) return SystemErrorExitCode;
-    // Not fully repaired also when a warning was accepted before the run, when
+    // Not fully repaired also when a warning was said before the run (or a
+    // drive or disk that didn't answer, whose systems were left alone), when
     // Secure Boot will refuse the boot manager or it is damaged, when the UEFI
     // store lies where UEFI firmware can't start from, or when the boot entry
     // asked for wasn't written: the PC may not start.
     const bool refused = uefiAfter.start && (uefiAfter.start->refused() || uefiAfter.start->damaged());
     const bool startable = UefiStoreStartable(plan, uefiAfter);
-    return report.fullyRepaired() && plan.warnings.empty() && !refused && startable && entryWritten
+    return report.fullyRepaired() && !notice && !refused && startable && entryWritten
                ? RepairedExitCode
                : NotFullyRepairedExitCode;
 }

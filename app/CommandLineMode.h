@@ -65,6 +65,7 @@ private:
     TextOutput& output_;
     SessionLog log_;
     std::optional<SystemPartitionLetter> espLetter_;
+    DeviceSurveyor surveyor_; // the same deadlines as the window's
     ActiveRepair activeRepair_;
     std::atomic<bool> interruptRefused_ = false;
     std::atomic<bool> restoring_ = false; // a restore renames stores

@@ -9,6 +9,7 @@
 #include "app/RunRefusals.h"
 #include "app/StoreTexts.h"
 #include "app/UefiLogLines.h"
+#include "app/UnansweredTexts.h"
 #include "app/UserMessages.h"
 
 namespace orvanta {
@@ -127,6 +128,10 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
     }
     lines.push_back("驱动器：" + std::string(survey.scan.drives.empty() ? "无" : ""));
     for (const ScannedDrive& drive : survey.scan.drives) {
+        if (!drive.answered) {
+            lines.push_back("  " + drive.name + " 没有响应");
+            continue;
+        }
         std::string line = "  " + drive.name + " " + DriveTypeName(drive.type);
         if (drive.type == FixedDriveType) {
             line += "，总线 " + BusName(drive.busType);
@@ -140,6 +145,7 @@ LogLines SurveyLines(const MachineSurvey& survey, const std::string& systemParti
     }
     const std::string installations = JoinedText(survey.scan.installations, "，");
     lines.push_back("找到的系统：" + (installations.empty() ? std::string("无") : installations));
+    for (std::string& line : UnansweredLines(survey)) lines.push_back(std::move(line));
     return lines;
 }
 

@@ -5,6 +5,7 @@
 #include "app/PlatformServices.h"
 #include "app/PreflightTexts.h"
 #include "app/RunRefusals.h"
+#include "app/UnansweredTexts.h"
 #include "app/UserMessages.h"
 #include "discovery/VolumeEncryption.h"
 #include "platform/TaskbarProgress.h"
@@ -16,7 +17,8 @@
 namespace orvanta {
 
 MainController::MainController(MainControls controls, Platform platform)
-    : controls_(controls), platform_(platform), log_(platform.files, platform.clock), messages_(platform.messages, log_) {}
+    : controls_(controls), platform_(platform), log_(platform.files, platform.clock), messages_(platform.messages, log_),
+      survey_(controls, platform) {}
 
 void MainController::onInitialize() {
     platform_.commonControls.initialize();
@@ -27,11 +29,15 @@ void MainController::onLoad() {
     log_.write(StartLines(platform_.clock.now(), ProgramFactsOf(platform_)));
     taskbarList_ = OpenTaskbarProgress(platform_.version, platform_.com);
     sizeToggle_.measure(controls_.window);
-    const MachineSurvey survey = SurveyMachine(SurveyServicesOf(platform_));
-    listFound(survey.scan);
-    if (!survey.scan.installations.empty()) controls_.installationList.select(0);
-    controls_.statusLine.setCaption(StatusText(survey.scan.installations.size(), LockedDriveNames(survey.scan)));
-    showSurvey(survey);
+    survey_.showSurveying();
+}
+
+void MainController::onShown() {
+    const std::optional<MachineSurvey> survey = survey_.run(std::nullopt);
+    if (!survey) return;
+    listFound(survey->scan);
+    if (!survey->scan.installations.empty()) controls_.installationList.select(0);
+    showSurvey(*survey);
 }
 
 void MainController::showSurvey(const MachineSurvey& survey) {
@@ -56,9 +62,15 @@ bool MainController::isRepairing() {
 }
 
 bool MainController::onCloseRequested() {
-    if (!isRepairing()) return false;
-    messages_.show(CloseRefusedMessage());
-    return true;
+    if (isRepairing()) {
+        messages_.show(CloseRefusedMessage());
+        return true;
+    }
+    // Nothing has changed yet: a survey or a question before a run in progress
+    // is given up, and the window closes at once.
+    closing_ = true;
+    survey_.stop();
+    return false;
 }
 
 bool MainController::onSessionEndRequested() {
@@ -74,13 +86,19 @@ void MainController::releaseBeforeExit() {
 }
 
 void MainController::onBrowseClicked() {
+    // The button waits while the survey runs; a click sent to it anyway too.
+    if (survey_.running()) return;
     const auto path = ChooseFolder(platform_.folderDialog, ChooseFolderTitle);
     if (path) controls_.bootPartitionBox.setText(BootPartitionOf(*path));
 }
 
 void MainController::onRepairClicked() {
+    // The button waits while the survey runs; a click sent to it anyway too.
+    if (survey_.running()) return;
     const std::string selectedBefore = SelectedText(controls_.installationList);
-    const MachineSurvey survey = rescanAndList();
+    const std::optional<MachineSurvey> rescanned = rescanAndList();
+    if (!rescanned) return releaseBeforeExit(); // the window closed: the program ends now
+    const MachineSurvey& survey = *rescanned;
     const ScanResult& scan = survey.scan;
     if (scan.installations.empty()) {
         messages_.show(NothingToRepairMessage(LockedDriveNames(scan)));
@@ -93,6 +111,8 @@ void MainController::onRepairClicked() {
 
     // Read once: the folder dialog has no owner and may still write the box during the run.
     const std::string bootPartition = controls_.bootPartitionBox.text();
+    // Before the plan, which would ask the boot partition and wait on it.
+    if (const auto refusal = UnansweredBootPartitionMessage(survey, bootPartition)) return messages_.show(*refusal);
     const RepairPlan plan = PlanRepair({scan.installations, defaultInstallation, bootPartition,
                                         platform_.elevation.isElevated(), firmware_, InstallationPartitions(survey),
                                         survey.disks, scan.drives, survey.virtualDisks, survey.uefi},
@@ -106,8 +126,10 @@ void MainController::onRepairClicked() {
     if (!lock.mayRepair()) return messages_.show(AnotherRepairMessage());
     if (lock.state() != LockState::Taken) log_.write(RepairLockLines(lock));
     if (plan.refusal != Refusal::None) return messages_.show(RefusalMessage(plan, bootPartition));
-    // Every warning in one box; No changes nothing.
-    if (!plan.warnings.empty() && !messages_.ask(RunWarningsQuestion(plan, uefiContext()))) return;
+    // Every warning in one box; No, or closing the window meanwhile, changes nothing.
+    const std::optional<Message> question = QuestionBeforeRun(plan, uefiContext(), survey);
+    if (question && !messages_.ask(*question)) return;
+    if (closing_) return releaseBeforeExit(); // the program ends now
 
     setRunning(true);
     log_.write(PlanLines(platform_.clock.now(), plan));
@@ -156,9 +178,12 @@ void MainController::offerElevatedRestart(const Message& question) {
     controls_.window.requestClose();
 }
 
-MachineSurvey MainController::rescanAndList() {
-    MachineSurvey survey = RescanMachine(SurveyServicesOf(platform_), firmware_);
-    listFound(survey.scan);
+std::optional<MachineSurvey> MainController::rescanAndList() {
+    survey_.showSurveying();
+    std::optional<MachineSurvey> survey = survey_.run(firmware_);
+    if (!survey) return std::nullopt;
+    if (const LogLines unanswered = UnansweredLines(*survey); !unanswered.empty()) log_.write(unanswered);
+    listFound(survey->scan);
     return survey;
 }
 

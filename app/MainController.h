@@ -9,6 +9,7 @@
 #include "app/SessionLog.h"
 #include "app/SizeToggle.h"
 #include "app/UserMessages.h"
+#include "app/WindowSurvey.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
 #include "platform/Platform.h"
@@ -23,11 +24,15 @@ public:
 
     // Before the window exists.
     void onInitialize();
-    // After the controls exist, before the window is first shown.
+    // After the controls exist, before the window is first shown: the window
+    // shows that the survey is coming.
     void onLoad();
+    // Once the window is shown: the survey, with the window answering.
+    void onShown();
     // After every change of the window's size or state.
     void onResized();
-    // On every close request; true refuses the close.
+    // On every close request; true refuses the close. Refused only while a
+    // repair runs; a survey or a question before a run is given up at once.
     bool onCloseRequested();
     void onBrowseClicked();
     void onRepairClicked();
@@ -53,8 +58,8 @@ public:
 private:
     bool isRepairing();
     // Surveys the drives and disks again and lists what was found; says so
-    // when there is no fixed drive.
-    MachineSurvey rescanAndList();
+    // when there is no fixed drive. Nothing when the window closed meanwhile.
+    std::optional<MachineSurvey> rescanAndList();
     // The firmware and the ESP's letter, for what is said of a UEFI store.
     UefiContext uefiContext() const;
     void listFound(const ScanResult& scan);
@@ -77,6 +82,8 @@ private:
     FirmwareMode firmware_ = FirmwareMode::Unknown;
     std::optional<SystemPartitionLetter> systemPartitionLetter_;
     ActiveRepair activeRepair_;
+    WindowSurvey survey_;
+    bool closing_ = false;
     bool startedByElevatedRestart_ = false;
 };
 

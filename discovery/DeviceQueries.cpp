@@ -45,6 +45,13 @@ std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device) {
     return BusTypeOf(answer);
 }
 
+StorageDescriptor DescriptorOf(Devices& devices, DeviceHandle disk) {
+    std::vector<std::uint8_t> answer(DescriptorBufferSize, 0);
+    const QueryRecord query = MakeDeviceQuery();
+    devices.control(disk, static_cast<std::uint32_t>(StorageQueryPropertyCode()), query, answer);
+    return ParseStorageDescriptor(answer);
+}
+
 std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device) {
     std::array<std::uint8_t, DeviceNumberRecordSize> answer{};
     if (devices.control(device, DeviceNumberControlCode, {}, answer) != 0) return std::nullopt;

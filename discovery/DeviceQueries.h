@@ -46,6 +46,10 @@ bool QueryStorageDevice(Devices& devices, DeviceHandle device, AnswerRecord& ans
 // writes nothing.
 std::uint32_t BusTypeOf(Devices& devices, DeviceHandle device);
 
+// The bus and model of an open disk, asked with room for the texts; as much
+// as the device wrote, whatever the request's result.
+StorageDescriptor DescriptorOf(Devices& devices, DeviceHandle disk);
+
 // The disk and partition of an open volume; nothing when the device can't tell
 // (a volume that spans disks, say).
 std::optional<VolumeLocation> LocationOf(Devices& devices, DeviceHandle device);

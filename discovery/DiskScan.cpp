@@ -1,16 +1,9 @@
 #include "discovery/DiskScan.h"
 
-#include <algorithm>
-
 #include "discovery/DeviceQueries.h"
 
 namespace orvanta {
 namespace {
-
-bool LiesOn(const ScannedDrive& drive, const Disk& disk) {
-    return drive.type == FixedDriveType && drive.location && drive.location->disk == disk.number &&
-           PartitionOf(disk, drive.location->partition) != nullptr;
-}
 
 // The boot code of an MBR disk, from its first sector.
 std::optional<MasterBootCodeKind> MasterBootCodeOf(Devices& devices, DeviceHandle device, const Disk& disk) {
@@ -20,41 +13,48 @@ std::optional<MasterBootCodeKind> MasterBootCodeOf(Devices& devices, DeviceHandl
     return ClassifyMasterBootCode(*sector);
 }
 
-void ReadBootSectorsOn(Devices& devices, const Disk& disk, std::vector<ScannedDrive>& drives) {
-    if (disk.sectorSize == 0) return;
-    if (std::none_of(drives.begin(), drives.end(), [&](const ScannedDrive& drive) { return LiesOn(drive, disk); })) {
-        return;
+std::map<std::uint32_t, BootSectorKind> FirstSectorsOf(Devices& devices, DeviceHandle device, const Disk& disk) {
+    std::map<std::uint32_t, BootSectorKind> kinds;
+    if (disk.sectorSize == 0) return kinds;
+    for (const PartitionRecord& partition : disk.layout.partitions) {
+        const std::optional<std::vector<std::uint8_t>> sector = ReadSector(devices, device, partition.offset, disk.sectorSize);
+        if (sector) kinds.emplace(partition.number, ClassifyBootSector(*sector));
     }
-    const OpenDevice device(devices, DiskPath(disk.number));
-    if (!device.isOpen()) return;
-    for (ScannedDrive& drive : drives) {
-        if (!LiesOn(drive, disk)) continue;
-        const std::uint64_t offset = PartitionOf(disk, drive.location->partition)->offset;
-        const std::optional<std::vector<std::uint8_t>> sector = ReadSector(devices, device.get(), offset, disk.sectorSize);
-        if (sector) drive.bootSector = ClassifyBootSector(*sector);
+    return kinds;
+}
+
+const DiskAnswer* AnswerOf(const std::vector<DiskAnswer>& answers, std::uint32_t number) {
+    for (const DiskAnswer& answer : answers) {
+        if (answer.disk && answer.disk->number == number) return &answer;
     }
+    return nullptr;
 }
 
 } // namespace
 
-std::vector<Disk> ScanDisks(Devices& devices) {
-    std::vector<Disk> disks;
-    for (std::uint32_t number = 0; number < DisksToExamine; ++number) {
-        const OpenDevice device(devices, DiskPath(number));
-        if (!device.isOpen()) continue;
-        std::optional<DiskLayout> layout = LayoutOf(devices, device.get());
-        if (!layout) continue;
-        Disk disk{number, BusTypeOf(devices, device.get()), std::move(*layout)};
-        const std::optional<DiskGeometry> geometry = GeometryOf(devices, device.get());
-        if (geometry) disk.sectorSize = geometry->bytesPerSector;
-        disk.masterBootCode = MasterBootCodeOf(devices, device.get(), disk);
-        disks.push_back(std::move(disk));
-    }
-    return disks;
+DiskAnswer AskDisk(Devices& devices, std::uint32_t number, const std::function<void(const std::string&)>& modelKnown) {
+    const OpenDevice device(devices, DiskPath(number));
+    if (!device.isOpen()) return {};
+    const StorageDescriptor descriptor = DescriptorOf(devices, device.get());
+    modelKnown(descriptor.model);
+    std::optional<DiskLayout> layout = LayoutOf(devices, device.get());
+    if (!layout) return {};
+    Disk disk{number, descriptor.busType, std::move(*layout)};
+    const std::optional<DiskGeometry> geometry = GeometryOf(devices, device.get());
+    if (geometry) disk.sectorSize = geometry->bytesPerSector;
+    disk.masterBootCode = MasterBootCodeOf(devices, device.get(), disk);
+    std::map<std::uint32_t, BootSectorKind> firstSectors = FirstSectorsOf(devices, device.get(), disk);
+    return {std::move(disk), std::move(firstSectors)};
 }
 
-void ReadBootSectors(Devices& devices, const std::vector<Disk>& disks, std::vector<ScannedDrive>& drives) {
-    for (const Disk& disk : disks) ReadBootSectorsOn(devices, disk, drives);
+void AssignBootSectors(const std::vector<DiskAnswer>& answers, std::vector<ScannedDrive>& drives) {
+    for (ScannedDrive& drive : drives) {
+        if (drive.type != FixedDriveType || !drive.location) continue;
+        const DiskAnswer* answer = AnswerOf(answers, drive.location->disk);
+        if (answer == nullptr) continue;
+        const auto kind = answer->firstSectors.find(drive.location->partition);
+        if (kind != answer->firstSectors.end()) drive.bootSector = kind->second;
+    }
 }
 
 } // namespace orvanta

@@ -1,7 +1,6 @@
 #include "discovery/InstallationScan.h"
 
 #include "discovery/DeviceQueries.h"
-#include "discovery/DriveStrings.h"
 #include "platform/CaseBlind.h"
 #include "platform/PlatformError.h"
 #include "platform/SystemErrors.h"
@@ -17,6 +16,13 @@ void LookForWindowsFolder(FileSystem& files, ScannedDrive& drive) {
     } catch (const PlatformError& error) {
         drive.locked = error.number() == BitLockerLockedVolumeError;
     }
+}
+
+// Which disk and partition the drive's volume lies on: what names the ESP's
+// letter and where the volume's first sector is read.
+std::optional<VolumeLocation> LocationOfDrive(Devices& devices, const std::string& name) {
+    const OpenDevice volume(devices, VolumePath(name));
+    return volume.isOpen() ? LocationOf(devices, volume.get()) : std::nullopt;
 }
 
 } // namespace
@@ -37,33 +43,25 @@ std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& w
     return std::nullopt;
 }
 
-void LocateFixedDrives(Devices& devices, ScanResult& scan) {
-    for (ScannedDrive& drive : scan.drives) {
-        if (drive.type != FixedDriveType) continue;
-        const OpenDevice volume(devices, VolumePath(drive.name));
-        if (volume.isOpen()) drive.location = LocationOf(devices, volume.get());
-    }
+ScannedDrive ScanDrive(ScanServices services, const std::string& name) {
+    ScannedDrive drive;
+    drive.name = name;
+    drive.type = services.drives.driveType(name);
+    if (drive.type != FixedDriveType) return drive;
+    // Drives on a USB bus are asked about but still listed: a technician
+    // may well be repairing a Windows installed on an external disk.
+    drive.busType = DriveBusType(services.devices, name);
+    drive.location = LocationOfDrive(services.devices, name);
+    // The query is made for every fixed drive, the RAM drive included.
+    LookForWindowsFolder(services.files, drive);
+    return drive;
 }
 
-ScanResult FindInstallations(ScanServices services, const std::function<RunningWindows()>& running) {
+ScanResult ScanResultOf(std::vector<ScannedDrive> drives, const std::function<RunningWindows()>& running) {
     ScanResult result;
-    for (const std::string& name : SplitDriveNames(ReadDriveStrings(services.drives))) {
-        ScannedDrive drive;
-        drive.name = name;
-        drive.type = services.drives.driveType(name);
-        if (drive.type == FixedDriveType) {
-            // Drives on a USB bus are asked about but still listed: a technician
-            // may well be repairing a Windows installed on an external disk.
-            drive.busType = DriveBusType(services.devices, name);
-            result.anyFixedDrive = true;
-        }
-        result.drives.push_back(drive);
-    }
-    // The folder queries follow the bus queries, as a second pass over the
-    // fixed drives; the query is made for every fixed drive, the RAM drive included.
-    for (ScannedDrive& drive : result.drives) {
-        if (drive.type != FixedDriveType) continue;
-        LookForWindowsFolder(services.files, drive);
+    result.drives = std::move(drives);
+    for (const ScannedDrive& drive : result.drives) {
+        if (drive.type == FixedDriveType || !drive.answered) result.anyFixedDrive = true;
         if (!drive.holdsWindows) continue;
         const std::string folder = WindowsFolderOf(drive.name);
         const bool onRamDriveLetter = SameIgnoringCase(drive.name, RamDriveName);

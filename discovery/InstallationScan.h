@@ -1,6 +1,7 @@
 #pragma once
 // Finding the Windows installations: every fixed drive that holds a Windows
-// folder in its root.
+// folder in its root. Each drive letter is asked on its own, so that one that
+// doesn't answer holds up nothing else.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -33,6 +34,8 @@ struct ScannedDrive {
     // What its first sector holds, read through its disk; nothing when it lies on
     // no disk that answered, or the sector couldn't be read.
     std::optional<BootSectorKind> bootSector = std::nullopt;
+    // False: it didn't answer in time, and nothing but its name is known.
+    bool answered = true;
 
     bool operator==(const ScannedDrive&) const = default;
 };
@@ -40,7 +43,7 @@ struct ScannedDrive {
 struct ScanResult {
     std::vector<ScannedDrive> drives;       // every drive letter, in the system's order
     std::vector<std::string> installations; // "D:\Windows", in drive order, never WinPE's own
-    bool anyFixedDrive = false;             // false: not one fixed drive was met
+    bool anyFixedDrive = false;             // false: not one fixed drive was met (nor one that didn't answer)
 };
 
 // The RAM drive of a pre-installation environment, which holds its own Windows.
@@ -65,15 +68,14 @@ std::string WindowsFolderOf(const std::string& driveName);
 // nothing when the scan could not tell.
 std::optional<std::uint32_t> DiskOf(const ScanResult& scan, const std::string& windowsFolder);
 
-// Reads the drives as they are now. A fixed drive whose root can't be read
-// holds no installation; one that BitLocker keeps locked is marked so. The
-// running system is asked about only when X: holds a Windows folder.
-// Nothing is shown or changed.
-ScanResult FindInstallations(ScanServices services, const std::function<RunningWindows()>& running);
+// Asks one drive letter as it is now: its type and, for a fixed drive, its
+// bus, which disk and partition its volume lies on, and whether its root
+// holds a Windows folder. One whose root can't be read holds no installation;
+// one that BitLocker keeps locked is marked so. Nothing is shown or changed.
+ScannedDrive ScanDrive(ScanServices services, const std::string& name);
 
-// Asks each fixed drive's volume which disk and partition it lies on: what
-// names the ESP's letter and where the volume's first sector is read. Only
-// asked when a disk gave its partition table.
-void LocateFixedDrives(Devices& devices, ScanResult& scan);
+// The drives as asked, in the system's order, and the installations on them.
+// The running system is asked about only when X: holds a Windows folder.
+ScanResult ScanResultOf(std::vector<ScannedDrive> drives, const std::function<RunningWindows()>& running);
 
 } // namespace orvanta

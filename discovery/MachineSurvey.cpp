@@ -1,5 +1,10 @@
 #include "discovery/MachineSurvey.h"
 
+#include <algorithm>
+
+#include "discovery/DrivePlace.h"
+#include "discovery/DriveStrings.h"
+
 namespace orvanta {
 namespace {
 
@@ -8,17 +13,42 @@ RunningWindows RunningWindowsOf(SurveyServices services) {
     return {IsPreinstallationEnvironment(services.registry), services.runningSystem.windowsFolder()};
 }
 
-MachineSurvey SurveyDrivesAndFirmware(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
+bool IsUnansweredDisk(const MachineSurvey& survey, std::uint32_t number) {
+    return std::any_of(survey.unansweredDisks.begin(), survey.unansweredDisks.end(),
+                       [&](const UnansweredDisk& disk) { return disk.number == number; });
+}
+
+// The systems on a disk that didn't answer can't be repaired: its tools would
+// wait on it as the survey did.
+void LeaveOutUnansweredDisks(MachineSurvey& survey) {
+    std::erase_if(survey.scan.installations, [&](const std::string& installation) {
+        const std::optional<std::uint32_t> disk = DiskOf(survey.scan, installation);
+        return disk && IsUnansweredDisk(survey, *disk);
+    });
+}
+
+void ForgetPlaces(ScanResult& scan) {
+    for (ScannedDrive& drive : scan.drives) drive.location.reset();
+}
+
+MachineSurvey SurveyDrivesAndFirmware(SurveyServices services, DeviceSurveyor& surveyor,
+                                      std::optional<FirmwareMode> knownFirmware) {
     MachineSurvey survey;
-    survey.scan = FindInstallations({services.drives, services.devices, services.files},
-                                    [services] { return RunningWindowsOf(services); });
+    const std::vector<std::string> driveNames = SplitDriveNames(ReadDriveStrings(services.drives));
     survey.firmware = knownFirmware ? *knownFirmware : DetectFirmwareMode(services.firmware, services.registry);
     if (survey.firmware != FirmwareMode::Bios) survey.uefi = ReadUefiBootState(services.firmware);
-    survey.disks = ScanDisks(services.devices);
-    // Where no disk gives its partition table, no drive can be told apart by it.
-    if (survey.disks.empty()) return survey;
-    LocateFixedDrives(services.devices, survey.scan);
-    ReadBootSectors(services.devices, survey.disks, survey.scan.drives);
+    DeviceAnswers answers = surveyor.ask({services.drives, services.devices, services.files}, driveNames);
+    survey.scan = ScanResultOf(std::move(answers.drives), [services] { return RunningWindowsOf(services); });
+    survey.unansweredDisks = std::move(answers.unansweredDisks);
+    for (const DiskAnswer& answer : answers.disks) survey.disks.push_back(*answer.disk);
+    LeaveOutUnansweredDisks(survey);
+    // Where no disk gives its partition table, no drive can be told apart by
+    // it; where none even went quiet, no place of a drive means anything.
+    if (survey.disks.empty()) {
+        if (survey.unansweredDisks.empty()) ForgetPlaces(survey.scan);
+        return survey;
+    }
+    AssignBootSectors(answers.disks, survey.scan.drives);
     // A PC that starts from BIOS doesn't read the ESP.
     if (survey.firmware == FirmwareMode::Bios) return survey;
     survey.systemPartitions = FindSystemPartitions(survey.disks);
@@ -31,20 +61,34 @@ MachineSurvey SurveyDrivesAndFirmware(SurveyServices services, std::optional<Fir
     return survey;
 }
 
-MachineSurvey Survey(SurveyServices services, std::optional<FirmwareMode> knownFirmware) {
-    MachineSurvey survey = SurveyDrivesAndFirmware(services, knownFirmware);
+MachineSurvey Survey(SurveyServices services, DeviceSurveyor& surveyor, std::optional<FirmwareMode> knownFirmware) {
+    MachineSurvey survey = SurveyDrivesAndFirmware(services, surveyor, knownFirmware);
     survey.virtualDisks = FindVirtualDiskFiles(services.virtualDisks, services.devices, survey.scan, survey.disks);
     return survey;
 }
 
 } // namespace
 
-MachineSurvey SurveyMachine(SurveyServices services) {
-    return Survey(services, std::nullopt);
+MachineSurvey SurveyMachine(SurveyServices services, DeviceSurveyor& surveyor) {
+    return Survey(services, surveyor, std::nullopt);
 }
 
-MachineSurvey RescanMachine(SurveyServices services, FirmwareMode firmware) {
-    return Survey(services, firmware);
+MachineSurvey RescanMachine(SurveyServices services, DeviceSurveyor& surveyor, FirmwareMode firmware) {
+    return Survey(services, surveyor, firmware);
+}
+
+std::vector<std::string> UnansweredDriveNames(const ScanResult& scan) {
+    std::vector<std::string> names;
+    for (const ScannedDrive& drive : scan.drives) {
+        if (!drive.answered) names.push_back(drive.name);
+    }
+    return names;
+}
+
+bool IsUnanswered(const MachineSurvey& survey, const std::string& driveName) {
+    const ScannedDrive* drive = FindDrive(survey.scan.drives, driveName);
+    return drive != nullptr &&
+           (!drive->answered || (drive->location && IsUnansweredDisk(survey, drive->location->disk)));
 }
 
 std::optional<PartitionIdentity> InstallationIdentity(const MachineSurvey& survey, const std::string& windowsFolder) {

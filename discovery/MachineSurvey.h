@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "discovery/DeviceSurveyor.h"
 #include "discovery/DiskScan.h"
 #include "discovery/FirmwareMode.h"
 #include "discovery/InstallationScan.h"
@@ -28,9 +29,14 @@ struct SurveyServices {
 };
 
 struct MachineSurvey {
-    ScanResult scan; // its fixed drives located and their first sectors read, when a disk answered
+    // Its fixed drives located and their first sectors read, when a disk
+    // answered; drives that didn't answer in time are marked so. No
+    // installation on a disk that didn't answer is listed.
+    ScanResult scan;
     FirmwareMode firmware = FirmwareMode::Unknown;
     std::vector<Disk> disks; // those that gave their partition table, with sector size and MBR boot code
+    // The disks that didn't answer within their deadline, in number order: left out.
+    std::vector<UnansweredDisk> unansweredDisks;
     // Every ESP of the disks, with the letters they have; not looked for on a
     // PC that starts from BIOS.
     std::vector<SystemPartition> systemPartitions;
@@ -48,13 +54,21 @@ struct MachineSurvey {
 // "D:\Windows"; nothing when the system could not tell where it lies.
 std::optional<PartitionIdentity> InstallationIdentity(const MachineSurvey& survey, const std::string& windowsFolder);
 
-// Reads the drives, the firmware mode and the disks: each disk's layout and
-// first sectors once.
-MachineSurvey SurveyMachine(SurveyServices services);
+// Reads the firmware mode, the drives and the disks: each drive and each disk
+// on a worker of its own (each disk's layout and first sectors once), so that
+// one that doesn't answer is left out at its deadline and holds up nothing else.
+MachineSurvey SurveyMachine(SurveyServices services, DeviceSurveyor& surveyor);
 
 // The same survey again, before a repair, with the firmware mode as first
-// found (it doesn't change while the PC runs).
-MachineSurvey RescanMachine(SurveyServices services, FirmwareMode firmware);
+// found (it doesn't change while the PC runs). A drive or disk whose worker
+// is still stuck from before is not asked again.
+MachineSurvey RescanMachine(SurveyServices services, DeviceSurveyor& surveyor, FirmwareMode firmware);
+
+// The drive letters that didn't answer in time, in drive order ("D:").
+std::vector<std::string> UnansweredDriveNames(const ScanResult& scan);
+
+// Whether the drive, or the disk it lies on, didn't answer in time.
+bool IsUnanswered(const MachineSurvey& survey, const std::string& driveName);
 
 // Whether the ESP needs a letter: it is what UEFI firmware starts from, so not
 // on a PC known to start from BIOS.

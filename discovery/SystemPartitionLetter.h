@@ -1,7 +1,8 @@
 #pragma once
 // The ESP's drive letter for as long as the program needs it: the letter it
 // has, or a free one given to it for this session, taken away again when the
-// owner goes (or at the latest when the PC restarts).
+// owner goes (or at the latest when the PC restarts). A letter another
+// program gave it for its own session is not relied on: it may go at any time.
 #include <string>
 #include <vector>
 

@@ -20,6 +20,7 @@
 #include "platform/ShutdownBlock.h"
 #include "platform/VersionQuery.h"
 #include "platform/VirtualDisks.h"
+#include "platform/Workers.h"
 
 namespace orvanta {
 
@@ -45,6 +46,7 @@ struct Platform {
     VirtualDisks& virtualDisks;
     Crypto& crypto;
     NamedMutexes& mutexes;
+    Workers& workers;
 };
 
 } // namespace orvanta

@@ -29,17 +29,19 @@ using namespace orvanta::win32;
 int RunMessageLoop(HWND mainWindow, Win32EventPump& events) {
     MSG message{};
     for (;;) {
+        // No wait of the survey or of a tool is running now: a quit request
+        // met inside one goes on.
+        events.repostHeldQuit();
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
         RouteMessage(mainWindow, message);
-        // No wait of a tool is running now: a quit request met inside one goes on.
-        events.repostHeldQuit();
     }
     return static_cast<int>(message.wParam);
 }
 
-int RunProgram(HINSTANCE instance, int showCommand, bool restartedElevated) {
-    Win32Platform platform;
+// The window is shown before the survey, which then runs with the window
+// answering (closing it ends the program at once).
+int RunProgram(Win32Platform& platform, HINSTANCE instance, int showCommand, bool restartedElevated) {
     MainWindow window(instance, platform.messages);
     MainController controller(window.controls(), platform.bundle());
     if (restartedElevated) controller.markStartedByElevatedRestart();
@@ -51,6 +53,7 @@ int RunProgram(HINSTANCE instance, int showCommand, bool restartedElevated) {
     window.connect(controller);
     RunGuarded(platform.messages, [&controller] { controller.onLoad(); }, release);
     window.showCentred(showCommand);
+    RunGuarded(platform.messages, [&controller] { controller.onShown(); }, release);
     return RunMessageLoop(window.handle(), platform.events);
 }
 
@@ -66,8 +69,7 @@ std::vector<std::string> Arguments() {
 
 // A repair gets a hidden window for the end of the session; attached to a
 // console, the program hears its Ctrl+C, Ctrl+Break and closing.
-int RunWithoutWindow(HINSTANCE instance, const CommandLineOptions& options) {
-    Win32Platform platform;
+int RunWithoutWindow(Win32Platform& platform, HINSTANCE instance, const CommandLineOptions& options) {
     Win32ConsoleOutput output; // attaches to the console of the command prompt, if any
     CommandLineMode mode(platform.bundle(), output);
     std::optional<SessionWindow> sessionWindow;
@@ -118,7 +120,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (const std::vector<std::wstring> dlls = DllsInTheSearchPath(); !dlls.empty()) {
         return RefuseForDlls(dlls, commandLine);
     }
-    if (commandLine) return RunWithoutWindow(instance, options);
-    const ComApartment com; // the taskbar list and the folder dialog need COM on this thread
-    return RunProgram(instance, showCommand, options.restartedElevated);
+    // Lives until the process ends: a worker stuck on a disk that doesn't
+    // answer may still be asking through it.
+    Win32Platform platform;
+    int exitCode = 0;
+    if (commandLine) {
+        exitCode = RunWithoutWindow(platform, instance, options);
+    } else {
+        const ComApartment com; // the taskbar list and the folder dialog need COM on this thread
+        exitCode = RunProgram(platform, instance, showCommand, options.restartedElevated);
+    }
+    // The result is out (the log and the console are written through the
+    // system, with no buffer of the runtime's) and what the program gave the
+    // machine is back. ExitProcess ends the other threads first, so a worker
+    // still stuck on a disk keeps no static object of the runtime's, destroyed
+    // by a return from here, in use; the process itself may linger until the
+    // disk answers the request the worker waits on.
+    ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -19,6 +19,9 @@ static_assert(AnswerRecordSize == offsetof(STORAGE_DEVICE_DESCRIPTOR, RawDeviceP
 static_assert(AnswerRecordSize == sizeof(STORAGE_DEVICE_DESCRIPTOR));
 static_assert(AnswerSizeOffset == offsetof(STORAGE_DEVICE_DESCRIPTOR, Size));
 static_assert(AnswerBusTypeOffset == offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType));
+static_assert(AnswerProductIdOffset == offsetof(STORAGE_DEVICE_DESCRIPTOR, ProductIdOffset));
+static_assert(AnswerTextsStart == offsetof(STORAGE_DEVICE_DESCRIPTOR, RawDeviceProperties));
+static_assert(DescriptorBufferSize > sizeof(STORAGE_DEVICE_DESCRIPTOR));
 static_assert(orvanta::UsbBusType == static_cast<std::uint32_t>(::BusTypeUsb));
 static_assert(IOCTL_STORAGE_QUERY_PROPERTY == 0x2D1400);
 

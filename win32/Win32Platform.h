@@ -24,6 +24,7 @@
 #include "win32/Win32ShutdownBlock.h"
 #include "win32/Win32Version.h"
 #include "win32/Win32VirtualDisks.h"
+#include "win32/Win32Workers.h"
 
 namespace orvanta::win32 {
 
@@ -49,6 +50,7 @@ struct Win32Platform {
     Win32VirtualDisks virtualDisks;
     Win32Crypto crypto;
     Win32NamedMutexes mutexes;
+    Win32Workers workers;
 
     // The main window owns the message boxes and the consent prompt, and takes
     // the keyboard navigation.
@@ -69,7 +71,7 @@ struct Win32Platform {
         return Platform{drives,   devices,  files,     processes, events,       messages,
                         folderDialog, version, com, commonControls, firmware, registry,
                         elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities,
-                        virtualDisks, crypto, mutexes};
+                        virtualDisks, crypto, mutexes, workers};
     }
 };
 

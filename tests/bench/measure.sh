@@ -123,18 +123,23 @@ run_figures() {
 }
 
 # startup_run PREFIX ARCH TAG TITLE EXE_WINDOWS_PATH
-# Prints "startup_ms peak_kb".
+# Prints "startup_ms peak_kb"; for Orvanta (title Orvanta) "startup_ms peak_kb
+# listed_ms", the last when its survey has filled the list.
 startup_run() {
   local prefix=$1 arch=$2 tag=$3 title=$4 exe=$5
-  local dir
+  local dir mode=(start "$title")
+  [ "$title" = Orvanta ] && mode=(survey)
   dir=$(fresh_run_dir "$tag")
-  WINEPREFIX=$prefix wine "C:\\bench\\$arch\\BenchDriver.exe" start "$title" "$exe" \
+  WINEPREFIX=$prefix wine "C:\\bench\\$arch\\BenchDriver.exe" "${mode[@]}" "$exe" \
     >"$dir/driver" 2>"$dir/wine-stderr" || true
   if grep -q '^error' "$dir/driver" || [ -z "$(driver_value "$dir/driver" startup_ms)" ]; then
     echo "   start-up run $tag failed: $(head -1 "$dir/driver")" >&2
     return 0
   fi
-  echo "$(driver_value "$dir/driver" startup_ms) $(driver_value "$dir/driver" peak_ws_kb)"
+  local figures
+  figures="$(driver_value "$dir/driver" startup_ms) $(driver_value "$dir/driver" peak_ws_kb)"
+  [ "$title" = Orvanta ] && figures+=" $(driver_value "$dir/driver" listed_ms)"
+  echo "$figures"
 }
 
 # probe_run PREFIX ARCH: Wine's own time for one drive's scan queries, in ms.

@@ -70,7 +70,7 @@ gap_row() {
 }
 
 startup_rows() {
-  local arch=$1 drives orv floor ratio met first last first_orv last_orv
+  local arch=$1 drives orv floor ratio first last first_orv last_orv
   for drives in $DRIVE_COUNTS; do
     orv=$(median_of "$arch" "orvanta_start_$drives"); floor=$(median_of "$arch" "floor_start_$drives")
     themed_row "$arch" "$drives"
@@ -79,17 +79,30 @@ startup_rows() {
     row "… against a minimal window program (no common controls, COM or fonts), $drives fixed drive(s), $arch" \
       "$(spread "$arch" "orvanta_start_$drives" 0 ' ms')" "$(spread "$arch" "floor_start_$drives" 0 ' ms')" \
       "$ratio" "(information)" "–"
+    listed_row "$arch" "$drives"
   done
   first=${DRIVE_COUNTS%% *}; last=${DRIVE_COUNTS##* }
   [ "$first" = "$last" ] && return 0
-  first_orv=$(median_of "$arch" "orvanta_start_$first"); last_orv=$(median_of "$arch" "orvanta_start_$last")
+  first_orv=$(median_of "$arch" "orvanta_listed_$first"); last_orv=$(median_of "$arch" "orvanta_listed_$last")
   local floor_first floor_last
   floor_first=$(median_of "$arch" "floor_start_$first"); floor_last=$(median_of "$arch" "floor_start_$last")
   [ -n "$first_orv" ] && [ -n "$last_orv" ] && [ -n "$floor_first" ] && [ -n "$floor_last" ] || return 0
-  row "Start-up growth per fixed drive ($first → $last drives), $arch" \
+  row "Growth of the time to the list per fixed drive ($first → $last drives), $arch" \
     "$(calc "printf \"%.2f ms\", ($last_orv - $first_orv) / ($last - $first)")" \
     "floor $(calc "printf \"%.2f ms\", ($floor_last - $floor_first) / ($last - $first)"); the scan's queries alone $(spread "$arch" "probe_per_drive_$last" 2 ' ms')" "–" \
     "linear" "$(linearity "$arch")"
+}
+
+# The window shows before the survey, which then fills the list, every drive
+# and disk on a worker of its own. Information: set against the themed
+# window's start-up, what the survey adds after it.
+listed_row() {
+  local arch=$1 drives=$2 listed themed ratio="–"
+  listed=$(median_of "$arch" "orvanta_listed_$drives"); themed=$(median_of "$arch" "themed_start_$drives")
+  [ -n "$listed" ] && [ -n "$themed" ] && ratio=$(calc "printf \"%.2f× (%+.0f ms)\", $listed / $themed, $listed - $themed")
+  row "Start-up until the survey has filled the list, $drives fixed drive(s), $arch ($(runs_of "$arch" "orvanta_listed_$drives") runs)" \
+    "$(spread "$arch" "orvanta_listed_$drives" 0 ' ms')" "themed window: $(spread "$arch" "themed_start_$drives" 0 ' ms')" \
+    "$ratio" "(information)" "–"
 }
 
 # Start-up is judged against the themed window program (Common Controls 6
@@ -104,12 +117,12 @@ themed_row() {
   reference="themed window: $(spread "$arch" "themed_start_$drives" 0 ' ms')"
   if [ -n "$orv" ] && [ -n "$themed" ]; then
     ratio=$(calc "printf \"%.2f× (%+.0f ms)\", $orv / $themed, $orv - $themed")
-    met=$(calc "print ($orv <= 1.15 * $themed) ? \"yes\" : \"NO\"")
+    met=$(calc "print ($orv <= 1.1 * $themed) ? \"yes\" : \"NO\"")
   fi
   [ -n "$themed" ] && [ -n "$floor" ] &&
     reference+=$(calc "printf \"; itself %.2f× (%+.0f ms) the minimal window\", $themed / $floor, $themed - $floor")
-  row "Start-up until the window shows the scan, $drives fixed drive(s), $arch ($(runs_of "$arch" "orvanta_start_$drives") runs)" \
-    "$(spread "$arch" "orvanta_start_$drives" 0 ' ms')" "$reference" "$ratio" "≤ 1.15× the themed window" "$met"
+  row "Start-up until the window shows, $drives fixed drive(s), $arch ($(runs_of "$arch" "orvanta_start_$drives") runs)" \
+    "$(spread "$arch" "orvanta_start_$drives" 0 ' ms')" "$reference" "$ratio" "≤ 1.1× the themed window" "$met"
 }
 
 # The growth is linear when every middle drive count's median lies on the
@@ -121,9 +134,9 @@ linearity() {
   for d in $DRIVE_COUNTS; do counts+=("$d"); done
   [ ${#counts[@]} -lt 3 ] && { echo "yes (2 points)"; return; }
   local first=${counts[0]} last=${counts[${#counts[@]} - 1]} t_first t_last verdict=yes details="" stats result
-  t_first=$(median_of "$arch" "orvanta_start_$first"); t_last=$(median_of "$arch" "orvanta_start_$last")
+  t_first=$(median_of "$arch" "orvanta_listed_$first"); t_last=$(median_of "$arch" "orvanta_listed_$last")
   for d in "${counts[@]:1:${#counts[@]}-2}"; do
-    stats=$(figure_stats "$arch" "orvanta_start_$d")
+    stats=$(figure_stats "$arch" "orvanta_listed_$d")
     [ -z "$stats" ] && continue
     result=$(calc "split(\"$stats\", v, \" \");
       off = v[1] - ($t_first + ($t_last - $t_first) * ($d - $first) / ($last - $first));

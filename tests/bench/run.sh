@@ -92,7 +92,10 @@ measure_startup() {
         if [ "$drives" = "$FIRST_DRIVES" ]; then record "$arch" themed_peak "${line#* }"; fi
       fi
       line=$(startup_run "$prefix" "$arch" "start-$arch-orvanta-$drives-$run" Orvanta "C:\\$arch\\Orvanta.exe")
-      if [ -n "$line" ]; then record "$arch" "orvanta_start_$drives" "${line% *}"; fi
+      if [ -n "$line" ]; then
+        record "$arch" "orvanta_start_$drives" "${line%% *}"
+        record "$arch" "orvanta_listed_$drives" "${line##* }"
+      fi
       line=$(probe_run "$prefix" "$arch")
       if [ -n "$line" ]; then record "$arch" "probe_per_drive_$drives" "$line"; fi
     done

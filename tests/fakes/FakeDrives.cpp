@@ -91,6 +91,14 @@ std::uint32_t AnswerLayout(const FakeDisk& disk, std::span<std::uint8_t> buffer)
     return MoreDataError;
 }
 
+// ProductIdOffset at 16, the text (NUL-ended) right after the 40-byte record.
+void WriteModel(const std::string& model, std::span<std::uint8_t> buffer) {
+    if (model.empty() || buffer.size() < 40 + model.size() + 1) return;
+    WriteLittleEndian32(buffer, 16, 40);
+    std::copy(model.begin(), model.end(), buffer.begin() + 40);
+    buffer[40 + model.size()] = 0;
+}
+
 std::uint32_t AnswerGeometry(const FakeDisk& disk, std::span<std::uint8_t> buffer) {
     if (disk.sectorSize == 0) return InvalidFunctionError;
     if (buffer.size() < 32) return InsufficientBufferError;
@@ -110,6 +118,7 @@ std::uint32_t FakeDevices::control(DeviceHandle device, std::uint32_t controlCod
                  std::to_string(query.size()) + " out " + std::to_string(answerBuffer.size()));
     lastQuery.assign(query.begin(), query.end());
     lastAnswerOffered.assign(answerBuffer.begin(), answerBuffer.end());
+    if (path != nullptr && controlCode != 0x2D1400 && beforeAnswer) beforeAnswer(*path);
     return path != nullptr ? answer(*path, controlCode, answerBuffer) : InvalidFunctionError;
 }
 
@@ -117,11 +126,12 @@ std::uint32_t FakeDevices::answer(const std::string& path, std::uint32_t control
     const auto disk = disks_.find(path);
     const FakeVolume volume = volumes_.count(path) != 0 ? volumes_.at(path) : FakeVolume{};
     switch (controlCode) {
-    case 0x2D1400: { // IOCTL_STORAGE_QUERY_PROPERTY: the bus type at offset 28
+    case 0x2D1400: { // IOCTL_STORAGE_QUERY_PROPERTY: the bus type at offset 28, a disk's model after the record
         const bool writes = disk != disks_.end() || volume.writesAnswer;
         if (writes && buffer.size() >= 32) {
             WriteLittleEndian32(buffer, 28, disk != disks_.end() ? disk->second.busType : volume.busType);
         }
+        if (disk != disks_.end()) WriteModel(disk->second.model, buffer);
         return Outcome(disk != disks_.end() || volume.succeeds);
     }
     case 0x2D1080: // IOCTL_STORAGE_GET_DEVICE_NUMBER: the disk and partition of a volume
@@ -143,6 +153,7 @@ std::uint32_t FakeDevices::read(DeviceHandle device, std::uint64_t byteOffset, s
     const std::string* path = openPath(device);
     journal_.add("read " + (path ? *path : std::string("of a closed handle")) + " at " + std::to_string(byteOffset) +
                  " length " + std::to_string(buffer.size()));
+    if (path != nullptr && beforeAnswer) beforeAnswer(*path);
     const auto disk = path != nullptr ? disks_.find(*path) : disks_.end();
     if (disk == disks_.end()) return InvalidFunctionError;
     const FakeDisk& fake = disk->second;

@@ -1,6 +1,7 @@
 #pragma once
 // The drive letters of the fake machine, and the volume and disk devices behind them.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -64,6 +65,7 @@ struct FakeDisk {
     // instead of ERROR_INSUFFICIENT_BUFFER with nothing.
     bool layoutAnswersMoreData = false;
     std::uint32_t readError = 0; // what every read answers, when not 0
+    std::string model = {};      // the product id of its storage property, when not ""
 };
 
 // Volumes \\.\C: and disks \\.\PhysicalDriveN. A volume nobody described opens
@@ -90,6 +92,9 @@ public:
     // The records of the last request as the program offered them.
     std::vector<std::uint8_t> lastQuery;
     std::vector<std::uint8_t> lastAnswerOffered;
+    // Before each answer but the storage property's (who the device is): a
+    // slow device keeps its caller waiting here.
+    std::function<void(const std::string& devicePath)> beforeAnswer;
 
 private:
     const std::string* openPath(DeviceHandle device) const;

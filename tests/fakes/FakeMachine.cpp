@@ -1,5 +1,6 @@
 #include "fakes/FakeMachine.h"
 
+#include "app/PlatformServices.h"
 #include "fakes/DiskLayouts.h"
 
 namespace orvanta {
@@ -11,13 +12,14 @@ FakeMachine::FakeMachine()
     window.onResize = [this] { controller.onResized(); };
     files.addFolder("T:\\Temp");
     processes.partitionOf = [this](const std::string& drive) { return devices.identityOf(drive); };
+    devices.beforeAnswer = [this](const std::string& devicePath) { workers.onRequest(devicePath); };
 }
 
 Platform FakeMachine::platform() {
     return Platform{drives,   devices,  files,     processes,     events,          messages,
                     folderDialog, version, com,    commonControls, firmware,       registry,
                     elevation, shutdownBlock, consoleCodePage, clock, runningSystem, fileIdentities,
-                    virtualDisks, crypto, mutexes};
+                    virtualDisks, crypto, mutexes, workers};
 }
 
 void FakeMachine::addFixedDrive(char letter, bool withWindows) {
@@ -58,6 +60,12 @@ void FakeMachine::holdAsSystemStore(const std::string& path, const std::string& 
 void FakeMachine::start() {
     controller.onInitialize();
     controller.onLoad();
+    controller.onShown();
+}
+
+MachineSurvey FakeMachine::survey() {
+    DeviceSurveyor surveyor(workers, events);
+    return SurveyMachine(SurveyServicesOf(platform()), surveyor);
 }
 
 bool FakeMachine::userClose() {

@@ -9,6 +9,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProcesses.h"
 #include "fakes/FakeServices.h"
+#include "fakes/FakeWorkers.h"
 #include "fakes/Journal.h"
 
 namespace orvanta {
@@ -48,8 +49,10 @@ public:
     // The running system holds the store at `path` (on a drive "C:" .. "Z:")
     // open, loaded from \Device\HarddiskVolume<n> as the registry says.
     void holdAsSystemStore(const std::string& path, const std::string& content = "old");
-    // Creates and loads the window, as the program's start does.
+    // Creates and loads the window, shows it and surveys, as the program's start does.
     void start();
+    // A survey of its own, as the window's or the command line's.
+    MachineSurvey survey();
     // A close request; true when the window closes.
     bool userClose();
     // Every service of the fake machine, as the program takes them.
@@ -79,6 +82,7 @@ public:
     FakeVirtualDisks virtualDisks;
     OpensslCrypto crypto;
     FakeMutexes mutexes;
+    FakeWorkers workers{journal, events};
 
     FakeWindowFrame window{journal};
     FakeDropDownList installationList{journal, "installationList"};

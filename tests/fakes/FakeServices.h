@@ -40,10 +40,12 @@ public:
     bool ask(const Message& message) override {
         journal_.add("ask " + message.title + " " + std::to_string(static_cast<int>(message.style)) + " " +
                      message.text);
+        if (whileAsked) whileAsked();
         return answer;
     }
     bool answer = true; // the user's choice in the next question box
     std::function<void()> whileShown; // what happens while a box waits for the user
+    std::function<void()> whileAsked; // the same for a question box
 
 private:
     Journal& journal_;

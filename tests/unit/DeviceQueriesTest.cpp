@@ -31,6 +31,40 @@ TEST(StorageRecords, QueryIsTwelveZeroBytesAndTheAnswerOffersFortyWithItsSize) {
     EXPECT_EQ(BusTypeOf(answer), 0x01000007U); // little-endian at offset 28
 }
 
+// A disk's STORAGE_DEVICE_DESCRIPTOR as far as it was written: the fixed
+// 40-byte record, then the texts at the offsets it gives.
+std::vector<std::uint8_t> Descriptor(std::uint32_t productOffset, const std::string& texts, std::size_t size = 0) {
+    std::vector<std::uint8_t> bytes(40, 0);
+    bytes[4] = 40;
+    bytes[28] = 11; // SATA
+    bytes[16] = static_cast<std::uint8_t>(productOffset);
+    bytes.insert(bytes.end(), texts.begin(), texts.end());
+    if (size != 0) bytes.resize(size);
+    return bytes;
+}
+
+TEST(StorageDescriptor, TheModelIsTheProductIdTrimmedAndNeverReadPastTheAnswer) {
+    const std::string padded = std::string("  WDC WD10EZEX-08WN4A0  ") + '\0' + "01.01A01";
+    const std::string longId = "ABCDEFGHIJKLMNOPQRSTUVWXYZ ABCDEFGHIJKL MNOPQRSTUVWXYZ"; // a blank 40th
+    const struct {
+        std::vector<std::uint8_t> answer;
+        StorageDescriptor expected;
+    } cases[] = {
+        {Descriptor(40, padded), {11, "WDC WD10EZEX-08WN4A0"}},
+        {Descriptor(0, padded), {11, ""}},                                  // no product id
+        {Descriptor(20, padded), {11, ""}},                                 // an offset among the numbers
+        {Descriptor(200, padded), {11, ""}},                                // past what was written
+        {Descriptor(40, "Samsung SSD", 47), {11, "Samsung"}},               // cut short by the buffer
+        {Descriptor(40, std::string("USB\x01Stick")), {11, "USB"}},         // a control byte ends it
+        {Descriptor(40, "\xE4\xB8\xAD" "Disk"), {11, ""}},                  // not ASCII: no text
+        {Descriptor(40, longId), {11, "ABCDEFGHIJKLMNOPQRSTUVWXYZ ABCDEFGHIJKL"}}, // 40 at most, no blank left at the cut
+        {Descriptor(40, "", 20), {0, ""}},                                  // written short: nothing
+    };
+    for (const auto& [answer, expected] : cases) {
+        EXPECT_EQ(ParseStorageDescriptor(answer), expected) << expected.model;
+    }
+}
+
 TEST(DriveBusType, TheRequestCarriesTheRecordsByteForByte) {
     FakeMachine m;
     DriveBusType(m.devices, "C:");

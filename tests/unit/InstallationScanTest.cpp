@@ -9,9 +9,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// As in WinPE, which runs from X:\Windows, unless told.
-ScanResult Scan(FakeMachine& m, RunningWindows running = {true, "X:\\Windows"}) {
-    return FindInstallations({m.drives, m.devices, m.files}, [running] { return running; });
+// As in WinPE, which runs from X:\Windows.
+ScanResult Scan(FakeMachine& m) {
+    m.registry.keys["System\\CurrentControlSet\\Control\\MiniNT"] = true;
+    return m.survey().scan;
 }
 
 TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverWinPEsOwnRamDrive) {
@@ -32,9 +33,11 @@ TEST(InstallationScan, ListsFixedDrivesWithWindowsButNeverWinPEsOwnRamDrive) {
                                                       {.name = "E:", .type = 5},
                                                       {.name = "N:", .type = 4},
                                                       {.name = "X:", .type = 3, .busType = 11, .holdsWindows = true}}));
-    EXPECT_EQ(m.journal.only({"query", "open"}),
-              (Lines{"open \\\\.\\C:", "open \\\\.\\D:", "open \\\\.\\X:", "query C:\\Windows mask 16",
-                     "query D:\\Windows mask 16", "query X:\\Windows mask 16"}));
+    // Each fixed drive's volume is opened for its bus, then for its place.
+    EXPECT_EQ(m.journal.only({"query", "open \\\\.\\C", "open \\\\.\\D", "open \\\\.\\E", "open \\\\.\\N", "open \\\\.\\X"}),
+              (Lines{"open \\\\.\\C:", "open \\\\.\\C:", "query C:\\Windows mask 16", "open \\\\.\\D:",
+                     "open \\\\.\\D:", "query D:\\Windows mask 16", "open \\\\.\\X:", "open \\\\.\\X:",
+                     "query X:\\Windows mask 16"}));
 }
 
 TEST(InstallationScan, NoFixedDriveOrAFailedReadFindsNothing) {
@@ -104,12 +107,11 @@ TEST(InstallationScan, XIsLeftOutOnlyAsWinPEsOwnWindowsFolder) {
         {{false, "C:\\Windows"}, true},
         {{false, "X:\\Windows"}, true}, // a full Windows installed on X:
     };
+    const ScannedDrive onC{.name = "C:", .type = FixedDriveType, .holdsWindows = true};
+    ScannedDrive x{.name = "X:", .type = FixedDriveType, .holdsWindows = true};
     for (const Case& c : cases) {
-        FakeMachine m;
-        m.addFixedDrive('C');
-        m.addFixedDrive('X');
         int asked = 0;
-        const ScanResult scan = FindInstallations({m.drives, m.devices, m.files}, [&] {
+        const ScanResult scan = ScanResultOf({onC, x}, [&] {
             ++asked;
             return c.running;
         });
@@ -117,11 +119,9 @@ TEST(InstallationScan, XIsLeftOutOnlyAsWinPEsOwnWindowsFolder) {
         EXPECT_EQ(scan.installations, expected) << c.running.preinstallation << " " << c.running.windowsFolder;
         EXPECT_EQ(asked, 1);
     }
-    FakeMachine m;
-    m.addFixedDrive('C');
-    m.addFixedDrive('X', false);
+    x.holdsWindows = false;
     int asked = 0;
-    FindInstallations({m.drives, m.devices, m.files}, [&] {
+    ScanResultOf({onC, x}, [&] {
         ++asked;
         return RunningWindows{};
     });
@@ -136,7 +136,7 @@ TEST(InstallationScan, AFixedDriveOnUsbIsAskedAboutOnceAndStillListed) {
     const ScanResult scan = Scan(m);
     EXPECT_EQ(scan.installations, (Lines{"C:\\Windows", "U:\\Windows"}));
     EXPECT_EQ(scan.drives[1].busType, UsbBusType);
-    EXPECT_EQ(m.journal.count("\\\\.\\U:"), 3U); // open, request, close
+    EXPECT_EQ(m.journal.count("\\\\.\\U:"), 6U); // open, request, close: for its bus, then for its place
 }
 
 } // namespace

@@ -26,14 +26,20 @@ TEST(OnLoad, RunsItsStepsInOrderAndSizesFromTheFrame) {
     EXPECT_EQ(journal,
               (Lines{"init common controls", "create F:\\Kit", "create F:\\Kit\\Logs", "version",
                      "create {56FDF344-FD6D-11d0-958A-006097C9A090} {EA1AFB91-9E28-4B86-90E9-9E9F8A5EEFAF}",
-                     "call 0x5000 slot 3 ()", "height 2685", "resize", "drive strings 64", "open \\\\.\\C:",
-                     "control \\\\.\\C: 0x2D1400 in 12 out 40", "close \\\\.\\C:", "open \\\\.\\E:",
-                     "control \\\\.\\E: 0x2D1400 in 12 out 40", "close \\\\.\\E:", "query C:\\Windows mask 16",
-                     "query E:\\Windows mask 16", "registry key System\\CurrentControlSet\\Control\\MiniNT",
-                     "firmware type", "firmware variable", "clear installationList",
+                     "call 0x5000 slot 3 ()", "height 2685", "resize",
+                     // The window is shown now, and says that the survey runs.
+                     "caption statusLine 正在查找系统……", "enable repairButton 0", "enable browseButton 0",
+                     "drive strings 64", "registry key System\\CurrentControlSet\\Control\\MiniNT",
+                     "firmware type", "firmware variable",
+                     // Each fixed drive on a worker of its own: bus, place, Windows folder.
+                     "open \\\\.\\C:", "control \\\\.\\C: 0x2D1400 in 12 out 40", "close \\\\.\\C:",
+                     "open \\\\.\\C:", "control \\\\.\\C: 0x2D1080 in 0 out 12", "close \\\\.\\C:",
+                     "query C:\\Windows mask 16", "open \\\\.\\E:", "control \\\\.\\E: 0x2D1400 in 12 out 40",
+                     "close \\\\.\\E:", "open \\\\.\\E:", "control \\\\.\\E: 0x2D1080 in 0 out 12",
+                     "close \\\\.\\E:", "query E:\\Windows mask 16", "caption statusLine 当前电脑硬盘里共发现2个系统！",
+                     "enable repairButton 1", "enable browseButton 1", "clear installationList",
                      "add installationList C:\\Windows", "add installationList E:\\Windows",
-                     "select installationList 0", "caption statusLine 当前电脑硬盘里共发现2个系统！",
-                     "caption firmwareLine 固件：BIOS（传统）"}));
+                     "select installationList 0", "caption firmwareLine 固件：BIOS（传统）"}));
     const WindowSizes& sizes = m.controller.sizeToggle().sizes();
     EXPECT_EQ(sizes.compactWidth, 5910);
     EXPECT_EQ(sizes.compactHeight, 2685);
@@ -64,8 +70,8 @@ TEST(OnLoad, NoFixedDriveAtAllIsSaidOnceAfterTheListIsEmptied) {
     m.drives.add('E', DriveKind::Optical);
     m.start();
     EXPECT_EQ(m.journal.only({"clear", "add", "message", "caption statusLine"}),
-              (Lines{"clear installationList", "message Error! 64 未发现任何磁盘或光驱",
-                     "caption statusLine 当前电脑硬盘里未发现操作系统！"}));
+              (Lines{"caption statusLine 正在查找系统……", "caption statusLine 当前电脑硬盘里未发现操作系统！",
+                     "clear installationList", "message Error! 64 未发现任何磁盘或光驱"}));
 }
 
 TEST(CloseGuard, RefusesOnlyWhileTheCaptionReadsRepairing) {

@@ -26,17 +26,20 @@ Lines Join(std::initializer_list<Lines> parts) {
     return joined;
 }
 
-// The rescan (drives, then every disk asked for its layout; none answers
-// here), then the list refilled with what it found.
+// The rescan (each drive on its worker: bus, place, Windows folder; then every
+// disk asked for its layout, none answers here) while the status line says so
+// and the buttons wait, then the list refilled with what it found.
 Lines ScanOfCde() {
-    Lines lines{"drive strings 64"};
+    Lines lines{"caption statusLine 正在查找系统……", "enable repairButton 0", "enable browseButton 0", "drive strings 64"};
     for (const char* drive : {"C:", "D:", "E:"}) {
         const std::string device = std::string("\\\\.\\") + drive;
-        lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40", "close " + device});
+        lines.insert(lines.end(), {"open " + device, "control " + device + " 0x2D1400 in 12 out 40", "close " + device,
+                                   "open " + device, "control " + device + " 0x2D1080 in 0 out 12", "close " + device,
+                                   std::string("query ") + drive + "\\Windows mask 16"});
     }
-    for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("query ") + drive + "\\Windows mask 16");
     for (std::uint32_t disk = 0; disk < DisksToExamine; ++disk) lines.push_back("open " + DiskPath(disk));
-    lines.push_back("clear installationList");
+    lines.insert(lines.end(), {"caption statusLine 当前电脑硬盘里共发现3个系统！", "enable repairButton 1",
+                               "enable browseButton 1", "clear installationList"});
     for (const char* drive : {"C:", "D:", "E:"}) lines.push_back(std::string("add installationList ") + drive + "\\Windows");
     return lines;
 }
@@ -151,7 +154,7 @@ TEST_F(RepairRun, NothingListedOnRescanShowsOnlyTheMessages) {
     m.start();
     for (const char* folder : {"C:\\Windows", "D:\\Windows", "E:\\Windows"}) m.files.erase(folder);
     click();
-    EXPECT_EQ(m.journal.only({"message", "caption", "enable", "attributes", "run", "call", "move"}),
+    EXPECT_EQ(m.journal.only({"message", "caption repairButton", "enable bootPartitionBox", "attributes", "run", "call", "move"}),
               Lines{"message 提示： 64 当前电脑硬盘里未发现操作系统！无法进行此操作！"});
 
     FakeMachine empty; // no fixed drive at all: the scan's own message comes first

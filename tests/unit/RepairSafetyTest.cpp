@@ -42,7 +42,7 @@ TEST_F(RepairSafety, AMissingToolEndsTheRunBeforeAnythingIsTouched) {
         EXPECT_TRUE(messages[0].starts_with("message 警告！ 16 ")) << messages[0];
         EXPECT_TRUE(Contains(messages[0], missing)) << messages[0];
         EXPECT_FALSE(Contains(messages[0], present)) << messages[0];
-        EXPECT_EQ(pc.journal.only({"caption", "enable", "call", "move", "remove", "run"}), Lines{});
+        EXPECT_EQ(pc.journal.only({"caption repairButton", "enable bootPartitionBox", "call", "move", "remove", "run"}), Lines{});
         EXPECT_TRUE(pc.files.isFile("C:\\Boot\\BCD"));
     }
 }
@@ -58,7 +58,7 @@ TEST_F(RepairSafety, ABootPartitionThatIsNotALetterAndColonIsRefused) {
         const Lines messages = pc.journal.only({"message"});
         ASSERT_EQ(messages.size(), 1U) << text;
         EXPECT_TRUE(messages[0].starts_with("message 警告！ 16 ")) << messages[0];
-        EXPECT_EQ(pc.journal.only({"caption", "enable", "call", "move", "remove", "run", "attributes C:\\boot"}), Lines{})
+        EXPECT_EQ(pc.journal.only({"caption repairButton", "enable bootPartitionBox", "call", "move", "remove", "run", "attributes C:\\boot"}), Lines{})
             << text;
     }
     m.start();
@@ -218,7 +218,7 @@ TEST_F(RepairSafety, WithoutAdministratorRightsNothingIsTouchedAndARestartIsOffe
         pc.controller.onRepairClicked();
         Lines expected{"ask 警告！ 48 修复系统引导需要管理员权限，本程序现在没有这个权限。\r\n修复未开始，没有做任何更改。\r\n是否以管理员身份重新运行本程序？"};
         expected.insert(expected.end(), after.begin(), after.end());
-        EXPECT_EQ(pc.journal.only({"ask", "message", "restart", "close requested", "caption", "move", "run", "create"}),
+        EXPECT_EQ(pc.journal.only({"ask", "message", "restart", "close requested", "caption repairButton", "move", "run", "create"}),
                   expected);
         EXPECT_TRUE(pc.files.isFile("C:\\Boot\\BCD"));
     }

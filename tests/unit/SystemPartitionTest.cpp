@@ -62,23 +62,20 @@ struct SystemPartitions : ::testing::Test {
 };
 
 TEST_F(SystemPartitions, EveryDiskThatAnswersIsAskedAndItsLettersAreKnown) {
+    m.firmware.type = 2;
     m.devices.addDisk(0, {GptLayout({{1, true}, {2, false}})});
     m.devices.addDisk(1, {});                                    // opens, but gives no layout (Wine: error 50)
     m.devices.addDisk(3, {MbrLayout({{1, true}}), 7});           // on USB, after a gap in the numbers
     m.devices.addDisk(4, {GptLayout({{1, false}, {2, false}})}); // no ESP
-    std::vector<SystemPartition> found = FindSystemPartitions(ScanDisks(m.devices));
-    const std::uint64_t size = FakePartition{}.length;
-    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "", size}}));
-    EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine);
-    EXPECT_EQ(m.journal.count("close \\\\.\\PhysicalDrive"), 4U);
     // The letters come from where the located drives lie.
     m.drives.add('S', DriveKind::Fixed);
     m.drives.add('T', DriveKind::Optical);
     m.devices.set("S:", {.location = VolumeLocation{3, 1}});
-    ScanResult scan = FindInstallations({m.drives, m.devices, m.files}, [] { return RunningWindows{}; });
-    LocateFixedDrives(m.devices, scan);
-    NameSystemPartitions(found, scan.drives);
-    EXPECT_EQ(found, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "S:", size}}));
+    const MachineSurvey survey = m.survey();
+    const std::uint64_t size = FakePartition{}.length;
+    EXPECT_EQ(survey.systemPartitions, (std::vector<SystemPartition>{{0, 1, 11, "", size}, {3, 1, 7, "S:", size}}));
+    EXPECT_EQ(m.journal.count("open \\\\.\\PhysicalDrive"), DisksToExamine);
+    EXPECT_EQ(m.journal.count("close \\\\.\\PhysicalDrive"), 4U);
     EXPECT_EQ(m.journal.count("\\\\.\\T:"), 0U); // only fixed drives are asked
 }
 
@@ -101,7 +98,7 @@ TEST_F(SystemPartitions, TheLogListsEveryEspAndWhichWasChosenAndWhy) {
     m.devices.addDisk(0, {GptLayout({{1, true, MiB, 260 * MiB}}), 17});
     m.devices.addDisk(1, {MbrLayout({{1, true, MiB, 100 * MiB}, {2, false, 101 * MiB, 900 * MiB, true}})});
     m.devices.addDisk(2, {GptLayout({{1, true}}), 7});
-    const MachineSurvey survey = SurveyMachine(SurveyServicesOf(m.platform()));
+    const MachineSurvey survey = m.survey();
     const LogLines lines = SurveyLines(survey, "Z:", true);
     const Lines expected{"EFI 系统分区：磁盘 1 分区 1，盘符 Z:（本程序临时分配，退出时收回）",
                          "  找到 3 个 EFI 系统分区，选用磁盘 1 分区 1：它在第一个找到的系统所在的磁盘上",
@@ -146,7 +143,7 @@ TEST_F(EspOnLoad, OnUefiTheEspGetsAFreeLetterAndBecomesTheBootPartition) {
     EXPECT_EQ(m.journal.only({"map", "text", "caption firmwareLine"}),
               (Lines{"map Z: \\Device\\Harddisk0\\Partition2", "caption firmwareLine 固件：UEFI，EFI 系统分区：Z:",
                      "text bootPartitionBox Z:"}));
-    const MachineSurvey survey = SurveyMachine(SurveyServicesOf(m.platform()));
+    const MachineSurvey survey = m.survey();
     EXPECT_EQ(InstallationIdentity(survey, "C:\\Windows"),
               (PartitionIdentity{PartitionStyle::Gpt, FakeGptPartitionId(3), 0, 0}));
     m.controller.onSessionEnding(); // the session ends: the letter goes at once, and only once
@@ -168,8 +165,15 @@ TEST(SystemPartitionLetter, ALetterItGaveIsTakenAwayWhenItsOwnerGoes) {
         const SystemPartitionLetter given(m.drives, {0, 2, 11, "S:"}, drives);
         EXPECT_EQ(given.driveName(), "S:");
     }
+    // Another Orvanta gave it Z: for its session: that letter goes when it ends.
+    m.drives.devices["Z:"] = "\\Device\\Harddisk0\\Partition2";
+    {
+        const SystemPartitionLetter own(m.drives, {0, 2, 11, "Z:"}, drives);
+        EXPECT_EQ(own.driveName(), "Y:");
+    }
     EXPECT_EQ(m.journal.only({"map", "unmap"}),
-              (Lines{"map Y: \\Device\\Harddisk0\\Partition2", "unmap Y: \\Device\\Harddisk0\\Partition2"}));
+              (Lines{"map Y: \\Device\\Harddisk0\\Partition2", "unmap Y: \\Device\\Harddisk0\\Partition2",
+                     "map Y: \\Device\\Harddisk0\\Partition2", "unmap Y: \\Device\\Harddisk0\\Partition2"}));
 }
 
 TEST_F(EspOnLoad, AnEspWithALetterIsUsedAsItIsAndBiosNeedsNone) {

@@ -35,7 +35,7 @@ struct InVirtualDisks : ::testing::Test {
 };
 
 TEST_F(InVirtualDisks, TheSurveyFindsEachInstallationsFileOnItsHostPartition) {
-    const MachineSurvey survey = SurveyMachine(SurveyServicesOf(m.platform()));
+    const MachineSurvey survey = m.survey();
     const PartitionIdentity host{PartitionStyle::Gpt, FakeGptPartitionId(2), 0, 0};
     EXPECT_EQ(survey.virtualDisks, (std::map<std::string, VirtualDiskFile>{
                                        {"D:\\Windows", {host, "\\VMs\\Win10.vhdx"}},

@@ -6,7 +6,10 @@
 //   start <title> <exe> [arguments]  time from just before CreateProcess until
 //       a top-level window of that process with that title is visible; then
 //       the peak working set, a close request and the wait for the end.
-//   repair <exe>   start Orvanta, wait for its window, click "开始修复",
+//   survey <exe> [arguments]  the same for Orvanta's window, and the time
+//       until its survey has filled the list (its status line no longer says
+//       it surveys).
+//   repair <exe>   start Orvanta, wait for its window and its survey, click "开始修复",
 //       dismiss the message boxes as they come (printing title and text),
 //       wait until the run is over, print the peak working set, close it.
 //   exec <exe> [arguments]   start the program and wait for its end.
@@ -236,11 +239,43 @@ void dismissBox(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
+// The first static control of the window whose text starts with `start`.
+BOOL CALLBACK matchStaticStart(HWND window, LPARAM parameter) {
+    auto* query = reinterpret_cast<ChildQuery*>(parameter);
+    if (className(window) == L"Static" && windowText(window).rfind(query->text, 0) == 0) {
+        query->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waits until the window's status line no longer says the survey runs
+// (checked every 2 ms, from outside) and prints the time from the start.
+bool awaitList(const Target& target, HWND window, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (GetTickCount64() < deadline) {
+        ChildQuery surveying{L"Static", L"正在查找系统", nullptr, {}};
+        EnumChildWindows(window, matchStaticStart, reinterpret_cast<LPARAM>(&surveying));
+        if (!surveying.found) {
+            print(L"listed_ms\t" + std::to_wstring((benchWallClockNs() - target.startNs) / 1e6));
+            return true;
+        }
+        if (!pumpFor(target, 2)) break;
+    }
+    print(L"error\tthe survey did not end");
+    return false;
+}
+
 // Polls the run's state every pollMs (BENCH_DRIVER_POLL_MS, default 50).
 int repair(Target& target, DWORD timeoutMs) {
     const DWORD pollMs = numberFromEnvironment(L"BENCH_DRIVER_POLL_MS", 50);
     const HWND window = awaitWindow(target, L"Orvanta", 60000);
     if (!window) return 1;
+    // The window shows before its survey; the button waits until the list is filled.
+    if (!awaitList(target, window, 60000)) {
+        closeAndWait(target, window);
+        return 1;
+    }
     const HWND start = childButton(window, L"开始修复");
     if (!start) {
         print(L"error\tno button 开始修复");
@@ -278,10 +313,10 @@ int repair(Target& target, DWORD timeoutMs) {
     return 1;
 }
 
-int startup(Target& target, const wchar_t* title) {
+int startup(Target& target, const wchar_t* title, bool survey) {
     const HWND window = awaitWindow(target, title, 60000);
-    if (!window) {
-        closeAndWait(target, nullptr);
+    if (!window || (survey && !awaitList(target, window, 60000))) {
+        closeAndWait(target, window);
         return 1;
     }
     // Let the window finish its first activation and painting before the
@@ -306,7 +341,10 @@ int wmain() {
     const std::wstring mode = count > 1 ? arguments[1] : L"";
     Target target;
     if (mode == L"start" && count > 3) {
-        return launch(target, arguments, 3, count) ? startup(target, arguments[2]) : 1;
+        return launch(target, arguments, 3, count) ? startup(target, arguments[2], false) : 1;
+    }
+    if (mode == L"survey" && count > 2) {
+        return launch(target, arguments, 2, count) ? startup(target, L"Orvanta", true) : 1;
     }
     if (mode == L"repair" && count > 2) {
         return launch(target, arguments, 2, count) ? repair(target, numberFromEnvironment(L"BENCH_DRIVER_TIMEOUT_S", 900) * 1000) : 1;
@@ -314,6 +352,6 @@ int wmain() {
     if (mode == L"exec" && count > 2) {
         return launch(target, arguments, 2, count) ? exec(target) : 1;
     }
-    print(L"usage: benchdrive start <title> <exe> [args] | repair <exe> | exec <exe> [args]");
+    print(L"usage: benchdrive start <title> <exe> [args] | survey <exe> [args] | repair <exe> | exec <exe> [args]");
     return 2;
 }

@@ -123,6 +123,48 @@ small_drive() {
   return 0
 }
 
+# slow_drive <letter> <content as for drive> <control letter> <control path> <program>:
+# a fixed drive behind a FUSE file system (lib/slowfs.py) whose volume
+# queries and directory listings made by <program> (say Orvanta.exe) block
+# until <control letter>:\<control path>\hold is renamed to go; every other
+# process gets its answers at once. The control folder gets ready (once
+# mounted, or why not: skip_unless), events (blocked, released, answered)
+# and trace. Released and unmounted after the run, or when the run is cut
+# short. Without /dev/fuse the drive stays a plain folder; a mount that fails
+# where /dev/fuse exists fails the scenario.
+slow_drive() {
+  local letter=$1 content=$2 folder backing control
+  drive "$letter" fixed "$content"
+  folder=$(sandbox_folder "$S_PREFIX" "$letter")
+  control=$(sandbox_folder "$S_PREFIX" "$3")/$4
+  backing=$S_DIR/slow-backing/${letter,,}
+  mkdir -p "$control" "$backing"
+  if [ ! -e /dev/fuse ]; then echo '/dev/fuse missing: no FUSE file system can be mounted' >"$control/ready"; return 0; fi
+  cp -a "$folder/." "$backing/" && rm -rf "${folder:?}"/*
+  setsid /usr/bin/python3 "$E2E_LIB/slowfs.py" "$backing" "$folder" "$control" "$5" >"$control/fs.out" 2>&1 &
+  echo "$control $!" >>"$S_DIR/slow-drives"
+  local tries=0
+  while ! grep -qs ready "$control/ready" && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
+  grep -qs ready "$control/ready" || { echo "the slow drive $letter: was not mounted:"; cat "$control/fs.out"; return 1; }
+}
+
+# release_slow_drives: lets every blocked call of the scenario's slow drives
+# go, unmounts them and waits for their file systems to end.
+release_slow_drives() {
+  [ -f "$S_DIR/slow-drives" ] || return 0
+  local control pid tries
+  while read -r control pid; do
+    : >"$control/go"
+  done <"$S_DIR/slow-drives"
+  unmount_below "$S_DIR"
+  while read -r control pid; do
+    tries=0
+    while kill -0 "$pid" 2>/dev/null && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
+    kill "$pid" 2>/dev/null || true
+  done <"$S_DIR/slow-drives"
+  rm -f "$S_DIR/slow-drives"
+}
+
 # skip_unless <letter> <path below the root, with /> <text> <reason>: after
 # the run the scenario is skipped, not checked, with the reason and the file's
 # first line, when that file doesn't hold the text: for what Wine may not show
@@ -149,6 +191,9 @@ signed_boot_manager() {
 ui() { cat >>"$S_DIR/script.txt"; }
 
 expect_ui() { cat >"$S_DIR/expect-ui"; }
+# expect_text <letter> <path below the root, with />: the lines a text file
+# of the sandbox holds afterwards (shell patterns with "glob ")
+expect_text() { printf '%s\n' "${1,,} $2" >>"$S_DIR/expect-texts"; cat >"$S_DIR/expect-text-$(echo "${1,,} $2" | md5sum | cut -c1-8)"; }
 # expect_repair_log <beside|temp>: the lines the program's log of this start
 # holds, in order (shell patterns), in Logs beside the program or in %TEMP%
 expect_repair_log() { echo "$1" >"$S_DIR/repair-log-place"; cat >"$S_DIR/expect-repair-log"; }
@@ -387,9 +432,12 @@ run_scenario() {
   S_PREFIX=$S_DIR/prefix
   S_ARCH=$arch
   S_EXE=$exe
+  release_slow_drives
   unmount_below "$S_DIR"
   rm -rf "$S_DIR"
   mkdir -p "$S_DIR"
+  # A slow drive is released and unmounted however the run ends.
+  trap release_slow_drives EXIT
   : >"$S_DIR/attributes"
   : >"$S_DIR/expect-log"
   sandbox_new "$E2E_BASE" "$S_PREFIX"
@@ -421,6 +469,7 @@ run_scenario() {
     wineserver -w 2>/dev/null
   ) || true
   [ -f "$S_DIR/readonly-app" ] && undo_readonly "$(cat "$S_DIR/app-unix")"
+  release_slow_drives
   local skipped
   if skipped=$(skip_reason); then
     { echo "SKIP $((SECONDS - started))s"; echo "  $skipped"; } >"$S_DIR/result"
@@ -465,6 +514,13 @@ check_scenario() {
     while read -r letter path file; do
       cmp -s "$(sandbox_folder "$S_PREFIX" "$letter")/$path" "$file" || echo "  ${letter^^}:/$path is not $file, byte for byte"
     done <"$S_DIR/expect-same"
+  fi
+  if [ -f "$S_DIR/expect-texts" ]; then
+    while read -r letter path; do
+      file=$S_DIR/expect-text-$(echo "$letter $path" | md5sum | cut -c1-8)
+      tr -d '\r' <"$(sandbox_folder "$S_PREFIX" "$letter")/$path" >"$file.actual" 2>/dev/null || : >"$file.actual"
+      compare_lines "${letter^^}:/$path" "$file" "$file.actual" || true
+    done <"$S_DIR/expect-texts"
   fi
   if [ -f "$S_DIR/expect-absent" ]; then
     while read -r letter path; do

@@ -3,7 +3,9 @@
 // (UTF-8). It prints what it sees, one stable line per fact:
 //   launch <exe> [args]          start the program (working folder: its own)
 //   rename <from> <to>           rename a file or folder of the sandbox
-//   window <ms>                  wait for the visible window titled "Orvanta"
+//   window <ms>                  wait for the visible window titled "Orvanta" and for its
+//                                survey to end (the status line no longer says 正在查找系统……)
+//   shown <ms>                   wait for the visible window only; prints "shown Orvanta"
 //   controls                     every named control's caption/state
 //   show <Name>                  one of them, or firmwareLine (the status frame's caption)
 //   click <Name>                 post BM_CLICK (does not wait for the handler)
@@ -118,7 +120,17 @@ struct Driver {
     }
 
     void window(DWORD ms) {
-        if (WaitFor(ms, [&] { return (target.window = findWindow()) != nullptr; })) Print("window Orvanta");
+        const bool surveyed = WaitFor(ms, [&] {
+            target.window = findWindow();
+            const HWND status = target.window ? FindNamedControl(target.window, "statusLine") : nullptr;
+            return status != nullptr && TextOf(status) != L"正在查找系统……";
+        });
+        if (surveyed) Print("window Orvanta");
+        else fail(target.window ? "the survey did not end" : "no window");
+    }
+
+    void shown(DWORD ms) {
+        if (WaitFor(ms, [&] { return (target.window = findWindow()) != nullptr; })) Print("shown Orvanta");
         else fail("no window");
     }
 
@@ -409,6 +421,7 @@ void Driver::run(const std::string& line) {
     std::string name;
     if (command == "launch") launch(Rest(words));
     else if (command == "window") { words >> ms; window(ms); }
+    else if (command == "shown") { words >> ms; shown(ms); }
     else if (command == "controls") { for (const char* each : Names) showControl(each); }
     else if (command == "show") { words >> name; showControl(name); }
     else if (command == "click") {
