@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "app/CommandLineOutput.h"
 #include "app/LogLines.h"
 #include "app/PlatformServices.h"
 #include "app/PreflightTexts.h"
+#include "app/RestoreCommand.h"
+#include "app/RestoreTexts.h"
 #include "app/RunRefusals.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
@@ -15,28 +18,13 @@
 #include "discovery/SystemPartitionLetter.h"
 #include "discovery/VolumeEncryption.h"
 #include "repair/BootEntryOffer.h"
+#include "repair/BootPartition.h"
 #include "repair/CommandLines.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
 
 namespace orvanta {
 namespace {
-
-// As the window's box would start: the ESP on a UEFI PC, else C:.
-std::string DefaultBootPartition(const MachineSurvey& survey, const std::string& systemPartitionLetter) {
-    return survey.firmware == FirmwareMode::Uefi && !systemPartitionLetter.empty() ? systemPartitionLetter : "C:";
-}
-
-void WriteLines(TextOutput& output, const LogLines& lines) {
-    output.write(WithCrLf(lines));
-}
-
-// The title on its own line, as a box shows it above the text.
-void WriteMessage(TextOutput& output, const Message& message) {
-    std::string text = message.title + "\r\n" + message.text;
-    if (!text.ends_with("\r\n")) text += "\r\n";
-    output.write(text);
-}
 
 // The tools' runs shown as they happen, and written to the log.
 class ConsoleAndLog : public RepairObserver {
@@ -95,14 +83,14 @@ int CommandLineMode::list() {
     const MachineSurvey found = survey();
     const std::string letter = found.systemPartition ? found.systemPartition->driveName : "";
     WriteLines(output_, SurveyLines(found, letter, false));
-    const std::string bootPartition = DefaultBootPartition(found, letter);
+    const std::string bootPartition = DefaultBootPartition(found.firmware, letter);
     const ScannedDrive* drive = FindDrive(found.scan.drives, bootPartition);
     if (drive && drive->locked) {
         WriteLines(output_, {"BCD 存储：" + bootPartition + " 已被 BitLocker 锁定，读不出它的 BCD 存储"});
         return RepairedExitCode;
     }
     const std::optional<std::string> systemStoreFile = SystemStoreFile(platform_.registry);
-    for (const char* store : {"\\boot\\bcd", "\\EFI\\Microsoft\\Boot\\bcd"}) {
+    for (const char* store : StorePaths) {
         const std::string path = bootPartition + store;
         const std::optional<BcdStoreReading> reading = ReadStoreAt(
             platform_.files, platform_.registry, path, IsSystemStore(path, systemStoreFile, platform_.drives));
@@ -113,6 +101,11 @@ int CommandLineMode::list() {
         WriteLines(output_, StoreListingLines("BCD 存储 " + path, ListingOf(*reading, found.disks)));
     }
     return RepairedExitCode;
+}
+
+int CommandLineMode::restore(const CommandLineOptions& options) {
+    RestoreCommand command(platform_, output_, log_, espLetter_, restoring_);
+    return command.run(options, [this] { return survey(); });
 }
 
 int CommandLineMode::repair(const CommandLineOptions& options) {
@@ -133,7 +126,7 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
         if (listed == installations.end()) return refuse(UnknownDefaultMessage(*options.defaultInstallation));
         defaultInstallation = *listed;
     }
-    const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found, letter));
+    const std::string bootPartition = options.bootPartition.value_or(DefaultBootPartition(found.firmware, letter));
     // Before the plan, which would ask the boot partition and wait on it.
     if (const auto refusal = UnansweredBootPartitionMessage(found, bootPartition)) return refuse(*refusal);
     const RepairPlan plan = PlanRepair({installations, defaultInstallation, bootPartition, platform_.elevation.isElevated(),
@@ -165,7 +158,7 @@ int CommandLineMode::repair(const CommandLineOptions& options) {
     const BootEntryOffer offer = OfferBootEntry(report, plan, found, uefiAfter.start, letter);
     uefiAfter.bootEntryOffered = offer.offered() && options.writeBootEntry;
     std::vector<Message> messages = OutcomeMessages(report, plan, uefiAfter);
-    const std::string kept = KeptStoresNote(report);
+    const std::string kept = KeptStoresNote(report, RestoreCommandFor(plan.bootPartition, found.firmware, letter));
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
     const bool entryWritten = bootEntry(options.writeBootEntry, offer, plan.bootPartition);
@@ -200,13 +193,14 @@ bool CommandLineMode::bootEntry(bool asked, const BootEntryOffer& offer, const s
 }
 
 bool CommandLineMode::onInterruptRequested() {
-    if (!activeRepair_.running()) return false;
-    if (!interruptRefused_.exchange(true)) output_.write(RepairNotInterruptibleText);
+    const bool restoring = restoring_;
+    if (!activeRepair_.running() && !restoring) return false;
+    if (!interruptRefused_.exchange(true)) output_.write(restoring ? RestoreNotInterruptibleText : RepairNotInterruptibleText);
     return true;
 }
 
 bool CommandLineMode::onSessionEndRequested() {
-    return activeRepair_.running();
+    return activeRepair_.running() || restoring_;
 }
 
 void CommandLineMode::onSessionEnding(SessionEnd end) {
@@ -223,6 +217,7 @@ int CommandLineMode::run(const CommandLineOptions& options) {
         return RepairedExitCode;
     }
     try {
+        if (options.kind == CommandKind::Restore) return restore(options);
         return options.kind == CommandKind::List ? list() : repair(options);
     } catch (const PlatformError& error) {
         WriteMessage(output_, ErrorMessage(error));
@@ -242,6 +237,10 @@ std::string UsageText() {
            "  Orvanta.exe /repair [/s X:] [/default X:\\Windows] [/nodefault] [/log 文件]\r\n"
            "                      [/fwentry]\r\n"
            "                               修复引导，与窗口里的“开始修复”相同\r\n"
+           "  Orvanta.exe /restore [/s X:] [/log 文件] [副本]\r\n"
+           "                               不给副本：列出修复时保留的旧 BCD 存储副本；\r\n"
+           "                               给出副本：把它换回原处，原来的 BCD 存储保留\r\n"
+           "                               为新的副本，再检查换回的 BCD 存储\r\n"
            "    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，\r\n"
            "                               否则为 C:）\r\n"
            "    /default X:\\Windows        设为默认系统（必须是 /list 列出的系统之一）\r\n"
@@ -252,18 +251,25 @@ std::string UsageText() {
            "                               的启动项，或它不在启动顺序里时，写入它并排在\r\n"
            "                               启动顺序的第一位（窗口里会询问）；安全启动会\r\n"
            "                               拒绝启动管理器时不写入\r\n"
+           "    副本                       /restore 列出的副本在引导盘上的路径（也可以\r\n"
+           "                               带上引导盘的盘符），例如：\r\n"
+           "      \\EFI\\Microsoft\\Boot\\bcd.orvanta-0003-20261208-153102-ok\r\n"
            "参数不区分大小写，也可以用 - 代替 /。需要管理员权限。\r\n"
            "\r\n"
            "退出代码：\r\n"
-           "  0  修复完成：每个 BCD 存储都已重建并通过检查\r\n"
+           "  0  修复完成：每个 BCD 存储都已重建并通过检查；/restore 已列出副本，\r\n"
+           "     或已换回并通过检查\r\n"
            "  1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的\r\n"
            "     BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，\r\n"
-           "     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）\r\n"
+           "     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）；\r\n"
+           "     /restore 已换回，但检查没有通过\r\n"
            "  2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到\r\n"
            "     系统、没有管理员权限、引导盘不能用、另一个 Orvanta 正在修复，或\r\n"
-           "     BCD 存储正被其他程序使用、无法另存\r\n"
+           "     BCD 存储正被其他程序使用、无法另存；/restore 的副本不存在、不是\r\n"
+           "     本程序保留的或无法读取\r\n"
            "  3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被\r\n"
-           "     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么\r\n"
+           "     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么；换回\r\n"
+           "     中止（副本无法移到原处、磁盘出错）：修复日志里写明了各 BCD 存储在哪里\r\n"
            "\r\n"
            "例如：\r\n"
            "  Orvanta.exe /repair /s Z: /default D:\\Windows\r\n"

@@ -1,7 +1,8 @@
 #pragma once
 // The program without its window, for scripts: the usage, a list of what it
-// finds, or the repair the button makes, with the same checks, backups, order
-// and log. Its answer is the exit code.
+// finds, the repair the button makes, with the same checks, backups, order
+// and log, or a kept store put back (app/RestoreCommand.h). Its answer is the
+// exit code.
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -38,11 +39,13 @@ public:
     void setSessionWindow(std::uintptr_t window) { sessionWindow_ = window; }
 
     // Ctrl+C or Ctrl+Break reached the console: true ignores it while a repair
-    // runs, and the first one says why; false lets it end the program. Safe
-    // from the console's own thread.
+    // runs or a restore renames stores, and the first one says why; false lets
+    // it end the program. Safe from the console's own thread.
     bool onInterruptRequested();
-    // The user asks to log off or shut down: true refuses while the tools run
-    // and the old stores lie aside.
+    // The user asks to log off or shut down, or closes the console: true
+    // refuses while the tools run and the old stores lie aside, and while a
+    // restore renames stores (which takes far less than the seconds the
+    // system waits for the console's closing).
     bool onSessionEndRequested();
     // The session ends, or the console is being closed: the old stores go back
     // and the ESP's letter is taken away before the process is ended. A
@@ -52,6 +55,7 @@ public:
 private:
     int list();
     int repair(const CommandLineOptions& options);
+    int restore(const CommandLineOptions& options);
     MachineSurvey survey();
     int refuse(const Message& message);
     bool bootEntry(bool asked, const BootEntryOffer& offer, const std::string& bootPartition);
@@ -64,6 +68,7 @@ private:
     DeviceSurveyor surveyor_; // the same deadlines as the window's
     ActiveRepair activeRepair_;
     std::atomic<bool> interruptRefused_ = false;
+    std::atomic<bool> restoring_ = false; // a restore renames stores
     std::uintptr_t sessionWindow_ = 0;
 };
 

@@ -1,13 +1,13 @@
 #pragma once
-// The program's command line: nothing opens the window; /?, /list or /repair
-// with its switches run without one.
+// The program's command line: nothing opens the window; /?, /list, /repair
+// or /restore with their switches run without one.
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace orvanta {
 
-enum class CommandKind { Window, Usage, List, Repair };
+enum class CommandKind { Window, Usage, List, Repair, Restore };
 
 // The one argument the restart that asks for administrator rights passes: the
 // new instance opens its window as always and knows it was restarted. Not a
@@ -21,6 +21,7 @@ struct CommandLineOptions {
     bool noDefault = false;                         // /nodefault
     std::optional<std::string> logPath;             // /log FILE
     bool writeBootEntry = false;                    // /fwentry: write the firmware's boot entry when it is missing
+    std::optional<std::string> restoreCopy;         // /restore's one argument: the kept copy to put back
     bool restartedElevated = false;                 // the window, started by the restart
     std::string error; // why the arguments can't be used; the rest is then meaningless
 };
