@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "app/CommandLineOutput.h"
 #include "app/ConsoleObserver.h"
+#include "app/JsonRestore.h"
 #include "app/LogLines.h"
 #include "app/PlanTexts.h"
 #include "app/PlatformServices.h"
 #include "app/PreflightTexts.h"
+#include "app/RestoreCommand.h"
+#include "app/RestoreTexts.h"
 #include "app/RunRefusals.h"
 #include "app/SessionLog.h"
 #include "app/StoreTexts.h"
@@ -17,6 +21,7 @@
 #include "discovery/SystemPartitionLetter.h"
 #include "discovery/VolumeEncryption.h"
 #include "repair/BootEntryOffer.h"
+#include "repair/BootPartition.h"
 #include "repair/CommandLines.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
@@ -25,20 +30,9 @@
 namespace orvanta {
 namespace {
 
-// As the window's box would start: the ESP on a UEFI PC, else C:.
-std::string DefaultBootPartition(const MachineSurvey& survey, const std::string& systemPartitionLetter) {
-    return survey.firmware == FirmwareMode::Uefi && !systemPartitionLetter.empty() ? systemPartitionLetter : "C:";
-}
-
-// The title on its own line, as a box shows it above the text.
-void WriteMessage(TextOutput& output, const Message& message) {
-    std::string text = message.title + "\r\n" + message.text;
-    if (!text.ends_with("\r\n")) text += "\r\n";
-    output.write(text);
-}
-
 std::string CommandName(const CommandLineOptions& options) {
     if (options.kind == CommandKind::List) return "list";
+    if (options.kind == CommandKind::Restore) return "restore";
     return options.plan ? "plan" : "repair";
 }
 
@@ -91,7 +85,7 @@ int CommandLineMode::list() {
     // Looking gives the ESP no letter: its stores are listed when it has one.
     if (found.systemPartition) summary_.systemPartitionLetter = found.systemPartition->driveName;
     tellSurvey(true);
-    const std::string bootPartition = DefaultBootPartition(found, summary_.systemPartitionLetter);
+    const std::string bootPartition = DefaultBootPartition(found.firmware, summary_.systemPartitionLetter);
     const ScannedDrive* drive = FindDrive(found.scan.drives, bootPartition);
     if (drive && drive->locked) {
         WriteLines(output_, {"BCD 存储：" + bootPartition + " 已被 BitLocker 锁定，读不出它的 BCD 存储"});
@@ -111,6 +105,27 @@ int CommandLineMode::list() {
         WriteLines(output_, StoreListingLines("BCD 存储 " + path, *listed.listing));
     }
     return RepairedExitCode;
+}
+
+int CommandLineMode::restore(const CommandLineOptions& options) {
+    RestoreCommand command(platform_, output_, log_, espLetter_, restoring_);
+    const int exitCode = command.run(options, [this] {
+        const MachineSurvey& found = survey();
+        publish();
+        return found;
+    });
+    const RestoreReport& report = summary_.restore.emplace(command.report());
+    summary_.logPath = log_.path();
+    summary_.systemPartitionLetter = espLetter_ ? espLetter_->driveName() : "";
+    summary_.letterGiven = espLetter_ && espLetter_->mapped();
+    if (report.refusal != RestoreRefusal::None) {
+        const Message message = RestoreRefusalMessage(report);
+        summary_.refusal = {RestoreRefusalWord(report.refusal), message};
+        summary_.messages.push_back(message);
+    } else if (!report.asked.empty()) {
+        summary_.messages.push_back(RestoreOutcomeMessage(report));
+    }
+    return exitCode;
 }
 
 int CommandLineMode::repair(const CommandLineOptions& options) {
@@ -145,7 +160,7 @@ std::optional<int> CommandLineMode::planRepair(const CommandLineOptions& options
         }
         defaultInstallation = *listed;
     }
-    bootPartitionText_ = options.bootPartition.value_or(DefaultBootPartition(found, summary_.systemPartitionLetter));
+    bootPartitionText_ = options.bootPartition.value_or(DefaultBootPartition(found.firmware, summary_.systemPartitionLetter));
     // Before the plan, which would ask the boot partition and wait on it.
     if (const auto refusal = UnansweredBootPartitionMessage(found, bootPartitionText_)) {
         return refuse({"bootPartitionUnanswered", *refusal});
@@ -217,7 +232,7 @@ int CommandLineMode::runRepair(const CommandLineOptions& options) {
     const BootEntryOffer offer = OfferBootEntry(report, plan, found, uefiAfter.start, letter);
     uefiAfter.bootEntryOffered = offer.offered() && options.writeBootEntry;
     std::vector<Message> messages = OutcomeMessages(report, plan, uefiAfter);
-    const std::string kept = KeptStoresNote(report);
+    const std::string kept = KeptStoresNote(report, RestoreCommandFor(plan.bootPartition, found.firmware, letter));
     if (!kept.empty() && !AddToLastMessage(messages, kept)) WriteLines(output_, {kept});
     for (const Message& message : messages) say(message);
     const bool entryWritten = bootEntry(options.writeBootEntry, offer, plan.bootPartition);
@@ -255,13 +270,14 @@ bool CommandLineMode::bootEntry(bool asked, const BootEntryOffer& offer, const s
 }
 
 bool CommandLineMode::onInterruptRequested() {
-    if (!activeRepair_.running()) return false;
-    if (!interruptRefused_.exchange(true)) output_.write(RepairNotInterruptibleText);
+    const bool restoring = restoring_;
+    if (!activeRepair_.running() && !restoring) return false;
+    if (!interruptRefused_.exchange(true)) output_.write(restoring ? RestoreNotInterruptibleText : RepairNotInterruptibleText);
     return true;
 }
 
 bool CommandLineMode::onSessionEndRequested() {
-    return activeRepair_.running();
+    return activeRepair_.running() || restoring_;
 }
 
 void CommandLineMode::onSessionEnding(SessionEnd end) {
@@ -297,6 +313,7 @@ int CommandLineMode::run(const CommandLineOptions& options) {
 
 int CommandLineMode::command(const CommandLineOptions& options) {
     try {
+        if (options.kind == CommandKind::Restore) return restore(options);
         return options.kind == CommandKind::List ? list() : repair(options);
     } catch (const PlatformError& error) {
         WriteMessage(output_, ErrorMessage(error));
@@ -318,6 +335,10 @@ std::string UsageText() {
            "  Orvanta.exe /repair [/s X:] [/default X:\\Windows] [/nodefault] [/log 文件]\r\n"
            "                      [/fwentry] [/plan] [/json 文件]\r\n"
            "                               修复引导，与窗口里的“开始修复”相同\r\n"
+           "  Orvanta.exe /restore [/s X:] [/log 文件] [副本]\r\n"
+           "                               不给副本：列出修复时保留的旧 BCD 存储副本；\r\n"
+           "                               给出副本：把它换回原处，原来的 BCD 存储保留\r\n"
+           "                               为新的副本，再检查换回的 BCD 存储\r\n"
            "    /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，\r\n"
            "                               否则为 C:）\r\n"
            "    /default X:\\Windows        设为默认系统（必须是 /list 列出的系统之一）\r\n"
@@ -332,19 +353,27 @@ std::string UsageText() {
            "                               引导盘空间、安全启动的判断、BCD 存储和副本的\r\n"
            "                               去向，以及修复会依次运行的命令\r\n"
            "    /json 文件                 另把结果写成 JSON 文件，供脚本读取（也可用于\r\n"
-           "                               /list，字段见 README）；不能写时不做任何更改\r\n"
+           "                               /list 和 /restore，字段见 README）；不能写时\r\n"
+           "                               不做任何更改\r\n"
+           "    副本                       /restore 列出的副本在引导盘上的路径（也可以\r\n"
+           "                               带上引导盘的盘符），例如：\r\n"
+           "      \\EFI\\Microsoft\\Boot\\bcd.orvanta-0003-20261208-153102-ok\r\n"
            "参数不区分大小写，也可以用 - 代替 /。需要管理员权限。\r\n"
            "\r\n"
            "退出代码：\r\n"
-           "  0  修复完成：每个 BCD 存储都已重建并通过检查\r\n"
+           "  0  修复完成：每个 BCD 存储都已重建并通过检查；/restore 已列出副本，\r\n"
+           "     或已换回并通过检查\r\n"
            "  1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的\r\n"
            "     BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，\r\n"
-           "     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）\r\n"
+           "     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）；\r\n"
+           "     /restore 已换回，但检查没有通过\r\n"
            "  2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到\r\n"
            "     系统、没有管理员权限、引导盘不能用、另一个 Orvanta 正在修复，或\r\n"
-           "     BCD 存储正被其他程序使用、无法另存\r\n"
+           "     BCD 存储正被其他程序使用、无法另存；/restore 的副本不存在、不是\r\n"
+           "     本程序保留的或无法读取\r\n"
            "  3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被\r\n"
-           "     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么\r\n"
+           "     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么；换回\r\n"
+           "     中止（副本无法移到原处、磁盘出错）：修复日志里写明了各 BCD 存储在哪里\r\n"
            "使用 /plan 时：0 修复可以进行，没有警告；1 有警告（修复会照样进行，\r\n"
            "  退出代码至少为 1）；2 修复会被拒绝\r\n"
            "\r\n"

@@ -1,8 +1,9 @@
 #pragma once
 // The program without its window, for scripts: the usage, a list of what it
 // finds, the repair the button makes, with the same checks, backups, order
-// and log, or its plan, changing nothing. Its answer is the exit code, and
-// with /json a summary of what it found and did.
+// and log, or its plan, changing nothing, or a kept store put back
+// (app/RestoreCommand.h). Its answer is the exit code, and with /json a
+// summary of what it found and did.
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -41,11 +42,13 @@ public:
     void setSessionWindow(std::uintptr_t window) { sessionWindow_ = window; }
 
     // Ctrl+C or Ctrl+Break reached the console: true ignores it while a repair
-    // runs, and the first one says why; false lets it end the program. Safe
-    // from the console's own thread.
+    // runs or a restore renames stores, and the first one says why; false lets
+    // it end the program. Safe from the console's own thread.
     bool onInterruptRequested();
-    // The user asks to log off or shut down: true refuses while the tools run
-    // and the old stores lie aside.
+    // The user asks to log off or shut down, or closes the console: true
+    // refuses while the tools run and the old stores lie aside, and while a
+    // restore renames stores (which takes far less than the seconds the
+    // system waits for the console's closing).
     bool onSessionEndRequested();
     // The session ends, or the console is being closed: the old stores go back
     // and the ESP's letter is taken away before the process is ended; the
@@ -60,6 +63,7 @@ private:
     // The steps before the confirmation, shared by the repair and its plan;
     // an exit code when they refuse before there is a plan.
     std::optional<int> planRepair(const CommandLineOptions& options);
+    int restore(const CommandLineOptions& options);
     int showPlan();
     int runRepair(const CommandLineOptions& options);
     const MachineSurvey& survey();
@@ -81,6 +85,7 @@ private:
     DeviceSurveyor surveyor_; // the same deadlines as the window's
     ActiveRepair activeRepair_;
     std::atomic<bool> interruptRefused_ = false;
+    std::atomic<bool> restoring_ = false; // a restore renames stores
     std::uintptr_t sessionWindow_ = 0;
 };
 

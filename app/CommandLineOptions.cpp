@@ -16,12 +16,13 @@ std::string SwitchName(const std::string& argument) {
 }
 
 bool IsCommand(const std::string& name) {
-    return name == "?" || name == "list" || name == "repair";
+    return name == "?" || name == "list" || name == "repair" || name == "restore";
 }
 
 CommandKind KindOf(const std::string& name) {
     if (name == "list") return CommandKind::List;
     if (name == "repair") return CommandKind::Repair;
+    if (name == "restore") return CommandKind::Restore;
     return CommandKind::Usage;
 }
 
@@ -47,13 +48,18 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         return options;
     }
     bool commandGiven = false;
+    std::vector<std::string> plain; // arguments that are neither switches nor their values
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
         const std::string name = SwitchName(argument);
         if (IsCommand(name)) {
-            if (commandGiven) return Refused("只能给出 /?、/list 和 /repair 中的一个。");
+            if (commandGiven) return Refused("只能给出 /?、/list、/repair 和 /restore 中的一个。");
             commandGiven = true;
             options.kind = KindOf(name);
+            continue;
+        }
+        if (name.empty()) {
+            plain.push_back(argument);
             continue;
         }
         const bool takesValue = name == "s" || name == "default" || name == "log" || name == "json";
@@ -70,19 +76,24 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         if (name == "plan") options.plan = true;
         if (name == "json") options.jsonPath = arguments[++index];
     }
-    const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault ||
-                                options.logPath || options.writeBootEntry;
+    const bool restore = options.kind == CommandKind::Restore;
+    if (!plain.empty() && (!restore || plain.size() > 1)) return Refused("无法识别的参数：" + plain[restore ? 1 : 0]);
+    if (restore && !plain.empty()) options.restoreCopy = plain.front();
+    const bool repairSwitches = options.defaultInstallation || options.noDefault || options.writeBootEntry;
     if (repairSwitches && options.kind != CommandKind::Repair) {
-        return Refused("/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。");
+        return Refused("/default、/nodefault 和 /fwentry 只能与 /repair 一起使用。");
+    }
+    if ((options.bootPartition || options.logPath) && options.kind != CommandKind::Repair && !restore) {
+        return Refused("/s 和 /log 只能与 /repair 或 /restore 一起使用。");
     }
     if (options.defaultInstallation && options.noDefault) return Refused("/default 和 /nodefault 不能同时使用。");
     if (options.plan && options.kind != CommandKind::Repair) return Refused("/plan 只能与 /repair 一起使用。");
     // The plan changes nothing: no log file, no boot entry.
     if (options.plan && (options.logPath || options.writeBootEntry)) return Refused("/plan 不能与 /log 或 /fwentry 一起使用。");
-    if (options.jsonPath && options.kind != CommandKind::List && options.kind != CommandKind::Repair) {
-        return Refused("/json 只能与 /list 或 /repair 一起使用。");
+    if (options.jsonPath && (options.kind == CommandKind::Window || options.kind == CommandKind::Usage)) {
+        return Refused("/json 只能与 /list、/repair 或 /restore 一起使用。");
     }
-    if (!commandGiven && !arguments.empty()) return Refused("缺少命令：/?、/list 或 /repair。");
+    if (!commandGiven && !arguments.empty()) return Refused("缺少命令：/?、/list、/repair 或 /restore。");
     return options;
 }
 

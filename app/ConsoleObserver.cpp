@@ -1,10 +1,8 @@
 #include "app/ConsoleObserver.h"
 
-namespace orvanta {
+#include "app/CommandLineOutput.h"
 
-void WriteLines(TextOutput& output, const LogLines& lines) {
-    output.write(WithCrLf(lines));
-}
+namespace orvanta {
 
 void ConsoleObserver::toolStarting(const std::string& commandLine, const std::string& programPath,
                                    const FileIdentity& program) {

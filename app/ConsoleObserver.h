@@ -33,7 +33,4 @@ private:
     std::string program_; // of the tool that runs now
 };
 
-// The lines as the console takes them.
-void WriteLines(TextOutput& output, const LogLines& lines);
-
 } // namespace orvanta

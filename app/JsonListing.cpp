@@ -45,16 +45,6 @@ JsonValue DeviceJson(const std::optional<BcdDevice>& device) {
     return json.set("text", DeviceText(*device));
 }
 
-std::string FaultWord(StoreFault fault) {
-    switch (fault) {
-    case StoreFault::None: return "none";
-    case StoreFault::NotAHive: return "notAHive";
-    case StoreFault::Damaged: return "damaged";
-    case StoreFault::NotAStore: return "notAStore";
-    }
-    return "damaged";
-}
-
 JsonValue EntryJson(const BcdObject& object, const BcdObject* manager, const StoreListing& listing) {
     JsonValue json;
     json.set("identifier", object.identifier).set("wellKnownName", JsonTextOrNull(WellKnownName(object.identifier)));
@@ -67,6 +57,16 @@ JsonValue EntryJson(const BcdObject& object, const BcdObject* manager, const Sto
 }
 
 } // namespace
+
+std::string FaultWord(StoreFault fault) {
+    switch (fault) {
+    case StoreFault::None: return "none";
+    case StoreFault::NotAHive: return "notAHive";
+    case StoreFault::Damaged: return "damaged";
+    case StoreFault::NotAStore: return "notAStore";
+    }
+    return "damaged";
+}
 
 JsonValue StoreListingJson(const StoreListing& listing) {
     JsonValue json;

@@ -8,6 +8,9 @@
 
 namespace orvanta {
 
+// "none", "notAHive", "damaged", "notAStore".
+std::string FaultWord(StoreFault fault);
+
 // {"readable", "fault", "dirty", "defaultEntry", "entries", "otherObjects", "skippedKeys"}.
 JsonValue StoreListingJson(const StoreListing& listing);
 

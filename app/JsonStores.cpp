@@ -9,10 +9,6 @@
 namespace orvanta {
 namespace {
 
-std::string FirmwareWordOf(StoreFirmware firmware) {
-    return firmware == StoreFirmware::Bios ? "bios" : "uefi";
-}
-
 std::string OutcomeWord(StoreOutcome outcome) {
     switch (outcome) {
     case StoreOutcome::Repaired: return "repaired";
@@ -36,6 +32,7 @@ std::string ProblemWord(StoreProblem problem) {
     case StoreProblem::NoLoader: return "noLoader";
     case StoreProblem::TooFewLoaders: return "tooFewLoaders";
     case StoreProblem::WrongProgram: return "wrongProgram";
+    case StoreProblem::DefaultNotHere: return "defaultNotHere";
     }
     return "unreadable";
 }
@@ -59,6 +56,12 @@ std::string StepWord(StoreStep step) {
     case StoreStep::CopyLeftUnfinished: return "copyLeftUnfinished";
     case StoreStep::LogNotMoved: return "logNotMoved";
     case StoreStep::LogNotRemoved: return "logNotRemoved";
+    case StoreStep::KeptBeforeRestore: return "keptBeforeRestore";
+    case StoreStep::CopyPutInPlace: return "copyPutInPlace";
+    case StoreStep::RestoredThroughRegistry: return "restoredThroughRegistry";
+    case StoreStep::StrayLogRemoved: return "strayLogRemoved";
+    case StoreStep::AttributesNotSet: return "attributesNotSet";
+    case StoreStep::ReplacedPutBack: return "replacedPutBack";
     }
     return "unknown";
 }
@@ -75,18 +78,7 @@ std::string PlannedStepWord(PlannedStoreStep step) {
 
 JsonValue CheckJson(const StoreReport& store) {
     if (!store.after) return {};
-    JsonValue findings = JsonArray{};
-    for (const StoreFinding& finding : store.check.findings) {
-        JsonValue json;
-        json.set("problem", ProblemWord(finding.problem)).set("installation", JsonTextOrNull(finding.installation));
-        json.set("entry", JsonTextOrNull(finding.entry)).set("detail", JsonTextOrNull(finding.detail));
-        if (finding.problem == StoreProblem::TooFewLoaders) json.set("found", std::uint64_t{finding.found}).set("expected", std::uint64_t{finding.expected});
-        findings.push(json.set("message", FindingText(finding, store.firmware)));
-    }
-    JsonValue json;
-    json.set("passed", store.check.passed()).set("findings", findings);
-    return json.set("matchedByFolderOnly", store.check.matchedByFolderOnly)
-        .set("unmatchedVirtualDisks", JsonTexts(store.check.unmatchedVirtualDisks));
+    return StoreCheckJson(store.check, store.firmware);
 }
 
 JsonValue StoreReportJson(const StoreReport& store) {
@@ -118,6 +110,29 @@ std::optional<std::string> CopyMadeBy(StoreStep step) {
 
 } // namespace
 
+std::string FirmwareWordOf(StoreFirmware firmware) {
+    return firmware == StoreFirmware::Bios ? "bios" : "uefi";
+}
+
+JsonValue StoreCheckJson(const StoreCheck& check, StoreFirmware firmware) {
+    JsonValue findings = JsonArray{};
+    for (const StoreFinding& finding : check.findings) {
+        JsonValue json;
+        json.set("problem", ProblemWord(finding.problem)).set("installation", JsonTextOrNull(finding.installation));
+        json.set("entry", JsonTextOrNull(finding.entry)).set("detail", JsonTextOrNull(finding.detail));
+        if (finding.problem == StoreProblem::TooFewLoaders) json.set("found", std::uint64_t{finding.found}).set("expected", std::uint64_t{finding.expected});
+        findings.push(json.set("message", FindingText(finding, firmware)));
+    }
+    JsonValue json;
+    json.set("passed", check.passed()).set("findings", findings);
+    return json.set("matchedByFolderOnly", check.matchedByFolderOnly).set("unmatchedVirtualDisks", JsonTexts(check.unmatchedVirtualDisks));
+}
+
+JsonValue StoreStepJson(const StoreEvent& event) {
+    JsonValue step;
+    return step.set("store", event.path).set("step", StepWord(event.step)).set("detail", JsonTextOrNull(event.detail));
+}
+
 JsonValue ListedStoresJson(const std::vector<SummaryListedStore>& stores) {
     JsonValue list = JsonArray{};
     for (const SummaryListedStore& store : stores) {
@@ -147,8 +162,7 @@ void AddRepairedStores(JsonValue& document, const RepairReport& report) {
     document.set("stores", JsonArray{StoreReportJson(report.bios), StoreReportJson(report.uefi)});
     JsonValue steps = JsonArray{}, kept = JsonArray{}, removed = JsonArray{};
     for (const StoreEvent& event : report.storeSteps) {
-        JsonValue step;
-        steps.push(step.set("store", event.path).set("step", StepWord(event.step)).set("detail", JsonTextOrNull(event.detail)));
+        steps.push(StoreStepJson(event));
         JsonValue copy;
         copy.set("store", event.path).set("path", event.detail);
         if (const auto how = CopyMadeBy(event.step); how && !event.detail.empty()) kept.push(copy.set("how", *how));

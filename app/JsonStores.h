@@ -3,12 +3,20 @@
 // would do with them, a repair's stores before and after with the check and
 // its findings, what was done with them step by step, and the kept copies
 // made and removed.
+#include <string>
 #include <vector>
 
 #include "app/JsonDocument.h"
 #include "app/RunSummary.h"
 
 namespace orvanta {
+
+// "bios" or "uefi".
+std::string FirmwareWordOf(StoreFirmware firmware);
+// {"passed", "findings", "matchedByFolderOnly", "unmatchedVirtualDisks"}.
+JsonValue StoreCheckJson(const StoreCheck& check, StoreFirmware firmware);
+// {"store", "step", "detail"}: one thing done with a store.
+JsonValue StoreStepJson(const StoreEvent& event);
 
 // The stores as /list read them.
 JsonValue ListedStoresJson(const std::vector<SummaryListedStore>& stores);

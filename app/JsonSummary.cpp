@@ -1,6 +1,7 @@
 #include "app/JsonSummary.h"
 
 #include "app/JsonMachine.h"
+#include "app/JsonRestore.h"
 #include "app/JsonStores.h"
 #include "app/JsonVerdicts.h"
 #include "app/PlanTexts.h"
@@ -23,6 +24,7 @@ JsonValue ProgramJson(const ProgramFacts& program) {
 JsonValue StopReasonOf(const RunSummary& summary) {
     if (summary.error) return "systemError";
     if (summary.sessionEnded) return "sessionEnded";
+    if (summary.restore && summary.restore->stop != RestoreStop::None) return "restoreStopped";
     if (!summary.report) return {};
     const RepairReport& report = *summary.report;
     if (report.abandoned) return "sessionEnded";
@@ -33,6 +35,7 @@ JsonValue StopReasonOf(const RunSummary& summary) {
 
 JsonValue StopErrorOf(const RunSummary& summary) {
     if (summary.error) return ErrorJson(*summary.error);
+    if (summary.restore && summary.restore->failure) return ErrorJson(*summary.restore->failure);
     if (summary.report && summary.report->error) return ErrorJson(*summary.report->error);
     if (summary.report && summary.report->settleError) return ErrorJson(*summary.report->settleError);
     return {};
@@ -133,6 +136,7 @@ JsonValue SummaryDocument(const RunSummary& summary) {
     AddStores(document, summary);
     document.set("toolRuns", JsonArrayOf(summary.toolRuns, ToolRunJson));
     document.set("skippedTools", JsonArrayOf(summary.skippedTools, SkippedToolJson));
+    document.set("restore", summary.restore ? RestoreJson(*summary.restore) : JsonValue());
     return document.set("messages", JsonArrayOf(summary.messages, MessageJson));
 }
 

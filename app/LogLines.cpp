@@ -36,18 +36,6 @@ std::string AttributesText(const std::optional<FileAttributes>& attributes) {
     return "（属性：" + (text.empty() ? std::string("普通") : text) + "）";
 }
 
-void Indented(LogLines& lines, const std::string& text, const std::string& indent) {
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!(end == text.size() && line.empty())) lines.push_back(indent + line);
-        start = end + 1;
-    }
-}
-
 std::string SignatureText(const FileIdentity& program) {
     const std::string signer = program.signer.empty() ? "" : "（" + program.signer + "）";
     switch (program.signature) {
@@ -62,6 +50,18 @@ std::string SignatureText(const FileIdentity& program) {
 }
 
 } // namespace
+
+void Indented(LogLines& lines, const std::string& text, const std::string& indent) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!(end == text.size() && line.empty())) lines.push_back(indent + line);
+        start = end + 1;
+    }
+}
 
 std::string WithCrLf(const LogLines& lines) {
     std::string text;

@@ -18,6 +18,9 @@ using LogLines = std::vector<std::string>;
 // The lines as a file or a console takes them: each ended by CRLF.
 std::string WithCrLf(const LogLines& lines);
 
+// Adds the text's lines (ended by LF or CRLF), each after `indent`.
+void Indented(LogLines& lines, const std::string& text, const std::string& indent);
+
 // "2026-12-07 15:31:02" and "15:31:02.120".
 std::string DateTimeText(const LocalTime& time);
 std::string TimeOfDayText(const LocalTime& time);

@@ -163,7 +163,8 @@ void MainController::showOutcome(const RepairReport& report, const RepairPlan& p
     uefi.start = std::move(uefiStart);
     uefi.bootEntryOffered = bootEntryOffered;
     std::vector<Message> messages = OutcomeMessages(report, plan, uefi);
-    const std::string kept = KeptStoresNote(report);
+    const std::string kept =
+        KeptStoresNote(report, RestoreCommandFor(plan.bootPartition, uefi.firmware, uefi.systemPartition));
     if (!kept.empty()) AddToLastMessage(messages, kept);
     if (!AddToLastMessage(messages, LogNote(log_.path(), log_.failed()))) {
         controls_.statusLine.setCaption(LogNote(FileNameOf(log_.path()), log_.failed()));

@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "repair/BootEntryWrite.h"
 #include "repair/RepairRun.h"
+#include "repair/StoreRestore.h"
 #include "repair/UefiStartCheck.h"
 
 namespace orvanta {
@@ -27,6 +28,10 @@ inline RepairServices RepairServicesOf(const Platform& platform) {
     return {platform.files,         platform.processes,      platform.events,
             platform.consoleCodePage, platform.clock,        platform.runningSystem,
             platform.fileIdentities,  platform.registry,     platform.drives};
+}
+
+inline RestoreServices RestoreServicesOf(const Platform& platform) {
+    return {platform.files, platform.registry, platform.drives, platform.clock};
 }
 
 // After a run that wrote the UEFI store on a PC not known to start from

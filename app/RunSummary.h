@@ -14,6 +14,7 @@
 #include "repair/CommandLines.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"
+#include "repair/RestoreReport.h"
 #include "repair/StorePlan.h"
 #include "repair/UefiStartCheck.h"
 
@@ -45,7 +46,7 @@ struct SummaryListedStore {
 };
 
 struct RunSummary {
-    std::string command; // "list", "repair", "plan"
+    std::string command; // "list", "repair", "plan", "restore"
     ProgramFacts program;
     std::optional<MachineSurvey> survey;
     std::string systemPartitionLetter; // "" when the ESP has none
@@ -58,6 +59,7 @@ struct RunSummary {
     std::vector<SummarySkippedTool> skippedTools;
     std::optional<RepairReport> report; // the run's, or what it had done when the session ended
     std::optional<UefiStartCheck> uefiStart;
+    std::optional<RestoreReport> restore; // what /restore listed or did
     std::optional<SummaryRefusal> refusal;
     std::vector<Message> messages;      // what the command said, as a box would have
     std::optional<PlatformError> error; // an error that ended the command outside a run

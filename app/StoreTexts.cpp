@@ -129,7 +129,11 @@ std::string FindingText(const StoreFinding& finding, StoreFirmware firmware) {
     switch (finding.problem) {
     case StoreProblem::Unreadable: return "新 BCD 存储无法读取。";
     case StoreProblem::NoBootManager: return "没有 Windows 启动管理器。";
-    case StoreProblem::NoDefault: return "默认启动项不是 Windows 启动项，应为默认系统 " + finding.installation + "。";
+    case StoreProblem::NoDefault:
+        if (finding.installation.empty()) return "默认启动项不是已安装系统的 Windows 启动项。";
+        return "默认启动项不是 Windows 启动项，应为默认系统 " + finding.installation + "。";
+    case StoreProblem::DefaultNotHere:
+        return "默认启动项“" + finding.entry + "”启动的系统不是这台电脑上找到的系统。";
     case StoreProblem::OtherDefault:
         return "默认启动项“" + finding.entry + "”不是默认系统 " + finding.installation + " 的启动项。";
     case StoreProblem::NoLoader: return "没有 " + finding.installation + " 的启动项。";
@@ -166,6 +170,12 @@ std::string StepText(const StoreEvent& event) {
     case StoreStep::CopyLeftUnfinished: return "副本 " + detail + " 没能完整写入，也没能删除，它不是完整的 BCD 存储，请删除它";
     case StoreStep::LogNotMoved: return "事务日志 " + detail + " 没能随它移动";
     case StoreStep::LogNotRemoved: return "新 BCD 存储的事务日志 " + detail + " 没能删除";
+    case StoreStep::KeptBeforeRestore: return "换回前，原来的 BCD 存储已保留为 " + detail;
+    case StoreStep::CopyPutInPlace: return "已换回为旧副本 " + detail;
+    case StoreStep::RestoredThroughRegistry: return "正被系统使用：已通过注册表换回为旧副本 " + detail + " 的内容";
+    case StoreStep::StrayLogRemoved: return "事务日志 " + detail + " 不属于任何 BCD 存储，换回前已删除";
+    case StoreStep::AttributesNotSet: return "没能设为原来的 BCD 存储的属性（只读、隐藏、系统）";
+    case StoreStep::ReplacedPutBack: return "没能换回，原来的 BCD 存储已从 " + detail + " 放回原处";
     }
     return {};
 }

@@ -6,7 +6,9 @@
 #include "app/StoreStates.h"
 #include "app/StoreTexts.h"
 #include "app/UefiMessages.h"
+#include "platform/CaseBlind.h"
 #include "platform/TextEncodings.h"
+#include "repair/BootPartition.h"
 #include "repair/CommandLines.h"
 #include "repair/ToolOutput.h"
 
@@ -226,7 +228,13 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
     return messages;
 }
 
-std::string KeptStoresNote(const RepairReport& report) {
+std::string RestoreCommandFor(const std::string& bootPartition, FirmwareMode firmware, const std::string& espLetter) {
+    const std::string command = "Orvanta.exe /restore";
+    return SameIgnoringCase(bootPartition, DefaultBootPartition(firmware, espLetter)) ? command
+                                                                                      : command + " /s " + bootPartition;
+}
+
+std::string KeptStoresNote(const RepairReport& report, const std::string& restoreCommand) {
     std::string note;
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
         if (store->dropped.empty()) continue;
@@ -234,9 +242,13 @@ std::string KeptStoresNote(const RepairReport& report) {
         for (const std::string& line : DroppedLines(store->dropped)) note += line + "\r\n";
         note += "它们仍在旧 BCD 存储里，可以用 bcdedit /store 查看并找回。\r\n";
     }
+    bool kept = false;
     for (const StoreReport* store : {&report.bios, &report.uefi}) {
-        if (!store->oldStoreKept.empty()) note += "旧 BCD 存储保留在：" + store->oldStoreKept + "\r\n";
+        if (store->oldStoreKept.empty()) continue;
+        note += "旧 BCD 存储保留在：" + store->oldStoreKept + "\r\n";
+        kept = true;
     }
+    if (kept) note += "要换回旧 BCD 存储，请在管理员命令提示符中运行 " + restoreCommand + "，它会列出可以换回的副本。\r\n";
     // A log beside the wrong store could be replayed into it: the user hears of it.
     for (const StoreEvent& step : report.storeSteps) {
         if (step.step == StoreStep::LogNotMoved) {

@@ -94,10 +94,15 @@ std::vector<Message> OutcomeMessages(const RepairReport& report, const RepairPla
 // from (not FAT) and the PC may start from UEFI: the store is not bootable.
 bool UefiStoreStartable(const RepairPlan& plan, const UefiContext& uefi);
 
+// The command that lists the kept copies of this boot partition's stores:
+// "Orvanta.exe /restore", with "/s D:" when it isn't the default one.
+std::string RestoreCommandFor(const std::string& bootPartition, FirmwareMode firmware, const std::string& espLetter);
+
 // For the last message: the old stores' entries a rebuild dropped, with what
-// to do about them, where each old store is kept, and the transaction logs
-// that did not follow their store; "" when nothing is.
-std::string KeptStoresNote(const RepairReport& report);
+// to do about them, where each old store is kept and how to put one back
+// (`restoreCommand`), and the transaction logs that did not follow their
+// store; "" when nothing is.
+std::string KeptStoresNote(const RepairReport& report, const std::string& restoreCommand);
 
 // Where the repair log is, or that it could not be written.
 std::string LogNote(const std::string& logPath, bool logFailed);

@@ -81,6 +81,10 @@ public:
     // False when it could not be done; nothing is changed then.
     virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
 
+    // Sets a file's read-only, hidden and system attributes, keeping its
+    // others; false when it could not be done.
+    virtual bool setFileAttributes(const std::string& path, const FileAttributes& attributes) = 0;
+
     // Removes a file, also a read-only one; false when it could not be removed.
     virtual bool removeFile(const std::string& path) = 0;
 

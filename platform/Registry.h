@@ -24,6 +24,12 @@ public:
     // hive file at `path` (with the backup privilege). Returns the system's
     // error number, 0 when it was saved; a failed save may leave part of the file.
     virtual std::uint32_t saveKey(const std::string& key, const std::string& path) = 0;
+    // Replaces everything below a loaded key with the hive file at `path`,
+    // over the handles others hold open in it (with the backup and restore
+    // privileges). Returns the system's error number, 0 when it was restored;
+    // PrivilegeNotHeldError when the privileges could not be had: nothing was
+    // tried then.
+    virtual std::uint32_t restoreKey(const std::string& key, const std::string& path) = 0;
 };
 
 } // namespace orvanta

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
+#include <numeric>
 
 namespace orvanta {
 
@@ -12,32 +14,56 @@ std::vector<bool> WorkerPool::run(std::vector<PoolJob> jobs) {
     forgetEndedStuck();
     std::vector<bool> ended(jobs.size(), false);
     std::vector<Running> running;
-    std::size_t next = 0;
+    std::vector<StuckWait> waiting;
+    std::deque<std::size_t> pending(jobs.size());
+    std::iota(pending.begin(), pending.end(), std::size_t{0});
     while (!stopped_) {
-        for (; next < jobs.size() && running.size() < limits_.workersAtOnce && !stopped_; ++next) {
-            PoolJob& job = jobs[next];
-            if (stuck_.count(job.name) != 0) continue;
-            std::unique_ptr<Worker> worker = workers_.start(job.name, job.work);
-            if (!worker) {
-                // No thread to be had: asked on this one, as it always was.
-                job.work();
-                ended[next] = true;
-                continue;
-            }
-            running.push_back({next, std::move(worker), workers_.milliseconds() + limits_.deadlineMilliseconds});
-        }
-        if (running.empty()) break;
-        waitOnce(running, jobs, ended);
+        startPending(jobs, pending, running, waiting, ended);
+        if (running.empty() && waiting.empty()) break;
+        waitOnce(running, waiting, pending, jobs, ended);
     }
     for (Running& left : running) abandon(left, jobs[left.job].name);
     return ended;
 }
 
-void WorkerPool::waitOnce(std::vector<Running>& running, const std::vector<PoolJob>& jobs, std::vector<bool>& ended) {
+// Starts what may start, up to the limit. A job whose name is still stuck
+// from an earlier run waits for that worker instead, with its own deadline
+// counted from now: the device isn't asked again while a request of ours
+// still hangs on it, but one that has woken up meanwhile is asked afresh.
+void WorkerPool::startPending(std::vector<PoolJob>& jobs, std::deque<std::size_t>& pending,
+                              std::vector<Running>& running, std::vector<StuckWait>& waiting,
+                              std::vector<bool>& ended) {
+    while (!pending.empty() && running.size() < limits_.workersAtOnce && !stopped_) {
+        const std::size_t next = pending.front();
+        pending.pop_front();
+        PoolJob& job = jobs[next];
+        if (const auto stuck = stuck_.find(job.name); stuck != stuck_.end()) {
+            waiting.push_back({next, stuck->second.get(), workers_.milliseconds() + limits_.deadlineMilliseconds});
+            continue;
+        }
+        std::unique_ptr<Worker> worker = workers_.start(job.name, job.work);
+        if (!worker) {
+            // No thread to be had: asked on this one, as it always was.
+            job.work();
+            ended[next] = true;
+            continue;
+        }
+        running.push_back({next, std::move(worker), workers_.milliseconds() + limits_.deadlineMilliseconds});
+    }
+}
+
+void WorkerPool::waitOnce(std::vector<Running>& running, std::vector<StuckWait>& waiting,
+                          std::deque<std::size_t>& pending, const std::vector<PoolJob>& jobs,
+                          std::vector<bool>& ended) {
+    // The jobs that run first: the system waits on a limited number at once.
     std::vector<Worker*> waited;
-    std::uint64_t soonest = running.front().deadline;
+    std::uint64_t soonest = std::numeric_limits<std::uint64_t>::max();
     for (const Running& each : running) {
         waited.push_back(each.worker.get());
+        soonest = std::min(soonest, each.deadline);
+    }
+    for (const StuckWait& each : waiting) {
+        waited.push_back(each.worker);
         soonest = std::min(soonest, each.deadline);
     }
     const WorkerWake wake = workers_.waitForAny(waited, soonest);
@@ -56,6 +82,16 @@ void WorkerPool::waitOnce(std::vector<Running>& running, const std::vector<PoolJ
             continue;
         }
         each = running.erase(each);
+    }
+    for (auto each = waiting.begin(); each != waiting.end();) {
+        if (each->worker->ended()) {
+            stuck_.erase(jobs[each->job].name);
+            pending.push_front(each->job);
+        } else if (!(wake == WorkerWake::Failed || now >= each->deadline)) {
+            ++each;
+            continue;
+        }
+        each = waiting.erase(each);
     }
 }
 

@@ -2,9 +2,11 @@
 // Jobs that may never end, each on a worker of its own, at most a few at a
 // time, each with a deadline counted from its own start. A job past its
 // deadline is abandoned: the pool stops counting it, and its name is not
-// asked again while its worker is still stuck.
+// asked again while its worker is still stuck. A later run waits for that
+// worker within the job's deadline and, once it has ended, asks again.
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -37,7 +39,8 @@ public:
 
     // Runs the jobs and returns, in their order, whether each ended within its
     // deadline. Window events are dispatched while it waits. A job whose name
-    // is still stuck from an earlier run counts as not ended and is not started.
+    // is still stuck from an earlier run is started only once that worker has
+    // ended, within the job's deadline; otherwise it counts as not ended.
     std::vector<bool> run(std::vector<PoolJob> jobs);
 
     // Called from a handler that a wait dispatched (the window is closing):
@@ -52,11 +55,21 @@ private:
         std::uint64_t deadline;
     };
 
+    // A job waiting for its name's stuck worker to end.
+    struct StuckWait {
+        std::size_t job;
+        Worker* worker; // owned by stuck_
+        std::uint64_t deadline;
+    };
+
     void forgetEndedStuck();
     void abandon(Running& running, const std::string& name);
+    void startPending(std::vector<PoolJob>& jobs, std::deque<std::size_t>& pending, std::vector<Running>& running,
+                      std::vector<StuckWait>& waiting, std::vector<bool>& ended);
     // One wait, and what it ended: the finished jobs answered, those past
-    // their deadline abandoned.
-    void waitOnce(std::vector<Running>& running, const std::vector<PoolJob>& jobs, std::vector<bool>& ended);
+    // their deadline abandoned, those whose stuck worker ended back to start.
+    void waitOnce(std::vector<Running>& running, std::vector<StuckWait>& waiting, std::deque<std::size_t>& pending,
+                  const std::vector<PoolJob>& jobs, std::vector<bool>& ended);
 
     Workers& workers_;
     EventPump& events_;

@@ -8,4 +8,8 @@ bool IsDriveLetterAndColon(const std::string& text) {
     return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
 }
 
+std::string DefaultBootPartition(FirmwareMode firmware, const std::string& systemPartitionLetter) {
+    return firmware == FirmwareMode::Uefi && !systemPartitionLetter.empty() ? systemPartitionLetter : "C:";
+}
+
 } // namespace orvanta

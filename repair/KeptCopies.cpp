@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/CaseBlind.h"
 #include "repair/CommandLines.h"
 
 namespace orvanta {
@@ -52,7 +53,7 @@ void KeptCopies::discard(const std::string& path) {
     events_({removed ? StoreStep::CopyNotWritten : StoreStep::CopyLeftUnfinished, storePath_, std::nullopt, path});
 }
 
-void KeptCopies::removeBeyondKept(bool storeInPlaceFailed) {
+void KeptCopies::removeBeyondKept(bool storeInPlaceFailed, const std::string& spared) {
     const std::string folder = FolderOf(storePath_);
     const std::optional<std::vector<FolderEntry>> entries = files_.listFolder(folder);
     if (!entries) return;
@@ -61,6 +62,7 @@ void KeptCopies::removeBeyondKept(bool storeInPlaceFailed) {
         if (!entry.folder) names.push_back(entry.name);
     }
     for (const std::string& name : KeptCopiesToRemove(names, FileNameOf(storePath_), storeInPlaceFailed)) {
+        if (SameIgnoringCase(name, spared)) continue;
         const std::string path = folder + "\\" + name;
         if (!files_.removeFile(path)) continue;
         for (const char* suffix : StoreLogSuffixes) {

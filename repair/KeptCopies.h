@@ -38,8 +38,8 @@ public:
     SavedCopy saveFromRegistry(Registry& registry, const std::string& key, const LocalTime& time, bool passed);
 
     // Removes, with their logs, the copies a folder doesn't keep; nothing when
-    // the folder can't be listed.
-    void removeBeyondKept(bool storeInPlaceFailed);
+    // the folder can't be listed. The copy named `spared` stays whatever the rules say.
+    void removeBeyondKept(bool storeInPlaceFailed, const std::string& spared = {});
 
 private:
     // A copy that failed: what was written of it goes.

@@ -146,15 +146,7 @@ void RepairRun::noteFailure(const Store& store) {
 }
 
 StoreExpectation RepairRun::expectationFor(StoreFirmware firmware) const {
-    StoreExpectation expectation{firmware, {}};
-    for (const std::string& installation : plan_.runOrder) {
-        const auto known = plan_.partitions.find(installation);
-        const auto virtualDisk = plan_.virtualDisks.find(installation);
-        expectation.installations.push_back(
-            {installation, known == plan_.partitions.end() ? std::nullopt : std::optional(known->second),
-             virtualDisk == plan_.virtualDisks.end() ? std::nullopt : std::optional(virtualDisk->second)});
-    }
-    return expectation;
+    return {firmware, CheckedInstallationsOf(plan_.runOrder, plan_.partitions, plan_.virtualDisks)};
 }
 
 void RepairRun::abandon() {

@@ -3,20 +3,17 @@
 #include <utility>
 
 namespace orvanta {
-namespace {
 
-BcdStoreReading ReadingOf(const FileRead& read) {
+BcdStoreReading StoreReadingOf(const FileRead& read) {
     return read.status == FileReadStatus::Read ? ReadBcdStore(read.bytes)
                                                : BcdStoreReading{std::nullopt, StoreFault::Damaged};
 }
-
-} // namespace
 
 std::optional<BcdStoreReading> ReadStoreAt(FileSystem& files, Registry& registry, const std::string& path,
                                            bool isSystemStore) {
     const FileRead read = files.readFile(path, LargestStore);
     if (read.status == FileReadStatus::Missing) return std::nullopt;
-    if (read.status != FileReadStatus::HeldOpen || !isSystemStore) return ReadingOf(read);
+    if (read.status != FileReadStatus::HeldOpen || !isSystemStore) return StoreReadingOf(read);
     const std::optional<RegistryKey> loaded = registry.readTree(SystemStoreKey);
     return loaded ? BcdStoreOf(*loaded) : BcdStoreReading{std::nullopt, StoreFault::Damaged};
 }
@@ -83,7 +80,7 @@ std::optional<BcdStoreReading> StoreBackup::prepare(const LocalTime& time) {
     if (systemReading_) return systemReading_;
     if (!store) return std::nullopt;
     const FileRead read = firstRead_ ? *firstRead_ : files_.readFile(storePath_, LargestStore);
-    BcdStoreReading before = ReadingOf(read);
+    BcdStoreReading before = StoreReadingOf(read);
     beforePassed_ = passes(before);
     moved_ = moveWithLogs(storePath_, backup, false);
     if (moved_) {
@@ -101,7 +98,7 @@ std::optional<BcdStoreReading> StoreBackup::prepare(const LocalTime& time) {
 // A backup an interrupted run left beside the store: the store from before that run.
 void StoreBackup::keepLeftover(const FileAttributes& attributes) {
     const std::string backup = BackupPathOf(storePath_);
-    const std::optional<std::string> path = copies_.newPath(time_, passes(ReadingOf(files_.readFile(backup, LargestStore))));
+    const std::optional<std::string> path = copies_.newPath(time_, passes(StoreReadingOf(files_.readFile(backup, LargestStore))));
     if (!path || !moveWithLogs(backup, *path, false)) return;
     madeCopy_ = true;
     record(StoreStep::LeftoverKept, attributes, *path);

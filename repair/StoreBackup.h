@@ -27,6 +27,9 @@ namespace orvanta {
 // Larger than any store; a larger file is not read.
 inline constexpr std::size_t LargestStore = 16 * 1024 * 1024;
 
+// A store file as read: a file that could not be read counts as damaged.
+BcdStoreReading StoreReadingOf(const FileRead& read);
+
 // The store at a path as it is now: the file, or the registry's copy when it
 // is the running system's (which holds it open); nothing when there is no file.
 std::optional<BcdStoreReading> ReadStoreAt(FileSystem& files, Registry& registry, const std::string& path,

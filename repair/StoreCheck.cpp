@@ -12,27 +12,8 @@ const BcdDevice* SystemOf(const BcdObject& loader) {
     return system ? &*system : nullptr;
 }
 
-// The store's Windows loaders for installed systems: those whose system lies
-// on a partition or in a virtual disk, not in a ramdisk (as Windows RE's does).
-std::vector<const BcdObject*> InstalledLoaders(const BcdStore& store) {
-    std::vector<const BcdObject*> loaders;
-    for (const BcdObject& object : store.objects) {
-        const BcdDevice* system = SystemOf(object);
-        if (object.type == WindowsLoaderType && system != nullptr &&
-            (system->kind == BcdDeviceKind::Partition || system->kind == BcdDeviceKind::Vhd)) {
-            loaders.push_back(&object);
-        }
-    }
-    return loaders;
-}
-
 bool IsUnmatchedVirtualDisk(const CheckedInstallation& installation) {
     return installation.virtualDisk && installation.virtualDisk->path.empty();
-}
-
-// Whether the installation's place is known: its partition, or its virtual disk's file.
-bool IsPlaced(const CheckedInstallation& installation) {
-    return installation.virtualDisk ? !IsUnmatchedVirtualDisk(installation) : installation.partition.has_value();
 }
 
 // A virtual disk's file lies where its partition says; a loader that finds it
@@ -40,14 +21,6 @@ bool IsPlaced(const CheckedInstallation& installation) {
 bool IsInVirtualDisk(const BcdDevice& system, const VirtualDiskFile& file) {
     if (system.kind != BcdDeviceKind::Vhd || !SameIgnoringCase(system.file, file.path)) return false;
     return system.fileOn != BcdDeviceKind::Partition || !file.host || system.partition == file.host;
-}
-
-bool Fits(const BcdObject& loader, const CheckedInstallation& installation) {
-    if (!SameIgnoringCase(loader.systemRoot, FolderBelowDrive(installation.folder))) return false;
-    if (!IsPlaced(installation)) return true;
-    const BcdDevice& system = *SystemOf(loader);
-    if (installation.virtualDisk) return IsInVirtualDisk(system, *installation.virtualDisk);
-    return system.kind == BcdDeviceKind::Partition && system.partition == installation.partition;
 }
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
@@ -62,7 +35,7 @@ std::vector<const CheckedInstallation*> AssignLoaders(const BcdStore& store, con
     std::vector<const BcdObject*> free = InstalledLoaders(store);
     const auto take = [&](const CheckedInstallation& installation, const BcdObject* preferred) {
         auto found = std::find_if(free.begin(), free.end(), [&](const BcdObject* loader) {
-            return (preferred == nullptr || loader == preferred) && Fits(*loader, installation);
+            return (preferred == nullptr || loader == preferred) && LoaderFits(*loader, installation);
         });
         if (found == free.end()) return false;
         free.erase(found);
@@ -70,6 +43,7 @@ std::vector<const CheckedInstallation*> AssignLoaders(const BcdStore& store, con
     };
     std::vector<const CheckedInstallation*> order;
     for (const CheckedInstallation& installation : expected.installations) order.push_back(&installation);
+    if (order.empty()) return {};
     std::reverse(order.begin(), order.end()); // the default first
     std::stable_partition(order.begin() + 1, order.end(), [](const auto* entry) { return IsPlaced(*entry); });
     std::vector<const CheckedInstallation*> without;
@@ -94,12 +68,50 @@ void CheckDefault(const BcdStore& store, const StoreExpectation& expected, Store
     const auto installed = InstalledLoaders(store);
     if (loader == nullptr || std::find(installed.begin(), installed.end(), loader) == installed.end()) {
         check.findings.push_back({StoreProblem::NoDefault, wanted.folder});
-    } else if (!Fits(*loader, wanted)) {
+    } else if (!LoaderFits(*loader, wanted)) {
         check.findings.push_back({StoreProblem::OtherDefault, wanted.folder, loader->description});
     }
 }
 
 } // namespace
+
+std::vector<CheckedInstallation> CheckedInstallationsOf(const std::vector<std::string>& folders,
+                                                        const std::map<std::string, PartitionIdentity>& partitions,
+                                                        const std::map<std::string, VirtualDiskFile>& virtualDisks) {
+    std::vector<CheckedInstallation> installations;
+    for (const std::string& folder : folders) {
+        const auto partition = partitions.find(folder);
+        const auto virtualDisk = virtualDisks.find(folder);
+        installations.push_back(
+            {folder, partition == partitions.end() ? std::nullopt : std::optional(partition->second),
+             virtualDisk == virtualDisks.end() ? std::nullopt : std::optional(virtualDisk->second)});
+    }
+    return installations;
+}
+
+bool IsPlaced(const CheckedInstallation& installation) {
+    return installation.virtualDisk ? !IsUnmatchedVirtualDisk(installation) : installation.partition.has_value();
+}
+
+std::vector<const BcdObject*> InstalledLoaders(const BcdStore& store) {
+    std::vector<const BcdObject*> loaders;
+    for (const BcdObject& object : store.objects) {
+        const BcdDevice* system = SystemOf(object);
+        if (object.type == WindowsLoaderType && system != nullptr &&
+            (system->kind == BcdDeviceKind::Partition || system->kind == BcdDeviceKind::Vhd)) {
+            loaders.push_back(&object);
+        }
+    }
+    return loaders;
+}
+
+bool LoaderFits(const BcdObject& loader, const CheckedInstallation& installation) {
+    const BcdDevice* system = SystemOf(loader);
+    if (system == nullptr || !SameIgnoringCase(loader.systemRoot, FolderBelowDrive(installation.folder))) return false;
+    if (!IsPlaced(installation)) return true;
+    if (installation.virtualDisk) return IsInVirtualDisk(*system, *installation.virtualDisk);
+    return system->kind == BcdDeviceKind::Partition && system->partition == installation.partition;
+}
 
 std::string FolderBelowDrive(const std::string& installation) {
     return installation.size() > 2 && installation[1] == ':' ? installation.substr(2) : installation;

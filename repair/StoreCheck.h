@@ -9,6 +9,7 @@
 // file; where the file couldn't be found, its loader is matched by folder and
 // the check says it couldn't match the virtual disk, never failing for it.
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,12 @@ struct CheckedInstallation {
     bool operator==(const CheckedInstallation&) const = default;
 };
 
+// The installations in the order of `folders`, with their partitions and
+// virtual disks where they are known.
+std::vector<CheckedInstallation> CheckedInstallationsOf(const std::vector<std::string>& folders,
+                                                        const std::map<std::string, PartitionIdentity>& partitions,
+                                                        const std::map<std::string, VirtualDiskFile>& virtualDisks);
+
 struct StoreExpectation {
     StoreFirmware firmware = StoreFirmware::Uefi;
     // The installations run for the store, in their order; the default is the last.
@@ -40,6 +47,7 @@ enum class StoreProblem {
     Unreadable,    // the store can't be read
     NoBootManager, // there is no Windows boot manager
     NoDefault,     // the boot manager's default is missing or no Windows loader
+    DefaultNotHere, // the default is a loader of none of the installations found (`entry` says which)
     OtherDefault,  // the default is the loader of another installation (`entry` says which)
     NoLoader,      // no loader for `installation`
     TooFewLoaders, // partitions unknown: fewer loaders (`found`) than installations (`expected`)
@@ -68,6 +76,17 @@ struct StoreCheck {
 };
 
 StoreCheck CheckStore(const BcdStoreReading& reading, const StoreExpectation& expected);
+
+// Whether the installation's place is known: its partition, or its virtual disk's file.
+bool IsPlaced(const CheckedInstallation& installation);
+
+// The store's Windows loaders for installed systems: those whose system lies
+// on a partition or in a virtual disk, not in a ramdisk (as Windows RE's does).
+std::vector<const BcdObject*> InstalledLoaders(const BcdStore& store);
+
+// Whether the loader starts the installation: its Windows folder, and its
+// partition or virtual disk where that is known.
+bool LoaderFits(const BcdObject& loader, const CheckedInstallation& installation);
 
 // "D:\Windows" -> "\Windows", as a loader's system root names it.
 std::string FolderBelowDrive(const std::string& installation);

@@ -27,6 +27,13 @@ enum class StoreStep {
     CopyLeftUnfinished, // the same, and what was written could not be removed
     LogNotMoved,        // the transaction log `detail` could not go with its store
     LogNotRemoved,      // the tools' transaction log `detail` could not be removed when the old store went back
+    // Putting a kept copy back (/restore):
+    KeptBeforeRestore,  // the store in place, with its logs, now lies at `detail` (renamed, or saved through the registry)
+    CopyPutInPlace,     // the kept copy `detail`, with its logs, was moved into place
+    RestoredThroughRegistry, // the running system's store was restored through the registry from the copy `detail`
+    StrayLogRemoved,    // the transaction log `detail` lay where no store was: removed before the copy came
+    AttributesNotSet,   // the copy in place could not be given the attributes the store in place had
+    ReplacedPutBack,    // the copy could not be moved into place: the store from `detail` went back
 };
 
 struct StoreEvent {

@@ -42,6 +42,15 @@ bool IsDateAndTime(const std::string& date, const std::string& time) {
     return AllDigits(date, 8, 8) && AllDigits(time, 6, 6);
 }
 
+// "20261208", "153102": digits checked by IsDateAndTime.
+LocalTime TimeOf(const std::string& date, const std::string& time) {
+    const auto number = [](const std::string& text, std::size_t at, std::size_t length) {
+        return std::stoi(text.substr(at, length));
+    };
+    return {number(date, 0, 4), number(date, 4, 2), number(date, 6, 2), number(time, 0, 2), number(time, 2, 2),
+            number(time, 4, 2), 0};
+}
+
 // "0003-20261208-153102[-ok]"
 std::optional<KeptCopy> NumberedCopy(const std::vector<std::string>& parts) {
     if (parts.size() < 3 || parts.size() > 4 || !AllDigits(parts[0], 1, WidestNumber) ||
@@ -51,7 +60,7 @@ std::optional<KeptCopy> NumberedCopy(const std::vector<std::string>& parts) {
     const unsigned long long number = std::stoull(parts[0]);
     if (number > HighestNumber) return std::nullopt;
     return KeptCopy{.name = {}, .numbered = true, .number = static_cast<std::uint32_t>(number), .dated = {},
-                    .passed = parts.size() == 4};
+                    .passed = parts.size() == 4, .time = TimeOf(parts[1], parts[2])};
 }
 
 // "20261207-153102[-2]", the earlier form, with at most 999 copies a second.
@@ -61,7 +70,8 @@ std::optional<KeptCopy> DatedCopy(const std::vector<std::string>& parts) {
         return std::nullopt;
     }
     const std::string attempt = parts.size() == 3 ? parts[2] : "1";
-    return KeptCopy{.name = {}, .dated = parts[0] + "-" + parts[1] + "-" + std::string(3 - attempt.size(), '0') + attempt};
+    return KeptCopy{.name = {}, .dated = parts[0] + "-" + parts[1] + "-" + std::string(3 - attempt.size(), '0') + attempt,
+                    .time = TimeOf(parts[0], parts[1])};
 }
 
 // Dated copies first, by date; then numbered ones, by number.
@@ -71,7 +81,9 @@ bool IsOlder(const KeptCopy& first, const KeptCopy& second) {
     return first.dated < second.dated || (first.dated == second.dated && first.name < second.name);
 }
 
-std::vector<KeptCopy> CopiesIn(const std::vector<std::string>& folderNames, const std::string& storeName) {
+} // namespace
+
+std::vector<KeptCopy> KeptCopiesIn(const std::vector<std::string>& folderNames, const std::string& storeName) {
     std::vector<KeptCopy> copies;
     for (const std::string& name : folderNames) {
         if (std::optional<KeptCopy> copy = ParseKeptCopy(name, storeName)) copies.push_back(std::move(*copy));
@@ -79,8 +91,6 @@ std::vector<KeptCopy> CopiesIn(const std::vector<std::string>& folderNames, cons
     std::sort(copies.begin(), copies.end(), IsOlder);
     return copies;
 }
-
-} // namespace
 
 std::string BackupPathOf(const std::string& storePath) {
     return storePath + ".orvanta-old";
@@ -106,13 +116,13 @@ std::optional<KeptCopy> ParseKeptCopy(const std::string& fileName, const std::st
 
 std::uint32_t NextCopyNumber(const std::vector<std::string>& folderNames, const std::string& storeName) {
     std::uint32_t highest = 0;
-    for (const KeptCopy& copy : CopiesIn(folderNames, storeName)) highest = std::max(highest, copy.number);
+    for (const KeptCopy& copy : KeptCopiesIn(folderNames, storeName)) highest = std::max(highest, copy.number);
     return highest + 1;
 }
 
 std::vector<std::string> KeptCopiesToRemove(const std::vector<std::string>& folderNames, const std::string& storeName,
                                             bool storeInPlaceFailed) {
-    const std::vector<KeptCopy> copies = CopiesIn(folderNames, storeName);
+    const std::vector<KeptCopy> copies = KeptCopiesIn(folderNames, storeName);
     std::set<std::size_t> kept{0};
     for (std::size_t newest = 0; newest < KeptNewest && newest < copies.size(); ++newest) {
         kept.insert(copies.size() - 1 - newest);

@@ -21,6 +21,11 @@ namespace orvanta {
 
 inline constexpr std::array<const char*, 3> StoreLogSuffixes{".LOG", ".LOG1", ".LOG2"};
 
+// The two stores on a boot partition, below its root; Windows ignores the case.
+inline constexpr const char* BiosStorePath = "\\boot\\bcd";
+inline constexpr const char* UefiStorePath = "\\EFI\\Microsoft\\Boot\\bcd";
+inline constexpr std::array<const char*, 2> StorePaths{BiosStorePath, UefiStorePath};
+
 // The name an old store has while the tools run, beside it.
 std::string BackupPathOf(const std::string& storePath);
 
@@ -31,6 +36,7 @@ struct KeptCopy {
     std::uint32_t number = 0;  // when numbered
     std::string dated;         // when not: "20261207-153102-002", which orders them
     bool passed = false;       // "-ok": the store passed its check when it was copied
+    LocalTime time = {};       // the PC's clock when it was copied, as the name says
 };
 
 // The copy's name for a number, a time and whether its store passed its check.
@@ -39,6 +45,9 @@ std::string KeptCopyName(const std::string& storeName, std::uint32_t number, con
 // A file name read as a kept copy of the store named `storeName` (ignoring
 // case); nothing for any other name, its logs included.
 std::optional<KeptCopy> ParseKeptCopy(const std::string& fileName, const std::string& storeName);
+
+// Of the file names in a store's folder, its kept copies, oldest first.
+std::vector<KeptCopy> KeptCopiesIn(const std::vector<std::string>& folderNames, const std::string& storeName);
 
 // The number for a new copy: one more than the highest in the folder.
 std::uint32_t NextCopyNumber(const std::vector<std::string>& folderNames, const std::string& storeName);

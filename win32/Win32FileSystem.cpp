@@ -75,6 +75,19 @@ bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to
     return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
+bool Win32FileSystem::setFileAttributes(const std::string& path, const FileAttributes& wanted) {
+    const std::wstring file = Widen(path);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    // Of the others, only those SetFileAttributesW takes are kept.
+    constexpr DWORD Kept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                           FILE_ATTRIBUTE_TEMPORARY;
+    DWORD changed = (attributes & Kept) | (wanted.readOnly ? FILE_ATTRIBUTE_READONLY : 0) |
+                    (wanted.hidden ? FILE_ATTRIBUTE_HIDDEN : 0) | (wanted.system ? FILE_ATTRIBUTE_SYSTEM : 0);
+    if (changed == 0) changed = FILE_ATTRIBUTE_NORMAL; // valid only alone
+    return SetFileAttributesW(file.c_str(), changed) != FALSE;
+}
+
 bool Win32FileSystem::removeFile(const std::string& path) {
     const std::wstring file = Widen(path);
     ClearReadOnly(file); // a read-only file can't be deleted

@@ -71,10 +71,11 @@ bool ReadKey(HKEY key, RegistryKey& tree, std::size_t depth, std::size_t& keys) 
     return true;
 }
 
-// RegSaveKeyEx needs the backup privilege, which administrators hold but
-// which is not enabled in their token until asked for. The system's error,
-// ERROR_PRIVILEGE_NOT_HELD when a policy took the privilege away.
-DWORD EnableBackupPrivilege() {
+// RegSaveKeyEx needs the backup privilege, RegRestoreKey the backup and the
+// restore privileges, which administrators hold but which are not enabled in
+// their token until asked for. The system's error, ERROR_PRIVILEGE_NOT_HELD
+// when a policy took the privilege away.
+DWORD EnablePrivilege(const wchar_t* name) {
     HANDLE token = nullptr;
     if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token) == FALSE) {
         return GetLastError();
@@ -83,7 +84,7 @@ DWORD EnableBackupPrivilege() {
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     DWORD error = ERROR_SUCCESS;
-    if (LookupPrivilegeValueW(nullptr, SE_BACKUP_NAME, &privileges.Privileges[0].Luid) == FALSE ||
+    if (LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid) == FALSE ||
         AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) == FALSE) {
         error = GetLastError();
     } else if (GetLastError() == ERROR_NOT_ALL_ASSIGNED) {
@@ -144,13 +145,29 @@ std::optional<RegistryKey> Win32Registry::readTree(const std::string& key) {
 // The file must not exist yet; the hive is written in the format of the
 // running Windows.
 std::uint32_t Win32Registry::saveKey(const std::string& key, const std::string& path) {
-    if (const DWORD error = EnableBackupPrivilege(); error != ERROR_SUCCESS) return error;
+    if (const DWORD error = EnablePrivilege(SE_BACKUP_NAME); error != ERROR_SUCCESS) return error;
     HKEY opened = nullptr;
     const LONG open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), REG_OPTION_BACKUP_RESTORE, KEY_READ, &opened);
     if (open != ERROR_SUCCESS) return static_cast<std::uint32_t>(open);
     const LONG saved = RegSaveKeyExW(opened, Widen(path).c_str(), nullptr, REG_LATEST_FORMAT);
     RegCloseKey(opened);
     return static_cast<std::uint32_t>(saved);
+}
+
+// The loaded hive's content is replaced in one call and flushed to its file,
+// so that a power cut soon after doesn't bring the store it replaced back.
+std::uint32_t Win32Registry::restoreKey(const std::string& key, const std::string& path) {
+    for (const wchar_t* privilege : {SE_BACKUP_NAME, SE_RESTORE_NAME}) {
+        if (EnablePrivilege(privilege) != ERROR_SUCCESS) return ERROR_PRIVILEGE_NOT_HELD;
+    }
+    HKEY opened = nullptr;
+    // With REG_OPTION_BACKUP_RESTORE the access asked for is what a restore needs.
+    const LONG open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), REG_OPTION_BACKUP_RESTORE, KEY_ALL_ACCESS, &opened);
+    if (open != ERROR_SUCCESS) return static_cast<std::uint32_t>(open);
+    const LONG restored = RegRestoreKeyW(opened, Widen(path).c_str(), REG_FORCE_RESTORE);
+    if (restored == ERROR_SUCCESS) RegFlushKey(opened);
+    RegCloseKey(opened);
+    return static_cast<std::uint32_t>(restored);
 }
 
 } // namespace orvanta::win32

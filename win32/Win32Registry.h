@@ -1,6 +1,6 @@
 #pragma once
 // Keys, REG_DWORD and REG_SZ values and whole key trees below HKEY_LOCAL_MACHINE; a key
-// saved to a hive file.
+// saved to a hive file, and restored from one.
 #include "platform/Registry.h"
 
 namespace orvanta::win32 {
@@ -12,6 +12,7 @@ public:
     std::optional<std::string> readText(const std::string& key, const std::string& name) override;
     std::optional<RegistryKey> readTree(const std::string& key) override;
     std::uint32_t saveKey(const std::string& key, const std::string& path) override;
+    std::uint32_t restoreKey(const std::string& key, const std::string& path) override;
 };
 
 } // namespace orvanta::win32

@@ -126,6 +126,20 @@ bool FakeFileSystem::rename(const std::string& from, const std::string& to, bool
     return true;
 }
 
+// "set attributes C:\boot\bcd +h +s"; a file held open can't be changed.
+bool FakeFileSystem::setFileAttributes(const std::string& path, const FileAttributes& attributes) {
+    const auto found = entries_.find(Key(path));
+    const bool changeable = found != entries_.end() && !found->second.folder && !found->second.attributes.locked &&
+                            !found->second.attributes.unmovable;
+    journal_.add("set attributes " + path + (attributes.readOnly ? " +r" : "") + (attributes.hidden ? " +h" : "") +
+                 (attributes.system ? " +s" : "") + (changeable ? "" : " refused"));
+    if (!changeable) return false;
+    found->second.attributes.readOnly = attributes.readOnly;
+    found->second.attributes.hidden = attributes.hidden;
+    found->second.attributes.system = attributes.system;
+    return true;
+}
+
 bool FakeFileSystem::removeFile(const std::string& path) {
     const Entry* entry = find(path);
     const bool removable = entry != nullptr && !entry->folder && !entry->attributes.locked && !entry->attributes.unmovable;

@@ -53,6 +53,7 @@ public:
     std::optional<FileAttributes> fileAttributes(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
+    bool setFileAttributes(const std::string& path, const FileAttributes& attributes) override;
     bool removeFile(const std::string& path) override;
     bool createDirectories(const std::string& path) override;
     FileRead readFile(const std::string& path, std::size_t largest) override;

@@ -18,9 +18,12 @@ namespace orvanta {
 // of a repair ends with: where it is.
 inline const std::string LogPathOfRepair = "F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
 inline const std::string LogNoteOfRepair = "\r\n\r\n修复日志：F:\\Kit\\Logs\\Orvanta-20261207-153000.log";
+// The line after where old stores are kept: how to put one back.
+inline const std::string GoBackLine = "要换回旧 BCD 存储，请在管理员命令提示符中运行 Orvanta.exe /restore，它会列出可以换回的副本。";
 // The note before it when both old stores on C: were kept, dated by the run's start.
 inline const std::string KeptOnCOfRepair = "\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000\r\n"
-                                           "旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000";
+                                           "旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000\r\n" +
+                                           GoBackLine;
 
 // Whether a file holds a hive (what the fake bcdboot writes), not an old store's text.
 inline bool IsHive(const std::string& content) {

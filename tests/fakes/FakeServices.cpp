@@ -46,6 +46,16 @@ std::uint32_t FakeRegistry::saveKey(const std::string& key, const std::string& p
     return error;
 }
 
+std::uint32_t FakeRegistry::restoreKey(const std::string& key, const std::string& path) {
+    const auto hive = loadedHives.find(key);
+    const std::uint32_t error = restoreError != 0                                      ? restoreError
+                                : hive == loadedHives.end() || !files_.isFile(path) ? 2 // ERROR_FILE_NOT_FOUND
+                                                                                    : 0;
+    journal_.add("registry restore " + key + " <- " + path + (error == 0 ? "" : " refused"));
+    if (error == 0) files_.addFile(hive->second, files_.attributesOf(hive->second).value_or(FakeAttributes{}), files_.contentOf(path));
+    return error;
+}
+
 } // namespace orvanta
 
 namespace orvanta {

@@ -164,6 +164,10 @@ public:
     // Copies the loaded hive's file, as RegSaveKey writes a hive; with
     // `saveError`, leaves a part of it and answers that error.
     std::uint32_t saveKey(const std::string& key, const std::string& path) override;
+    // Puts the file's content in the loaded hive's file, as the system
+    // writes a restored hive back; with `restoreError`, changes nothing and
+    // answers that error.
+    std::uint32_t restoreKey(const std::string& key, const std::string& path) override;
     // A WinPE booted from the given firmware type (1 BIOS, 2 UEFI).
     void simulatePreinstallation(std::uint32_t firmwareType) {
         keys["System\\CurrentControlSet\\Control\\MiniNT"] = true;
@@ -174,6 +178,7 @@ public:
     std::map<std::string, std::string> texts;       // REG_SZ values as "<key>\\<name>"
     std::map<std::string, std::string> loadedHives; // key -> the file it was loaded from
     std::uint32_t saveError = 0;
+    std::uint32_t restoreError = 0;
 
 private:
     Journal& journal_;

@@ -44,10 +44,12 @@ void FakeWorkers::onRequest(const std::string& devicePath) {
     running_->spent += delay->second;
 }
 
-void FakeWorkers::release(const std::string& devicePath) {
+void FakeWorkers::releaseAfter(const std::string& devicePath, std::uint64_t milliseconds) {
     delays_.erase(devicePath);
     for (const std::shared_ptr<Task>& task : tasks_) {
-        if (task->endsAt == Never && !task->stuckOn.empty() && task->stuckOn.back() == devicePath) task->endsAt = now_;
+        if (task->endsAt == Never && !task->stuckOn.empty() && task->stuckOn.back() == devicePath) {
+            task->endsAt = now_ + milliseconds;
+        }
     }
 }
 

@@ -26,7 +26,9 @@ public:
     // The device answers who it is (the storage property) and then nothing.
     void neverAnswers(const std::string& devicePath) { delays_[devicePath] = Never; }
     // The device answers again at once; workers stuck on it end now.
-    void release(const std::string& devicePath);
+    void release(const std::string& devicePath) { releaseAfter(devicePath, 0); }
+    // The device answers again from now on; workers stuck on it end this much later.
+    void releaseAfter(const std::string& devicePath, std::uint64_t milliseconds);
     // Time passes (the user waits).
     void advance(std::uint64_t milliseconds) { now_ += milliseconds; }
 

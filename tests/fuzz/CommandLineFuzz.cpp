@@ -1,10 +1,12 @@
 // ParseCommandLine on arguments split from the input at line feeds. Rules: a
 // refusal sets nothing else; otherwise the command is the one command switch
 // among the arguments, every value is the argument right after its switch,
-// every argument is a switch or such a value, and the repair's switches
-// (/fwentry among them) come only with /repair, /default never with /nodefault; /plan only with
-// /repair and never with /log or /fwentry, /json only with /list or /repair; the elevated restart's
-// marker counts only alone.
+// every argument is a switch or such a value, but for one argument of
+// /restore (the copy to put back, which is not a switch), /s and /log come
+// only with /repair or /restore, /default, /nodefault and /fwentry only with
+// /repair, /default never with /nodefault; /plan only with /repair and never
+// with /log or /fwentry, /json only with /list, /repair or /restore; the
+// elevated restart's marker counts only alone.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -54,11 +56,17 @@ std::optional<CommandKind> CommandNamedBy(const std::string& argument) {
     if (IsSwitch(argument, "?")) return CommandKind::Usage;
     if (IsSwitch(argument, "list")) return CommandKind::List;
     if (IsSwitch(argument, "repair")) return CommandKind::Repair;
+    if (IsSwitch(argument, "restore")) return CommandKind::Restore;
     return std::nullopt;
+}
+
+bool StartsAsSwitch(const std::string& argument) {
+    return argument.size() >= 2 && (argument[0] == '/' || argument[0] == '-');
 }
 
 void CheckAccepted(const std::vector<std::string>& arguments, const CommandLineOptions& options) {
     std::vector<CommandKind> commands;
+    std::vector<std::string> others; // neither a switch nor a switch's value
     bool noDefaultGiven = false, bootEntryGiven = false, planGiven = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
@@ -68,20 +76,25 @@ void CheckAccepted(const std::vector<std::string>& arguments, const CommandLineO
         planGiven = planGiven || IsSwitch(argument, "plan");
         const bool known = CommandNamedBy(argument) || IsValueSwitch(argument) || IsSwitch(argument, "nodefault") ||
                            IsSwitch(argument, "fwentry") || IsSwitch(argument, "plan");
-        fuzz::Require(known || (index > 0 && IsValueSwitch(arguments[index - 1])));
+        if (!known && !(index > 0 && IsValueSwitch(arguments[index - 1]))) others.push_back(argument);
     }
+    fuzz::Require(others.empty() || (options.kind == CommandKind::Restore && others.size() == 1 &&
+                                     !StartsAsSwitch(others.front()) && options.restoreCopy == others.front()));
+    fuzz::Require(!options.restoreCopy || !others.empty());
     fuzz::Require(arguments.empty() ? options.kind == CommandKind::Window
                                     : commands.size() == 1 && commands.front() == options.kind);
     fuzz::Require(FollowsItsSwitch(arguments, options.bootPartition, "s") &&
                   FollowsItsSwitch(arguments, options.defaultInstallation, "default") &&
                   FollowsItsSwitch(arguments, options.logPath, "log") && FollowsItsSwitch(arguments, options.jsonPath, "json"));
     fuzz::Require(options.noDefault == noDefaultGiven && options.writeBootEntry == bootEntryGiven && options.plan == planGiven);
-    const bool repairSwitches = options.bootPartition || options.defaultInstallation || options.noDefault ||
-                                options.logPath || options.writeBootEntry;
+    const bool repairSwitches = options.defaultInstallation || options.noDefault || options.writeBootEntry;
     fuzz::Require(!repairSwitches || options.kind == CommandKind::Repair);
+    fuzz::Require(!(options.bootPartition || options.logPath) || options.kind == CommandKind::Repair ||
+                  options.kind == CommandKind::Restore);
     fuzz::Require(!(options.defaultInstallation && options.noDefault));
     fuzz::Require(!options.plan || (options.kind == CommandKind::Repair && !options.logPath && !options.writeBootEntry));
-    fuzz::Require(!options.jsonPath || options.kind == CommandKind::List || options.kind == CommandKind::Repair);
+    fuzz::Require(!options.jsonPath || options.kind == CommandKind::List || options.kind == CommandKind::Repair ||
+                  options.kind == CommandKind::Restore);
 }
 
 } // namespace
@@ -100,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckAccepted(arguments, options);
     } else {
         fuzz::Require(options.kind == CommandKind::Window && !options.bootPartition && !options.defaultInstallation &&
-                      !options.noDefault && !options.logPath && !options.writeBootEntry && !options.plan && !options.jsonPath);
+                      !options.noDefault && !options.logPath && !options.writeBootEntry && !options.restoreCopy &&
+                      !options.plan && !options.jsonPath);
     }
     return 0;
 }

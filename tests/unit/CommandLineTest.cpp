@@ -37,16 +37,19 @@ TEST(ParseCommandLine, RefusesWhatItCantUseWithAClearMessage) {
         {{"/repair", "/s"}, "参数 /s 后面缺少盘符（例如 C:）。"},
         {{"/repair", "/default", "/nodefault"}, "参数 /default 后面缺少系统（例如 D:\\Windows）。"},
         {{"/repair", "/log"}, "参数 /log 后面缺少文件名。"},
-        {{"/list", "/repair"}, "只能给出 /?、/list 和 /repair 中的一个。"},
-        {{"/list", "/s", "C:"}, "/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。"},
+        {{"/list", "/repair"}, "只能给出 /?、/list、/repair 和 /restore 中的一个。"},
+        {{"/list", "/s", "C:"}, "/s 和 /log 只能与 /repair 或 /restore 一起使用。"},
         {{"/repair", "/default", "C:\\Windows", "/nodefault"}, "/default 和 /nodefault 不能同时使用。"},
-        {{"/nodefault"}, "/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。"},
-        {{"/list", "/fwentry"}, "/s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。"},
+        {{"/nodefault"}, "/default、/nodefault 和 /fwentry 只能与 /repair 一起使用。"},
+        {{"/list", "/fwentry"}, "/default、/nodefault 和 /fwentry 只能与 /repair 一起使用。"},
+        {{"/restore", "/fwentry"}, "/default、/nodefault 和 /fwentry 只能与 /repair 一起使用。"},
+        {{"/repair", "\\boot\\bcd.orvanta-0001-20261207-153000"}, "无法识别的参数：\\boot\\bcd.orvanta-0001-20261207-153000"},
+        {{"/restore", "\\boot\\a", "\\boot\\b"}, "无法识别的参数：\\boot\\b"},
         {{"/list", "/plan"}, "/plan 只能与 /repair 一起使用。"},
         {{"/repair", "/plan", "/log", "F:\\r.log"}, "/plan 不能与 /log 或 /fwentry 一起使用。"},
         {{"/repair", "/fwentry", "/plan"}, "/plan 不能与 /log 或 /fwentry 一起使用。"},
-        {{"/json", "out.json"}, "/json 只能与 /list 或 /repair 一起使用。"}, // with the window: a bad argument
-        {{"/?", "/json", "out.json"}, "/json 只能与 /list 或 /repair 一起使用。"},
+        {{"/json", "out.json"}, "/json 只能与 /list、/repair 或 /restore 一起使用。"}, // with the window: a bad argument
+        {{"/?", "/json", "out.json"}, "/json 只能与 /list、/repair 或 /restore 一起使用。"},
         {{"/repair", "/json"}, "参数 /json 后面缺少文件名。"},
     };
     for (const auto& [arguments, error] : cases) EXPECT_EQ(ParseCommandLine(arguments).error, error) << arguments[0];

@@ -4,6 +4,7 @@
 #include "app/CommandLineMode.h"
 #include "app/JsonSummary.h"
 #include "fakes/DiskLayouts.h"
+#include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 
@@ -120,6 +121,37 @@ TEST_F(Summary, ARefusalAPlanAndTheSessionsEndEachLeaveTheirDocument) {
     }
     EXPECT_EQ(atTheEnd["toolRuns"].size(), 4U); // E:'s and D:'s; C:'s first was still running
     EXPECT_EQ(document()["toolRuns"].size(), 5U); // ...and then ended, stopped
+}
+
+// /restore after a repair: the copies it lists, then the one put back with
+// the store it replaced and each step, and a name that is no kept copy refused.
+TEST_F(Summary, RestoreListsTheKeptCopiesAndSaysWhatItPutBack) {
+    m.files.addFile("C:\\Boot\\BCD", {}, FakeHiveBytes(FakeBcdTree(false, {{"C:\\Windows", *m.devices.identityOf("C:")}}, 0)));
+    ASSERT_EQ(run({"/repair"}), RepairedExitCode) << output.text();
+    ASSERT_EQ(run({"/restore"}), RepairedExitCode) << output.text();
+    nlohmann::json json = document();
+    EXPECT_EQ(json["command"], "restore");
+    const nlohmann::json& bios = json["restore"]["copies"][0];
+    EXPECT_EQ(bios["store"], "\\boot\\bcd");
+    ASSERT_EQ(bios["copies"].size(), 1U) << bios;
+    EXPECT_EQ(bios["copies"][0]["number"], 1);
+    EXPECT_TRUE(json["restore"]["asked"].is_null());
+    const std::string copy = bios["copies"][0]["path"];
+
+    EXPECT_EQ(run({"/restore", "\\boot\\bcd.LOG1"}), RefusedExitCode);
+    EXPECT_EQ(document()["refusal"]["code"], "notAKeptCopy");
+
+    ASSERT_EQ(run({"/restore", copy}), RepairedExitCode) << output.text();
+    json = document();
+    const nlohmann::json& restore = json["restore"];
+    EXPECT_EQ(restore["copy"], "C:" + copy);
+    EXPECT_EQ(restore["restored"], true);
+    EXPECT_EQ(restore["check"]["passed"], true);
+    EXPECT_TRUE(restore["refusal"].is_null() && json["refusal"].is_null() && json["stopReason"].is_null());
+    EXPECT_EQ(restore["replacedKeptAt"].get<std::string>().rfind("C:\\boot\\bcd.orvanta-0002-", 0), 0U) << restore;
+    std::vector<std::string> steps;
+    for (const nlohmann::json& step : restore["steps"]) steps.push_back(step["step"]);
+    EXPECT_EQ(steps, (Lines{"keptBeforeRestore", "copyPutInPlace"}));
 }
 
 TEST_F(Summary, IsWrittenBeforeAnythingIsDoneOrTheCommandIsRefused) {

@@ -176,7 +176,8 @@ TEST_F(RepairRun, StoresAreFoundWhateverTheirAttributes) {
                                                       "move C:\\boot\\bcd.orvanta-old -> C:\\boot\\bcd"}));
     EXPECT_EQ(m.files.attributesOf("C:\\Boot\\BCD"), asTheToolWritesIt); // put back as it was
     EXPECT_EQ(m.journal.only({"message"}),
-              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000" +
+              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000\r\n" +
+                    GoBackLine +
                     LogNoteOfRepair});
 
     // A new store the tools leave hidden counts as re-created.

@@ -90,7 +90,8 @@ TEST_F(RepairSafety, AnOldStoreGoesBackUnlessTheDefaultsRunForItEndedWell) {
                      "move C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-old -> C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000"}));
     EXPECT_EQ(m.files.contentOf("C:\\boot\\bcd"), "old");
     EXPECT_EQ(m.journal.only({"message"}),
-              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000" +
+              Lines{"message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-20261207-153000\r\n" +
+                    GoBackLine +
                     LogNoteOfRepair});
 
     // Earlier installations' runs wrote both stores; the default's runs end
@@ -196,7 +197,8 @@ TEST_F(RepairSafety, TheUefiFolderIsCreatedBeforeTheFirstUefiRun) {
     EXPECT_EQ(m.journal.lines().at(created + 2), "create C:\\EFI\\Microsoft\\Boot");
     EXPECT_LT(created, m.journal.indexOf("run F:\\Kit\\Bin\\bcdboot.exe E:\\Windows /s C: /f uefi /l zh-cn"));
     EXPECT_EQ(m.journal.only({"message"}),
-              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000" + LogNoteOfRepair}));
+              (Lines{"message 提示： 64 BIOS引导修复成功！", "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000\r\n" +
+                                                          GoBackLine + LogNoteOfRepair}));
 }
 
 TEST_F(RepairSafety, WithoutAdministratorRightsNothingIsTouchedAndARestartIsOffered) {
@@ -244,7 +246,10 @@ TEST_F(RepairSafety, AUefiStoreOnAPartitionUefiFirmwareCantReadIsAWarningNotASuc
         pc.bootPartitionBox.value = "C:";
         pc.journal.clear();
         pc.controller.onRepairClicked();
-        EXPECT_EQ(pc.journal.only({"message"}), (Lines{"message 提示： 64 BIOS引导修复成功！", uefiMessage + KeptOnCOfRepair + LogNoteOfRepair}))
+        // Where the ESP is the default boot partition, going back to C:'s stores needs /s C:.
+        std::string kept = KeptOnCOfRepair;
+        if (firmwareType == 2 && withEsp) kept.replace(kept.find("/restore"), 8, "/restore /s C:");
+        EXPECT_EQ(pc.journal.only({"message"}), (Lines{"message 提示： 64 BIOS引导修复成功！", uefiMessage + kept + LogNoteOfRepair}))
             << fileSystem << " " << withEsp;
     }
 }

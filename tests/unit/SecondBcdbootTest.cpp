@@ -41,7 +41,8 @@ TEST_F(SecondBcdboot, TheInstallationsOwnBcdbootRunsWithTheSameArgumentsAndItsSu
     EXPECT_EQ(m.journal.count("move C:\\boot\\bcd -> "), 1U); // moved aside once, before the first tool
     EXPECT_EQ(m.journal.only({"message"}),
               (Lines{"message 提示： 64 BIOS引导修复成功！",
-                     "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000" +
+                     "message 提示： 64 UEFI引导修复成功！\r\n\r\n旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-20261207-153000\r\n" +
+                         GoBackLine +
                          LogNoteOfRepair}));
     // The log says why a second bcdboot ran.
     EXPECT_NE(m.files.contentOf(LogPathOfRepair).find("  用时 1.000 秒，退出代码 193（0x000000C1）\r\n"

@@ -64,11 +64,17 @@ TEST_F(Pool, EachJobHasTenSecondsFromItsOwnStartAndAtMostEightRunAtOnce) {
 
 TEST_F(Pool, AJobStillStuckIsNotStartedAgainUntilItsWorkerHasEnded) {
     EXPECT_EQ(pool.run(jobs({Never, 0})), (std::vector<bool>{false, true}));
+    // Still stuck at the next run: its job waits its ten seconds for that
+    // worker, asking nothing, while the others are asked as always.
+    const std::uint64_t secondRun = workers.milliseconds();
     EXPECT_EQ(pool.run(jobs({Never, 0})), (std::vector<bool>{false, true}));
+    EXPECT_EQ(workers.milliseconds() - secondRun, 10000U);
     EXPECT_EQ(started, (std::map<std::string, int>{{"job0", 1}, {"job1", 2}}));
-    // It answers at last: the next run asks it again.
-    workers.release("job0");
+    // It answers three seconds into the next run: asked afresh then.
+    workers.releaseAfter("job0", 3000);
+    const std::uint64_t thirdRun = workers.milliseconds();
     EXPECT_EQ(pool.run(jobs({0, 0})), (std::vector<bool>{true, true}));
+    EXPECT_EQ(workers.milliseconds() - thirdRun, 3000U);
     EXPECT_EQ(started["job0"], 2);
 }
 

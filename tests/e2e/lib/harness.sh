@@ -237,7 +237,7 @@ expect_files() { cat >"$S_DIR/expect-files-${1,,}"; }
 expect_no_file() { echo "${1,,} $2" >>"$S_DIR/expect-absent"; }
 # expect_same <letter> <path> <path>: two files the scenario writes (below
 # the drive's root) hold the same lines, e.g. snapshots before and after
-expect_same() { echo "${1,,} $2 $3" >>"$S_DIR/expect-same"; }
+expect_same() { echo "${1,,} $2 $3" >>"$S_DIR/expect-same-files"; }
 # expect_jq <letter> <path below the root> <jq filter>: what jq -r prints
 # for the JSON file, line by line, from standard input (glob lines allowed)
 expect_jq() {
@@ -247,6 +247,9 @@ expect_jq() {
   printf '%s\n' "$3" >"$rule.filter"
   cat >"$rule.expected"
 }
+# expect_same_bytes <letter> <path below the root, with /> <file>: that file
+# afterwards holds exactly the bytes of <file> (kept by the scenario)
+expect_same_bytes() { echo "${1,,} $2 $3" >>"$S_DIR/expect-same"; }
 
 # --- pieces of driver scripts and expectations ---------------------------------
 # Each helper prints full lines, exactly as the driver, the stand-in tools or
@@ -298,9 +301,9 @@ logged_message() {
 }
 
 # kept_note <store path>[#<number>][+ok]...: the pattern of what the last
-# message says of old stores kept beside their place as numbered copies, for
-# logged_message; the number is 1 unless given ("#2": "bcd.orvanta-0002-..."),
-# "+ok" for a copy whose store passed its check
+# message says of old stores kept beside their place as numbered copies, and
+# how to put one back, for logged_message; the number is 1 unless given
+# ("#2": "bcd.orvanta-0002-..."), "+ok" for a copy whose store passed its check
 kept_note() {
   local path number ok
   printf '%s' "$(glob_literal '\n')"
@@ -311,6 +314,15 @@ kept_note() {
     [[ $path == *#* ]] && number=${path##*#} path=${path%#*}
     printf '%s-????????-??????%s' "$(glob_literal "\n旧 BCD 存储保留在：$path.orvanta-$(printf '%04d' "$number")")" "$ok"
   done
+  go_back_note "${1:0:2}"
+}
+
+# go_back_note <boot partition>: the line after the kept stores, how to put
+# one back (/s when the partition isn't C:, the default without an ESP)
+go_back_note() {
+  local command='Orvanta.exe /restore'
+  [ "${1^^}" != C: ] && command+=" /s $1"
+  glob_literal "\n要换回旧 BCD 存储，请在管理员命令提示符中运行 $command，它会列出可以换回的副本。"
 }
 
 # button_expected <repairButton|browseButton> <caption> <enabled 0|1>: "show <button>"
@@ -510,6 +522,11 @@ check_scenario() {
     compare_lines "files on ${letter^^}:" "$file" "$S_DIR/files-$letter.txt" || true
   done
   [ -f "$S_DIR/expect-repair-log" ] && check_repair_log "$app_unix"
+  if [ -f "$S_DIR/expect-same" ]; then
+    while read -r letter path file; do
+      cmp -s "$(sandbox_folder "$S_PREFIX" "$letter")/$path" "$file" || echo "  ${letter^^}:/$path is not $file, byte for byte"
+    done <"$S_DIR/expect-same"
+  fi
   if [ -f "$S_DIR/expect-texts" ]; then
     while read -r letter path; do
       file=$S_DIR/expect-text-$(echo "$letter $path" | md5sum | cut -c1-8)
@@ -529,7 +546,7 @@ check_scenario() {
 # The pairs of files that must hold the same, and the JSON files read back with jq.
 check_same_and_json() {
   local letter first second rule path
-  if [ -f "$S_DIR/expect-same" ]; then
+  if [ -f "$S_DIR/expect-same-files" ]; then
     while read -r letter first second; do
       local root
       root=$(sandbox_folder "$S_PREFIX" "$letter")
@@ -539,7 +556,7 @@ check_same_and_json() {
         echo "  ${letter^^}:/$first and ${letter^^}:/$second differ:"
         diff "$root/$first" "$root/$second" | head -20 | sed 's/^/    /'
       fi
-    done <"$S_DIR/expect-same"
+    done <"$S_DIR/expect-same-files"
   fi
   for rule in "$S_DIR"/expect-jq-*.filter; do
     [ -e "$rule" ] || continue

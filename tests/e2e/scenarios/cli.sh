@@ -34,6 +34,10 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
   Orvanta.exe /repair [/s X:] [/default X:\Windows] [/nodefault] [/log 文件]
                       [/fwentry] [/plan] [/json 文件]
                                修复引导，与窗口里的“开始修复”相同
+  Orvanta.exe /restore [/s X:] [/log 文件] [副本]
+                               不给副本：列出修复时保留的旧 BCD 存储副本；
+                               给出副本：把它换回原处，原来的 BCD 存储保留
+                               为新的副本，再检查换回的 BCD 存储
     /s X:                      引导盘（默认：UEFI 电脑上为 EFI 系统分区，
                                否则为 C:）
     /default X:\Windows        设为默认系统（必须是 /list 列出的系统之一）
@@ -48,19 +52,27 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
                                引导盘空间、安全启动的判断、BCD 存储和副本的
                                去向，以及修复会依次运行的命令
     /json 文件                 另把结果写成 JSON 文件，供脚本读取（也可用于
-                               /list，字段见 README）；不能写时不做任何更改
+                               /list 和 /restore，字段见 README）；不能写时
+                               不做任何更改
+    副本                       /restore 列出的副本在引导盘上的路径（也可以
+                               带上引导盘的盘符），例如：
+      \EFI\Microsoft\Boot\bcd.orvanta-0003-20261208-153102-ok
 参数不区分大小写，也可以用 - 代替 /。需要管理员权限。
 
 退出代码：
-  0  修复完成：每个 BCD 存储都已重建并通过检查
+  0  修复完成：每个 BCD 存储都已重建并通过检查；/restore 已列出副本，
+     或已换回并通过检查
   1  没有完全修复：有修复工具失败，有 BCD 存储没有通过检查，UEFI 的
      BCD 存储写在固件无法从它启动的分区上，安全启动会拒绝启动管理器，
-     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）
+     /fwentry 没能写好固件启动项，或运行前确认了警告（修复日志里有详情）；
+     /restore 已换回，但检查没有通过
   2  拒绝执行，没有做任何更改：参数或输入有误、缺少修复工具、没有找到
      系统、没有管理员权限、引导盘不能用、另一个 Orvanta 正在修复，或
-     BCD 存储正被其他程序使用、无法另存
+     BCD 存储正被其他程序使用、无法另存；/restore 的副本不存在、不是
+     本程序保留的或无法读取
   3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被
-     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么
+     关闭）：修复可能只完成了一部分，修复日志里写明了做了什么；换回
+     中止（副本无法移到原处、磁盘出错）：修复日志里写明了各 BCD 存储在哪里
 使用 /plan 时：0 修复可以进行，没有警告；1 有警告（修复会照样进行，
   退出代码至少为 1）；2 修复会被拒绝
 
@@ -108,6 +120,7 @@ scenario_command_line() {
       echo 'glob   用时 * 秒，退出代码 0（0x00000000）'
     done
     printf '%s\n' '提示：' 'BIOS引导修复成功！' '提示：' 'UEFI引导修复成功！' '' 'glob 旧 BCD 存储保留在：C:\\boot\\bcd.orvanta-0001-????????-??????' \
+      '要换回旧 BCD 存储，请在管理员命令提示符中运行 Orvanta.exe /restore，它会列出可以换回的副本。' \
       'glob 修复日志：F:\\Kit\\Logs\\Orvanta-*.log'
     for run in "$(bcdboot_run D: 'D:\Windows')" "$(bcdboot_run D: 'D:\Windows' uefi)" "$(bcdboot_run D: 'C:\Windows')" \
       "$(bcdboot_run D: 'C:\Windows' uefi)"; do
@@ -130,7 +143,7 @@ scenario_command_line_without_console() {
   drive F fixed
   app F Kit
   printf '%s\n' 'launch-detached F:\Kit\Orvanta.exe /list /s C:' 'message 20000' 'exited 20000' >"$S_DIR/script.txt"
-  printf '%s\n' 'message Orvanta /s、/default、/nodefault、/log 和 /fwentry 只能与 /repair 一起使用。\n输入 Orvanta.exe /? 查看用法。\n' \
+  printf '%s\n' 'message Orvanta /s 和 /log 只能与 /repair 或 /restore 一起使用。\n输入 Orvanta.exe /? 查看用法。\n' \
     'exited 2' | expect_ui
 }
 

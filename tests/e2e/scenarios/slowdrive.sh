@@ -69,7 +69,7 @@ scenario_slow_drive() {
     logged_message "$UEFI_OK"
     printf '%s\n' 'caption repairButton 开始修复' 'renamed F:\Slow\hold' 'file has answered'
     echo "message $BIOS_OK"
-    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd' 'C:\EFI\Microsoft\Boot\bcd')"
+    logged_message "$UEFI_OK" "$(kept_note 'C:\boot\bcd+ok' 'C:\EFI\Microsoft\Boot\bcd+ok')"
     printf '%s\n' 'caption repairButton 开始修复' 'exited 0'
   } | expect_ui
   { repair_runs C: 'C:\Windows'; repair_runs C: 'D:\Windows' 'C:\Windows'; } | expect_log

@@ -222,7 +222,7 @@ scenario_old_store_entries_dropped() {
   {
     printf '%s\n' 'window Orvanta' "message $BIOS_OK"
     logged_message "$UEFI_OK\\n\\nUEFI 的 BCD 存储重建后，旧 BCD 存储里的这些启动项不再有：\\n  “Ubuntu”（实模式启动扇区）\\n  “Windows Recovery Environment”（Windows 启动加载器）\\nWindows 恢复环境：请在修复后的 Windows 里以管理员身份运行 reagentc /info，再运行 reagentc /disable 和 reagentc /enable。\\n它们仍在旧 BCD 存储里，可以用 bcdedit /store 查看并找回。" \
-      "$(glob_literal '\n旧 BCD 存储保留在：C:\EFI\Microsoft\Boot\bcd.orvanta-0001-')????????-??????-ok"
+      "$(glob_literal '\n旧 BCD 存储保留在：C:\EFI\Microsoft\Boot\bcd.orvanta-0001-')????????-??????-ok$(go_back_note C:)"
     printf '%s\n' 'caption repairButton 开始修复' 'nomessage'
   } | expect_ui
   repair_runs C: 'C:\Windows' | expect_log
