@@ -61,7 +61,7 @@ TEST_F(Summary, ARepairWithEveryToolRunAndStoreAsItWent) {
     for (std::size_t index = 0; index < runs.size(); ++index) EXPECT_EQ(json["plan"]["commandLines"][index], runs[index]["commandLine"]);
 
     // Both stores rebuilt and checked, the old ones kept: where, and how.
-    for (const auto& [index, path] : {std::pair{0, "C:\\boot\\bcd"}, std::pair{1, "C:\\EFI\\Microsoft\\Boot\\bcd"}}) {
+    for (const auto& [index, path] : {std::pair{std::size_t{0}, "C:\\boot\\bcd"}, std::pair{std::size_t{1}, "C:\\EFI\\Microsoft\\Boot\\bcd"}}) {
         const nlohmann::json& store = json["stores"][index];
         EXPECT_EQ(store["path"], path);
         EXPECT_EQ(store["outcome"], "repaired");

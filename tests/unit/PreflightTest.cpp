@@ -13,7 +13,6 @@ namespace orvanta {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr std::uint64_t MiB = 1024 * 1024;
 
 bool Holds(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
