@@ -5,6 +5,7 @@
 // nothing. Its state may be read from another thread.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "app/UserMessages.h"
 #include "platform/ShutdownBlock.h"
@@ -24,6 +25,12 @@ public:
         if (end == SessionEnd::CloseRequested) return false;
         if (RepairRun* run = run_; run != nullptr) run->abandon();
         return true;
+    }
+
+    // What the run has found and done so far; nothing when none runs.
+    std::optional<RepairReport> reportSoFar() const {
+        const RepairRun* run = run_;
+        return run != nullptr ? std::optional(run->report()) : std::nullopt;
     }
 
     // For as long as the run is carried out; `window` names the reason to the

@@ -1,15 +1,18 @@
 #pragma once
 // The program without its window, for scripts: the usage, a list of what it
 // finds, the repair the button makes, with the same checks, backups, order
-// and log, or a kept store put back (app/RestoreCommand.h). Its answer is the
-// exit code.
+// and log, or its plan, changing nothing, or a kept store put back
+// (app/RestoreCommand.h). Its answer is the exit code, and with /json a
+// summary of what it found and did.
 #include <atomic>
 #include <cstdint>
 #include <optional>
 
 #include "app/ActiveRepair.h"
 #include "app/CommandLineOptions.h"
+#include "app/RunSummary.h"
 #include "app/SessionLog.h"
+#include "app/SummaryFile.h"
 #include "discovery/MachineSurvey.h"
 #include "discovery/SystemPartitionLetter.h"
 #include "platform/Platform.h"
@@ -48,22 +51,36 @@ public:
     // system waits for the console's closing).
     bool onSessionEndRequested();
     // The session ends, or the console is being closed: the old stores go back
-    // and the ESP's letter is taken away before the process is ended. A
-    // request to close only this program changes nothing: it ends by itself.
+    // and the ESP's letter is taken away before the process is ended; the
+    // summary says what was known by then. A request to close only this
+    // program changes nothing: it ends by itself.
     void onSessionEnding(SessionEnd end = SessionEnd::SessionEnds);
 
 private:
+    int command(const CommandLineOptions& options);
     int list();
     int repair(const CommandLineOptions& options);
+    // The steps before the confirmation, shared by the repair and its plan;
+    // an exit code when they refuse before there is a plan.
+    std::optional<int> planRepair(const CommandLineOptions& options);
     int restore(const CommandLineOptions& options);
-    MachineSurvey survey();
-    int refuse(const Message& message);
+    int showPlan();
+    int runRepair(const CommandLineOptions& options);
+    const MachineSurvey& survey();
+    void tellSurvey(bool printed);
+    int refuse(SummaryRefusal refusal);
+    SummaryRefusal refusalOf(const RepairPlan& plan) const;
     bool bootEntry(bool asked, const BootEntryOffer& offer, const std::string& bootPartition);
     void say(const Message& message);
+    // Writes the summary as it stands, when /json asked for one.
+    bool publish();
 
     Platform platform_;
     TextOutput& output_;
     SessionLog log_;
+    RunSummary summary_;
+    SummaryFile summaryFile_;
+    std::string bootPartitionText_; // as given, or the default
     std::optional<SystemPartitionLetter> espLetter_;
     DeviceSurveyor surveyor_; // the same deadlines as the window's
     ActiveRepair activeRepair_;

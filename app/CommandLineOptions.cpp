@@ -26,6 +26,13 @@ CommandKind KindOf(const std::string& name) {
     return CommandKind::Usage;
 }
 
+// What a switch that takes a value is missing, for its message.
+std::string ValueNameOf(const std::string& name) {
+    if (name == "s") return "盘符（例如 C:）";
+    if (name == "log" || name == "json") return "文件名";
+    return "系统（例如 D:\\Windows）";
+}
+
 CommandLineOptions Refused(std::string why) {
     CommandLineOptions options;
     options.error = std::move(why);
@@ -55,17 +62,19 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
             plain.push_back(argument);
             continue;
         }
-        const bool takesValue = name == "s" || name == "default" || name == "log";
-        const bool flag = name == "nodefault" || name == "fwentry";
+        const bool takesValue = name == "s" || name == "default" || name == "log" || name == "json";
+        const bool flag = name == "nodefault" || name == "fwentry" || name == "plan";
         if (!takesValue && !flag) return Refused("无法识别的参数：" + argument);
         if (takesValue && (index + 1 == arguments.size() || !SwitchName(arguments[index + 1]).empty())) {
-            return Refused("参数 " + argument + " 后面缺少" + (name == "s" ? "盘符（例如 C:）" : name == "log" ? "文件名" : "系统（例如 D:\\Windows）") + "。");
+            return Refused("参数 " + argument + " 后面缺少" + ValueNameOf(name) + "。");
         }
         if (name == "s") options.bootPartition = arguments[++index];
         if (name == "default") options.defaultInstallation = arguments[++index];
         if (name == "log") options.logPath = arguments[++index];
         if (name == "nodefault") options.noDefault = true;
         if (name == "fwentry") options.writeBootEntry = true;
+        if (name == "plan") options.plan = true;
+        if (name == "json") options.jsonPath = arguments[++index];
     }
     const bool restore = options.kind == CommandKind::Restore;
     if (!plain.empty() && (!restore || plain.size() > 1)) return Refused("无法识别的参数：" + plain[restore ? 1 : 0]);
@@ -78,6 +87,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
         return Refused("/s 和 /log 只能与 /repair 或 /restore 一起使用。");
     }
     if (options.defaultInstallation && options.noDefault) return Refused("/default 和 /nodefault 不能同时使用。");
+    if (options.plan && options.kind != CommandKind::Repair) return Refused("/plan 只能与 /repair 一起使用。");
+    // The plan changes nothing: no log file, no boot entry.
+    if (options.plan && (options.logPath || options.writeBootEntry)) return Refused("/plan 不能与 /log 或 /fwentry 一起使用。");
+    if (options.jsonPath && (options.kind == CommandKind::Window || options.kind == CommandKind::Usage)) {
+        return Refused("/json 只能与 /list、/repair 或 /restore 一起使用。");
+    }
     if (!commandGiven && !arguments.empty()) return Refused("缺少命令：/?、/list、/repair 或 /restore。");
     return options;
 }

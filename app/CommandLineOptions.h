@@ -1,6 +1,8 @@
 #pragma once
 // The program's command line: nothing opens the window; /?, /list, /repair
-// or /restore with their switches run without one.
+// or /restore with their switches run without one, /repair /plan only
+// shows what it would do, and /json writes a summary for scripts beside the
+// console's text.
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +23,8 @@ struct CommandLineOptions {
     bool noDefault = false;                         // /nodefault
     std::optional<std::string> logPath;             // /log FILE
     bool writeBootEntry = false;                    // /fwentry: write the firmware's boot entry when it is missing
+    bool plan = false;                              // /plan: with /repair, everything up to the run, changing nothing
+    std::optional<std::string> jsonPath;            // /json FILE: the summary for scripts, with /list, /repair or /restore
     std::optional<std::string> restoreCopy;         // /restore's one argument: the kept copy to put back
     bool restartedElevated = false;                 // the window, started by the restart
     std::string error; // why the arguments can't be used; the rest is then meaningless

@@ -49,6 +49,24 @@ private:
     std::variant<std::nullptr_t, bool, std::int64_t, std::uint64_t, std::string, JsonArray, JsonObject> value_ = nullptr;
 };
 
+// An array of `make(item)` for each of the items, in their order.
+template <typename Items, typename Make>
+JsonValue JsonArrayOf(const Items& items, Make make) {
+    JsonArray array;
+    for (const auto& item : items) array.push_back(make(item));
+    return array;
+}
+
+// An array of texts.
+inline JsonValue JsonTexts(const std::vector<std::string>& texts) {
+    return JsonArrayOf(texts, [](const std::string& text) { return JsonValue(text); });
+}
+
+// A text, or null when it is empty.
+inline JsonValue JsonTextOrNull(const std::string& text) {
+    return text.empty() ? JsonValue() : JsonValue(text);
+}
+
 // A JSON string literal: quoted, with `"`, `\` and every control character
 // escaped, and what is not well-formed UTF-8 replaced by U+FFFD.
 std::string JsonString(const std::string& text);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "repair/BootexChoice.h"
+#include "repair/StorePlan.h"
 
 namespace orvanta {
 namespace {
@@ -28,15 +29,15 @@ RepairRun::RepairRun(const RepairPlan& plan, RepairServices services, RepairObse
       services_(services),
       observer_(observer),
       runner_(services.processes, services.events, services.consoleCodePage, services.clock),
-      bios_{StoreBackup(services.files, services.registry, plan.bootPartition + BiosStorePath,
+      bios_{StoreBackup(services.files, services.registry, StorePathOn(plan.bootPartition, StoreFirmware::Bios),
                         expectationFor(StoreFirmware::Bios), [this](const StoreEvent& event) { noted(event); }),
             report_.bios},
-      uefi_{StoreBackup(services.files, services.registry, plan.bootPartition + UefiStorePath,
+      uefi_{StoreBackup(services.files, services.registry, StorePathOn(plan.bootPartition, StoreFirmware::Uefi),
                         expectationFor(StoreFirmware::Uefi), [this](const StoreEvent& event) { noted(event); }),
             report_.uefi} {
-    report_.bios.path = plan.bootPartition + BiosStorePath;
+    report_.bios.path = StorePathOn(plan.bootPartition, StoreFirmware::Bios);
     report_.uefi.firmware = StoreFirmware::Uefi;
-    report_.uefi.path = plan.bootPartition + UefiStorePath;
+    report_.uefi.path = StorePathOn(plan.bootPartition, StoreFirmware::Uefi);
 }
 
 RepairReport RepairRun::carryOut() {

@@ -111,6 +111,8 @@ public:
     RepairRun(const RepairPlan& plan, RepairServices services, RepairObserver& observer);
 
     RepairReport carryOut();
+    // What the run has found and done so far.
+    const RepairReport& report() const { return report_; }
 
     // The session ends while a tool runs (called from an event handler during
     // the wait): the tool is stopped and waited for a short while, and the

@@ -1,6 +1,7 @@
 #include "fakes/FakeMachine.h"
 
 #include "app/PlatformServices.h"
+#include "fakes/BootSectors.h"
 #include "fakes/DiskLayouts.h"
 
 namespace orvanta {
@@ -38,6 +39,17 @@ void FakeMachine::addThreeInstallations() {
     files.addFile("C:\\Boot\\BCD");
     files.addFile("C:\\EFI\\Microsoft\\Boot\\BCD");
     addTools();
+}
+
+void FakeMachine::addMbrDiskOfThree(const std::vector<std::uint8_t>& bootCode) {
+    constexpr std::uint64_t MiB = 1024 * 1024;
+    devices.addDisk(0, {.layout = MbrLayout({{1, false, MiB, 100 * MiB},
+                                            {2, false, 101 * MiB, 100 * MiB, true},
+                                            {3, false, 201 * MiB, 100 * MiB}}),
+                        .contents = {{0, bootCode}, {MiB, BitLockerBootSector()}}});
+    for (std::uint32_t partition = 1; partition <= 3; ++partition) {
+        devices.set(std::string{static_cast<char>('B' + partition), ':'}, {.location = VolumeLocation{0, partition}});
+    }
 }
 
 void FakeMachine::addUefiPc() {

@@ -43,6 +43,9 @@ public:
     // C:, D: and E: with Windows, the kit on the removable F:, both old
     // stores on C:, and the tools.
     void addThreeInstallations();
+    // C:, D: and E: on one MBR disk (0) whose first sector holds `bootCode`:
+    // C: (BitLocker) is partition 1, D: partition 2 and active, E: partition 3.
+    void addMbrDiskOfThree(const std::vector<std::uint8_t>& bootCode);
     // A UEFI PC: Windows on C: (disk 0 partition 3), its FAT32 ESP (GPT
     // partition 2) without a letter, which gets Z:, and the tools.
     void addUefiPc();

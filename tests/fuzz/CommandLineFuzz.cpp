@@ -4,8 +4,9 @@
 // every argument is a switch or such a value, but for one argument of
 // /restore (the copy to put back, which is not a switch), /s and /log come
 // only with /repair or /restore, /default, /nodefault and /fwentry only with
-// /repair, /default never with /nodefault; the elevated restart's marker
-// counts only alone.
+// /repair, /default never with /nodefault; /plan only with /repair and never
+// with /log or /fwentry, /json only with /list, /repair or /restore; the
+// elevated restart's marker counts only alone.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ bool IsSwitch(const std::string& argument, std::string_view name) {
 }
 
 bool IsValueSwitch(const std::string& argument) {
-    return IsSwitch(argument, "s") || IsSwitch(argument, "default") || IsSwitch(argument, "log");
+    return IsSwitch(argument, "s") || IsSwitch(argument, "default") || IsSwitch(argument, "log") || IsSwitch(argument, "json");
 }
 
 bool FollowsItsSwitch(const std::vector<std::string>& arguments, const std::optional<std::string>& value,
@@ -66,14 +67,15 @@ bool StartsAsSwitch(const std::string& argument) {
 void CheckAccepted(const std::vector<std::string>& arguments, const CommandLineOptions& options) {
     std::vector<CommandKind> commands;
     std::vector<std::string> others; // neither a switch nor a switch's value
-    bool noDefaultGiven = false, bootEntryGiven = false;
+    bool noDefaultGiven = false, bootEntryGiven = false, planGiven = false;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
         if (const auto command = CommandNamedBy(argument)) commands.push_back(*command);
         noDefaultGiven = noDefaultGiven || IsSwitch(argument, "nodefault");
         bootEntryGiven = bootEntryGiven || IsSwitch(argument, "fwentry");
+        planGiven = planGiven || IsSwitch(argument, "plan");
         const bool known = CommandNamedBy(argument) || IsValueSwitch(argument) || IsSwitch(argument, "nodefault") ||
-                           IsSwitch(argument, "fwentry");
+                           IsSwitch(argument, "fwentry") || IsSwitch(argument, "plan");
         if (!known && !(index > 0 && IsValueSwitch(arguments[index - 1]))) others.push_back(argument);
     }
     fuzz::Require(others.empty() || (options.kind == CommandKind::Restore && others.size() == 1 &&
@@ -83,13 +85,16 @@ void CheckAccepted(const std::vector<std::string>& arguments, const CommandLineO
                                     : commands.size() == 1 && commands.front() == options.kind);
     fuzz::Require(FollowsItsSwitch(arguments, options.bootPartition, "s") &&
                   FollowsItsSwitch(arguments, options.defaultInstallation, "default") &&
-                  FollowsItsSwitch(arguments, options.logPath, "log"));
-    fuzz::Require(options.noDefault == noDefaultGiven && options.writeBootEntry == bootEntryGiven);
+                  FollowsItsSwitch(arguments, options.logPath, "log") && FollowsItsSwitch(arguments, options.jsonPath, "json"));
+    fuzz::Require(options.noDefault == noDefaultGiven && options.writeBootEntry == bootEntryGiven && options.plan == planGiven);
     const bool repairSwitches = options.defaultInstallation || options.noDefault || options.writeBootEntry;
     fuzz::Require(!repairSwitches || options.kind == CommandKind::Repair);
     fuzz::Require(!(options.bootPartition || options.logPath) || options.kind == CommandKind::Repair ||
                   options.kind == CommandKind::Restore);
     fuzz::Require(!(options.defaultInstallation && options.noDefault));
+    fuzz::Require(!options.plan || (options.kind == CommandKind::Repair && !options.logPath && !options.writeBootEntry));
+    fuzz::Require(!options.jsonPath || options.kind == CommandKind::List || options.kind == CommandKind::Repair ||
+                  options.kind == CommandKind::Restore);
 }
 
 } // namespace
@@ -108,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckAccepted(arguments, options);
     } else {
         fuzz::Require(options.kind == CommandKind::Window && !options.bootPartition && !options.defaultInstallation &&
-                      !options.noDefault && !options.logPath && !options.writeBootEntry && !options.restoreCopy);
+                      !options.noDefault && !options.logPath && !options.writeBootEntry && !options.restoreCopy &&
+                      !options.plan && !options.jsonPath);
     }
     return 0;
 }

@@ -24,6 +24,10 @@ TEST(ParseCommandLine, AcceptsTheCommandsAndTheirSwitchesInAnyCaseWithSlashOrDas
     EXPECT_EQ(repair.logPath, "F:\\r.log");
     EXPECT_TRUE(ParseCommandLine({"/repair", "-NoDefault"}).noDefault);
     EXPECT_TRUE(ParseCommandLine({"-FWEntry", "/repair"}).writeBootEntry);
+    const CommandLineOptions plan = ParseCommandLine({"/repair", "-PLAN", "/s", "Z:", "/JSON", "F:\\plan.json"});
+    EXPECT_TRUE(plan.error.empty() && plan.plan);
+    EXPECT_EQ(plan.jsonPath, "F:\\plan.json");
+    EXPECT_EQ(ParseCommandLine({"/json", "out.json", "/list"}).jsonPath, "out.json");
 }
 
 TEST(ParseCommandLine, RefusesWhatItCantUseWithAClearMessage) {
@@ -41,6 +45,12 @@ TEST(ParseCommandLine, RefusesWhatItCantUseWithAClearMessage) {
         {{"/restore", "/fwentry"}, "/default、/nodefault 和 /fwentry 只能与 /repair 一起使用。"},
         {{"/repair", "\\boot\\bcd.orvanta-0001-20261207-153000"}, "无法识别的参数：\\boot\\bcd.orvanta-0001-20261207-153000"},
         {{"/restore", "\\boot\\a", "\\boot\\b"}, "无法识别的参数：\\boot\\b"},
+        {{"/list", "/plan"}, "/plan 只能与 /repair 一起使用。"},
+        {{"/repair", "/plan", "/log", "F:\\r.log"}, "/plan 不能与 /log 或 /fwentry 一起使用。"},
+        {{"/repair", "/fwentry", "/plan"}, "/plan 不能与 /log 或 /fwentry 一起使用。"},
+        {{"/json", "out.json"}, "/json 只能与 /list、/repair 或 /restore 一起使用。"}, // with the window: a bad argument
+        {{"/?", "/json", "out.json"}, "/json 只能与 /list、/repair 或 /restore 一起使用。"},
+        {{"/repair", "/json"}, "参数 /json 后面缺少文件名。"},
     };
     for (const auto& [arguments, error] : cases) EXPECT_EQ(ParseCommandLine(arguments).error, error) << arguments[0];
 }

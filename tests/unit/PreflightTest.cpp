@@ -13,7 +13,6 @@ namespace orvanta {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr std::uint64_t MiB = 1024 * 1024;
 
 bool Holds(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -100,16 +99,8 @@ struct BeforeTheRun : ::testing::Test {
         m.addThreeInstallations();
         m.bootPartitionBox.value = "E:";
         setBootCode(GrubMasterBootRecord());
-        for (std::uint32_t partition = 1; partition <= 3; ++partition) {
-            m.devices.set(std::string{static_cast<char>('B' + partition), ':'}, {.location = VolumeLocation{0, partition}});
-        }
     }
-    void setBootCode(const Sector& code) {
-        m.devices.addDisk(0, {.layout = MbrLayout({{1, false, MiB, 100 * MiB},
-                                                   {2, false, 101 * MiB, 100 * MiB, true},
-                                                   {3, false, 201 * MiB, 100 * MiB}}),
-                              .contents = {{0, code}, {MiB, BitLockerBootSector()}}});
-    }
+    void setBootCode(const Sector& code) { m.addMbrDiskOfThree(code); }
     int run(const Lines& arguments) {
         output = {};
         return RunCommandLine(ParseCommandLine(arguments), m.platform(), output);

@@ -235,6 +235,18 @@ old_store() {
 expect_files() { cat >"$S_DIR/expect-files-${1,,}"; }
 # expect_no_file <letter> <path below the root>: e.g. a decoy that must not run
 expect_no_file() { echo "${1,,} $2" >>"$S_DIR/expect-absent"; }
+# expect_same <letter> <path> <path>: two files the scenario writes (below
+# the drive's root) hold the same lines, e.g. snapshots before and after
+expect_same() { echo "${1,,} $2 $3" >>"$S_DIR/expect-same-files"; }
+# expect_jq <letter> <path below the root> <jq filter>: what jq -r prints
+# for the JSON file, line by line, from standard input (glob lines allowed)
+expect_jq() {
+  local rule
+  rule=$S_DIR/expect-jq-$(find "$S_DIR" -maxdepth 1 -name 'expect-jq-*.filter' | wc -l)
+  printf '%s %s\n' "${1,,}" "$2" >"$rule.file"
+  printf '%s\n' "$3" >"$rule.filter"
+  cat >"$rule.expected"
+}
 # expect_same_bytes <letter> <path below the root, with /> <file>: that file
 # afterwards holds exactly the bytes of <file> (kept by the scenario)
 expect_same_bytes() { echo "${1,,} $2 $3" >>"$S_DIR/expect-same"; }
@@ -522,12 +534,37 @@ check_scenario() {
       compare_lines "${letter^^}:/$path" "$file" "$file.actual" || true
     done <"$S_DIR/expect-texts"
   fi
+  check_same_and_json
   if [ -f "$S_DIR/expect-absent" ]; then
     while read -r letter path; do
       [ -e "$(sandbox_folder "$S_PREFIX" "$letter")/$path" ] && echo "  ${letter^^}:/$path exists"
     done <"$S_DIR/expect-absent"
   fi
   return 0
+}
+
+# The pairs of files that must hold the same, and the JSON files read back with jq.
+check_same_and_json() {
+  local letter first second rule path
+  if [ -f "$S_DIR/expect-same-files" ]; then
+    while read -r letter first second; do
+      local root
+      root=$(sandbox_folder "$S_PREFIX" "$letter")
+      if [ ! -f "$root/$first" ] || [ ! -f "$root/$second" ]; then
+        echo "  ${letter^^}:/$first or ${letter^^}:/$second is missing"
+      elif ! cmp -s "$root/$first" "$root/$second"; then
+        echo "  ${letter^^}:/$first and ${letter^^}:/$second differ:"
+        diff "$root/$first" "$root/$second" | head -20 | sed 's/^/    /'
+      fi
+    done <"$S_DIR/expect-same-files"
+  fi
+  for rule in "$S_DIR"/expect-jq-*.filter; do
+    [ -e "$rule" ] || continue
+    rule=${rule%.filter}
+    read -r letter path <"$rule.file"
+    jq -r -f "$rule.filter" "$(sandbox_folder "$S_PREFIX" "$letter")/$path" >"$rule.actual" 2>&1 || true
+    compare_lines "jq of ${letter^^}:/$path" "$rule.expected" "$rule.actual" || true
+  done
 }
 
 # The log of the scenario's start, in the place it expects, checked against

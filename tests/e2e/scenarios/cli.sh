@@ -28,10 +28,11 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
 用法：
   Orvanta.exe                  打开窗口
   Orvanta.exe /?               显示本说明
-  Orvanta.exe /list            列出找到的系统、固件、EFI 系统分区、
+  Orvanta.exe /list [/json 文件]
+                               列出找到的系统、固件、EFI 系统分区、
                                各驱动器和 BCD 存储的启动项
   Orvanta.exe /repair [/s X:] [/default X:\Windows] [/nodefault] [/log 文件]
-                      [/fwentry]
+                      [/fwentry] [/plan] [/json 文件]
                                修复引导，与窗口里的“开始修复”相同
   Orvanta.exe /restore [/s X:] [/log 文件] [副本]
                                不给副本：列出修复时保留的旧 BCD 存储副本；
@@ -47,6 +48,12 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
                                的启动项，或它不在启动顺序里时，写入它并排在
                                启动顺序的第一位（窗口里会询问）；安全启动会
                                拒绝启动管理器时不写入
+    /plan                      只查看，不做任何更改：列出找到的系统、警告、
+                               引导盘空间、安全启动的判断、BCD 存储和副本的
+                               去向，以及修复会依次运行的命令
+    /json 文件                 另把结果写成 JSON 文件，供脚本读取（也可用于
+                               /list 和 /restore，字段见 README）；不能写时
+                               不做任何更改
     副本                       /restore 列出的副本在引导盘上的路径（也可以
                                带上引导盘的盘符），例如：
       \EFI\Microsoft\Boot\bcd.orvanta-0003-20261208-153102-ok
@@ -66,6 +73,8 @@ Orvanta 1.0：让硬盘上的 Windows 能从 BIOS 和 UEFI 固件重新启动
   3  修复中止（修复工具无法启动、系统出错、注销或关机、控制台窗口被
      关闭）：修复可能只完成了一部分，修复日志里写明了做了什么；换回
      中止（副本无法移到原处、磁盘出错）：修复日志里写明了各 BCD 存储在哪里
+使用 /plan 时：0 修复可以进行，没有警告；1 有警告（修复会照样进行，
+  退出代码至少为 1）；2 修复会被拒绝
 
 例如：
   Orvanta.exe /repair /s Z: /default D:\Windows

@@ -8,17 +8,18 @@
 restore_batch() {
   printf '@echo off\r\n'
   printf 'F:\\Kit\\Orvanta.exe /repair > F:\\Out\\repair.txt\r\necho repair %%ERRORLEVEL%%\r\n'
-  printf 'F:\\Kit\\Orvanta.exe /restore > F:\\Out\\list.txt\r\necho list %%ERRORLEVEL%%\r\n'
-  printf 'F:\\Kit\\Orvanta.exe /restore \\EFI\\Microsoft\\Boot\\bcd.LOG1 > F:\\Out\\refused.txt\r\necho refused %%ERRORLEVEL%%\r\n'
+  printf 'F:\\Kit\\Orvanta.exe /restore /json F:\\Out\\list.json > F:\\Out\\list.txt\r\necho list %%ERRORLEVEL%%\r\n'
+  printf 'F:\\Kit\\Orvanta.exe /restore \\EFI\\Microsoft\\Boot\\bcd.LOG1 /json F:\\Out\\refused.json > F:\\Out\\refused.txt\r\necho refused %%ERRORLEVEL%%\r\n'
   printf 'for %%%%f in (C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0001-*) do set copy=%%%%~nxf\r\n'
-  printf 'F:\\Kit\\Orvanta.exe /restore \\EFI\\Microsoft\\Boot\\%%copy%% > F:\\Out\\restore.txt\r\necho restore %%ERRORLEVEL%%\r\n'
+  printf 'F:\\Kit\\Orvanta.exe /restore \\EFI\\Microsoft\\Boot\\%%copy%% /json F:\\Out\\restore.json > F:\\Out\\restore.txt\r\necho restore %%ERRORLEVEL%%\r\n'
 }
 
 # The old UEFI store is a real one: the repair keeps it as the first copy,
 # marked (it passed the check), and writes new stores. /restore lists that
 # copy; put back, its bytes are in place again, the store the repair wrote
 # is kept as the second copy, marked, and the check's result is printed;
-# exit 0. The stand-in tools run for the repair alone.
+# exit 0. The stand-in tools run for the repair alone. Each /restore's
+# summary for scripts says the same.
 scenario_restore_after_repair() {
   drive C fixed
   drive F fixed
@@ -53,4 +54,13 @@ scenario_restore_after_repair() {
   repair_runs C: 'C:\Windows' | expect_log
   printf '%s\n' 'boot/bcd new' 'efi/microsoft/boot/bcd old' 'efi/microsoft/boot/bcd.orvanta-0002-<date>-ok new' | expect_files C
   expect_same_bytes C EFI/Microsoft/Boot/bcd "$S_DIR/old-uefi-store"
+  printf '%s\n' restore 0 '\boot\bcd true 0' '\EFI\Microsoft\Boot\bcd true 1' '1 true true Windows 10' |
+    expect_jq F Out/list.json \
+      '.command, .exitCode, (.restore.copies[] | "\(.store) \(.listed) \(.copies | length)"),
+       (.restore.copies[1].copies[0] | "\(.number) \(.passed) \(.readable) \(.defaultEntry.description)")'
+  printf '%s\n' 2 notAKeptCopy notAKeptCopy false | expect_jq F Out/refused.json '.exitCode, .refusal.code, .restore.refusal, .restore.restored'
+  printf '%s\n' restore true 0 null true true true 'glob C:\\EFI\\Microsoft\\Boot\\bcd.orvanta-0002-????????-??????-ok' |
+    expect_jq F Out/restore.json \
+      '.command, .completed, .exitCode, .refusal, .restore.restored, .restore.after.readable, .restore.check.passed,
+       .restore.replacedKeptAt'
 }

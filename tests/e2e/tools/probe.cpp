@@ -11,8 +11,13 @@
 //                                every process of its console, itself included, and writes
 //                                to <result file> whether its own handler got it within 5 s:
 //                                "ctrlc delivered", "ctrlc not delivered" or "ctrlc failed <error>"
+//   probe snapshot <folder>...   every file and folder below the folders, sorted, one a line:
+//                                path, attributes, size, last write time and a hash of the bytes;
+//                                two snapshots are equal only when nothing there changed
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -108,6 +113,55 @@ int SendCtrlC(const std::wstring& watched, const std::string& text, const std::w
     return 0;
 }
 
+// FNV-1a over the file's bytes; "unreadable" when it can't be opened.
+std::string ContentHash(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "unreadable";
+    std::uint64_t hash = 14695981039346656037ULL;
+    std::vector<unsigned char> buffer(1 << 16);
+    DWORD read = 0;
+    while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read > 0) {
+        for (DWORD i = 0; i < read; ++i) hash = (hash ^ buffer[i]) * 1099511628211ULL;
+    }
+    CloseHandle(file);
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+void SnapshotBelow(const std::wstring& folder, std::vector<std::string>& lines) {
+    WIN32_FIND_DATAW data{};
+    const HANDLE found = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+        const std::uint64_t written = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+        char facts[96];
+        std::snprintf(facts, sizeof facts, " 0x%lx %llu %llu ", data.dwFileAttributes, static_cast<unsigned long long>(size),
+                      static_cast<unsigned long long>(written));
+        lines.push_back(Utf8(path) + facts + (isFolder ? std::string("folder") : ContentHash(path)));
+        if (isFolder) SnapshotBelow(path, lines);
+    } while (FindNextFileW(found, &data));
+    FindClose(found);
+}
+
+int Snapshot(int count, wchar_t** folders) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i) {
+        std::wstring folder = folders[i];
+        while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+        SnapshotBelow(folder, lines);
+    }
+    std::sort(lines.begin(), lines.end());
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -134,6 +188,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"setattr") return SetAttributes(path, argc - 3, argv + 3);
+    if (command == L"snapshot") return Snapshot(argc - 2, argv + 2);
     if (command == L"ctrlc" && argc >= 5) return SendCtrlC(path, Utf8(argv[3]), argv[4]);
     if (command == L"find") {
         WIN32_FIND_DATAW data{};
