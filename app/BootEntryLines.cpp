@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/UefiLogLines.h"
-#include "discovery/LoadOption.h"
+#include "discovery/firmware/LoadOption.h"
 #include "platform/SystemErrors.h"
 #include "platform/TextEncodings.h"
 

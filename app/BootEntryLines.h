@@ -3,7 +3,7 @@
 // BootOrder's in its order, then those it doesn't name, and how they were
 // looked for.
 #include "app/LogLines.h"
-#include "discovery/UefiBootState.h"
+#include "discovery/firmware/UefiBootState.h"
 
 namespace orvanta {
 

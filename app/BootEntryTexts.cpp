@@ -4,7 +4,7 @@
 #include "app/UefiLogLines.h"
 #include "app/UefiMessages.h"
 #include "app/UserMessages.h"
-#include "discovery/UefiBootState.h"
+#include "discovery/firmware/UefiBootState.h"
 #include "platform/SystemErrors.h"
 #include "platform/TextEncodings.h"
 #include "repair/BootManagerLoadOption.h"

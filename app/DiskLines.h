@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "discovery/MachineSurvey.h"
-#include "discovery/VolumeEncryption.h"
+#include "discovery/survey/MachineSurvey.h"
+#include "discovery/volumes/VolumeEncryption.h"
 #include "repair/RepairPlan.h"
 
 namespace orvanta {

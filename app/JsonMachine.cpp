@@ -1,8 +1,8 @@
 #include "app/JsonMachine.h"
 
-#include "discovery/DrivePlace.h"
-#include "discovery/Guid.h"
-#include "discovery/VolumeEncryption.h"
+#include "discovery/volumes/DrivePlace.h"
+#include "discovery/bytes/Guid.h"
+#include "discovery/volumes/VolumeEncryption.h"
 #include "platform/TextEncodings.h"
 #include "repair/UefiStartCheck.h"
 

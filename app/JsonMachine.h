@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/JsonDocument.h"
-#include "discovery/BcdDevice.h"
-#include "discovery/MachineSurvey.h"
-#include "discovery/PartitionIdentity.h"
+#include "discovery/bcd/BcdDevice.h"
+#include "discovery/survey/MachineSurvey.h"
+#include "discovery/disks/PartitionIdentity.h"
 
 namespace orvanta {
 

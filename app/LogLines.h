@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/MachineSurvey.h"
+#include "discovery/survey/MachineSurvey.h"
 #include "platform/Clock.h"
 #include "platform/FileIdentities.h"
 #include "platform/MessageBoxes.h"

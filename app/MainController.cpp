@@ -7,7 +7,7 @@
 #include "app/RunRefusals.h"
 #include "app/UnansweredTexts.h"
 #include "app/UserMessages.h"
-#include "discovery/VolumeEncryption.h"
+#include "discovery/volumes/VolumeEncryption.h"
 #include "platform/TaskbarProgress.h"
 #include "repair/BootEntryOffer.h"
 #include "repair/CommandLines.h"

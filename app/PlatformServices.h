@@ -6,7 +6,7 @@
 #include "app/SessionLog.h"
 #include "app/UefiLogLines.h"
 #include "app/UserMessages.h"
-#include "discovery/MachineSurvey.h"
+#include "discovery/survey/MachineSurvey.h"
 #include "platform/Platform.h"
 #include "repair/BootEntryWrite.h"
 #include "repair/RepairRun.h"

@@ -7,7 +7,7 @@
 #include "app/RestoreTexts.h"
 #include "app/RunRefusals.h"
 #include "app/UserMessages.h"
-#include "discovery/DrivePlace.h"
+#include "discovery/volumes/DrivePlace.h"
 #include "platform/CaseBlind.h"
 #include "repair/BootPartition.h"
 #include "repair/KeptCopyListing.h"

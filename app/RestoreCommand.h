@@ -9,8 +9,8 @@
 
 #include "app/CommandLineOptions.h"
 #include "app/SessionLog.h"
-#include "discovery/MachineSurvey.h"
-#include "discovery/SystemPartitionLetter.h"
+#include "discovery/survey/MachineSurvey.h"
+#include "discovery/volumes/SystemPartitionLetter.h"
 #include "platform/Platform.h"
 #include "platform/TextOutput.h"
 #include "repair/CopyPath.h"

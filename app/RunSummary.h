@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/LogLines.h"
-#include "discovery/MachineSurvey.h"
+#include "discovery/survey/MachineSurvey.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformError.h"
 #include "repair/CommandLines.h"

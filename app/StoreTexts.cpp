@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "discovery/Guid.h"
+#include "discovery/bytes/Guid.h"
 
 namespace orvanta {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/LogLines.h"
-#include "discovery/UefiBootState.h"
+#include "discovery/firmware/UefiBootState.h"
 #include "repair/UefiStartCheck.h"
 
 namespace orvanta {

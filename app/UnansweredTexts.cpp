@@ -2,8 +2,8 @@
 
 #include "app/JoinedText.h"
 #include "app/PreflightTexts.h"
-#include "discovery/DrivePlace.h"
-#include "discovery/VolumeEncryption.h"
+#include "discovery/volumes/DrivePlace.h"
+#include "discovery/volumes/VolumeEncryption.h"
 #include "platform/DisplayWidth.h"
 #include "platform/WorkerPool.h"
 

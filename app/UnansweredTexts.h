@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/UserMessages.h"
-#include "discovery/MachineSurvey.h"
+#include "discovery/survey/MachineSurvey.h"
 #include "repair/RepairPlan.h"
 
 namespace orvanta {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/FirmwareMode.h"
+#include "discovery/firmware/FirmwareMode.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformError.h"
 #include "repair/RepairPlan.h"

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "app/MainControls.h"
-#include "discovery/MachineSurvey.h"
+#include "discovery/survey/MachineSurvey.h"
 #include "platform/Platform.h"
 
 namespace orvanta {

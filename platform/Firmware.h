@@ -51,7 +51,7 @@ public:
     // the privilege enabled: the bytes, or the error (122 when they don't fit).
     virtual FirmwareVariable readVariable(const std::string& name, const std::string& vendor, std::size_t capacity) = 0;
     // The names of every firmware variable with their vendors' GUIDs, as the
-    // system lists them (VARIABLE_NAME records, see discovery/VariableNames.h),
+    // system lists them (VARIABLE_NAME records, see discovery/firmware/VariableNames.h),
     // with the privilege enabled: the bytes, or the error (FunctionMissingError
     // where the system can't list them).
     virtual FirmwareVariable variableNames() = 0;

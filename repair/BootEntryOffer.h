@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "discovery/MachineSurvey.h"
+#include "discovery/survey/MachineSurvey.h"
 #include "repair/FirmwareBootEntry.h"
 #include "repair/RepairPlan.h"
 #include "repair/RepairRun.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "discovery/UefiBootState.h"
+#include "discovery/firmware/UefiBootState.h"
 #include "platform/SystemErrors.h"
 #include "repair/BootManagerLoadOption.h"
 

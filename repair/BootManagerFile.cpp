@@ -1,6 +1,6 @@
 #include "repair/BootManagerFile.h"
 
-#include "discovery/PeImage.h"
+#include "discovery/signatures/PeImage.h"
 #include "platform/SystemErrors.h"
 
 namespace orvanta {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "discovery/UefiBootState.h"
+#include "discovery/firmware/UefiBootState.h"
 #include "platform/Crypto.h"
 #include "platform/FileIdentities.h"
 #include "platform/FileSystem.h"

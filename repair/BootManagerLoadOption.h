@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "discovery/Guid.h"
-#include "discovery/LoadOption.h"
+#include "discovery/bytes/Guid.h"
+#include "discovery/firmware/LoadOption.h"
 
 namespace orvanta {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/SecureBootDatabase.h"
+#include "discovery/firmware/SecureBootDatabase.h"
 #include "platform/Crypto.h"
 #include "repair/SignatureCheck.h"
 

@@ -2,7 +2,7 @@
 // The boot partition as typed or chosen: a drive letter and a colon.
 #include <string>
 
-#include "discovery/FirmwareMode.h"
+#include "discovery/firmware/FirmwareMode.h"
 
 namespace orvanta {
 

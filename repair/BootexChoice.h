@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "discovery/UefiBootState.h"
+#include "discovery/firmware/UefiBootState.h"
 #include "platform/ConsoleCodePage.h"
 #include "platform/Processes.h"
 #include "repair/BootManagerFile.h"

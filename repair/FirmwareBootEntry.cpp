@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "discovery/PeImage.h"
+#include "discovery/signatures/PeImage.h"
 #include "repair/BootManagerLoadOption.h"
 
 namespace orvanta {

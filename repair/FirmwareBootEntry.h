@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "discovery/Guid.h"
-#include "discovery/UefiBootState.h"
+#include "discovery/bytes/Guid.h"
+#include "discovery/firmware/UefiBootState.h"
 
 namespace orvanta {
 

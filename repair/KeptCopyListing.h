@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/BcdStore.h"
+#include "discovery/bcd/BcdStore.h"
 #include "platform/FileSystem.h"
 #include "repair/StoreCheck.h"
 #include "repair/StoreNames.h"

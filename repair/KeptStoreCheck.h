@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/BcdStore.h"
+#include "discovery/bcd/BcdStore.h"
 #include "repair/StoreCheck.h"
 
 namespace orvanta {

@@ -1,6 +1,6 @@
 #include "repair/Preflight.h"
 
-#include "discovery/VolumeEncryption.h"
+#include "discovery/volumes/VolumeEncryption.h"
 #include "repair/CommandLines.h"
 
 namespace orvanta {

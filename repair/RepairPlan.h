@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "discovery/DrivePlace.h"
-#include "discovery/FirmwareMode.h"
-#include "discovery/PartitionIdentity.h"
-#include "discovery/UefiBootState.h"
-#include "discovery/VirtualDiskFile.h"
+#include "discovery/volumes/DrivePlace.h"
+#include "discovery/firmware/FirmwareMode.h"
+#include "discovery/disks/PartitionIdentity.h"
+#include "discovery/firmware/UefiBootState.h"
+#include "discovery/volumes/VirtualDiskFile.h"
 #include "platform/ConsoleCodePage.h"
 #include "platform/Crypto.h"
 #include "platform/FileIdentities.h"

@@ -12,8 +12,8 @@
 #include <span>
 #include <vector>
 
-#include "discovery/PeImage.h"
-#include "discovery/SignedData.h"
+#include "discovery/signatures/PeImage.h"
+#include "discovery/signatures/SignedData.h"
 #include "platform/Crypto.h"
 
 namespace orvanta {

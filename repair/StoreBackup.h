@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/BcdStore.h"
+#include "discovery/bcd/BcdStore.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"

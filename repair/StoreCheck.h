@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "discovery/BcdStore.h"
-#include "discovery/PartitionIdentity.h"
-#include "discovery/VirtualDiskFile.h"
+#include "discovery/bcd/BcdStore.h"
+#include "discovery/disks/PartitionIdentity.h"
+#include "discovery/volumes/VirtualDiskFile.h"
 
 namespace orvanta {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "discovery/BcdStore.h"
-#include "discovery/PartitionIdentity.h"
+#include "discovery/bcd/BcdStore.h"
+#include "discovery/disks/PartitionIdentity.h"
 
 namespace orvanta {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/PartitionIdentity.h"
+#include "discovery/disks/PartitionIdentity.h"
 #include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"

@@ -1,6 +1,6 @@
 #include "repair/UefiStartCheck.h"
 
-#include "discovery/DrivePlace.h"
+#include "discovery/volumes/DrivePlace.h"
 #include "platform/CaseBlind.h"
 #include "platform/SystemErrors.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "discovery/MachineSurvey.h"
-#include "discovery/UefiBootState.h"
+#include "discovery/survey/MachineSurvey.h"
+#include "discovery/firmware/UefiBootState.h"
 #include "repair/BootManagerFile.h"
 #include "repair/FirmwareBootEntry.h"
 #include "repair/RepairRun.h"

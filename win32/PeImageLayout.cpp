@@ -1,4 +1,4 @@
-// The image layouts the core reads from bytes (discovery/PeImage.h), checked
+// The image layouts the core reads from bytes (discovery/signatures/PeImage.h), checked
 // against the SDK's structures: the headers, the section table and the
 // certificate table's WIN_CERTIFICATE entries.
 #include <windows.h>
@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "discovery/PeImage.h"
+#include "discovery/signatures/PeImage.h"
 
 namespace orvanta::win32 {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "discovery/DiskRecords.h"
-#include "discovery/StorageRecords.h"
+#include "discovery/disks/DiskRecords.h"
+#include "discovery/disks/StorageRecords.h"
 #include "win32/Utf.h"
 
 namespace orvanta::win32 {

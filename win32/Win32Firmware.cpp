@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "discovery/VariableNames.h"
+#include "discovery/firmware/VariableNames.h"
 #include "win32/RuntimeFunction.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Utf.h"

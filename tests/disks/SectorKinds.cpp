@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "discovery/BootSector.h"
-#include "discovery/MasterBootCode.h"
+#include "discovery/volumes/BootSector.h"
+#include "discovery/disks/MasterBootCode.h"
 
 namespace {
 

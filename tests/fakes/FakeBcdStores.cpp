@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "discovery/LittleEndian.h"
+#include "discovery/bytes/LittleEndian.h"
 
 namespace orvanta {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/PartitionIdentity.h"
+#include "discovery/disks/PartitionIdentity.h"
 #include "platform/RegistryTree.h"
 
 namespace orvanta {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "discovery/DiskRecords.h"
-#include "discovery/PartitionIdentity.h"
+#include "discovery/disks/DiskRecords.h"
+#include "discovery/disks/PartitionIdentity.h"
 #include "fakes/Journal.h"
 #include "platform/Devices.h"
 #include "platform/Drives.h"

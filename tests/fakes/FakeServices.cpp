@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "discovery/Guid.h"
-#include "discovery/RegistryHive.h"
+#include "discovery/bytes/Guid.h"
+#include "discovery/bcd/RegistryHive.h"
 #include "fakes/FirmwareBytes.h"
 
 namespace orvanta {

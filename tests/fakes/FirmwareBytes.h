@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "discovery/Guid.h"
+#include "discovery/bytes/Guid.h"
 
 namespace orvanta {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "discovery/BcdDevice.h"
-#include "discovery/Guid.h"
+#include "discovery/bcd/BcdDevice.h"
+#include "discovery/bytes/Guid.h"
 #include "fuzz/FuzzRules.h"
 
 namespace {

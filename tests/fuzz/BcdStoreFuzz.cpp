@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "discovery/BcdStore.h"
-#include "discovery/Guid.h"
+#include "discovery/bcd/BcdStore.h"
+#include "discovery/bytes/Guid.h"
 #include "fuzz/FuzzRules.h"
 
 namespace {

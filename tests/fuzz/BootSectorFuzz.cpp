@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "discovery/BootSector.h"
+#include "discovery/volumes/BootSector.h"
 
 namespace {
 

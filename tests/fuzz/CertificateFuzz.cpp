@@ -7,7 +7,7 @@
 #include <span>
 
 #include "fuzz/FuzzRules.h"
-#include "discovery/Certificate.h"
+#include "discovery/signatures/Certificate.h"
 
 namespace {
 

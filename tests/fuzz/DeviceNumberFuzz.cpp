@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "discovery/DiskRecords.h"
+#include "discovery/disks/DiskRecords.h"
 #include "fuzz/FuzzRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "discovery/DiskRecords.h"
+#include "discovery/disks/DiskRecords.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <span>
 
-#include "discovery/DiskRecords.h"
+#include "discovery/disks/DiskRecords.h"
 
 namespace {
 

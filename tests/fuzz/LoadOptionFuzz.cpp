@@ -6,7 +6,7 @@
 #include <span>
 
 #include "fuzz/FuzzRules.h"
-#include "discovery/LoadOption.h"
+#include "discovery/firmware/LoadOption.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvanta;

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "discovery/MasterBootCode.h"
+#include "discovery/disks/MasterBootCode.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <span>
 
 #include "crypto/OpensslCrypto.h"
-#include "discovery/PeImage.h"
-#include "discovery/SignedData.h"
+#include "discovery/signatures/PeImage.h"
+#include "discovery/signatures/SignedData.h"
 #include "repair/SignatureCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

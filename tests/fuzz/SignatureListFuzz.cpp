@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "discovery/SignatureList.h"
+#include "discovery/firmware/SignatureList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvanta;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "discovery/StorageRecords.h"
+#include "discovery/disks/StorageRecords.h"
 #include "fuzz/FuzzRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

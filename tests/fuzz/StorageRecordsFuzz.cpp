@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "discovery/StorageRecords.h"
+#include "discovery/disks/StorageRecords.h"
 #include "fuzz/FuzzRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "discovery/VariableNames.h"
+#include "discovery/firmware/VariableNames.h"
 #include "fuzz/FuzzRules.h"
 
 namespace {

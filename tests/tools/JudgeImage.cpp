@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "crypto/OpensslCrypto.h"
-#include "discovery/PeImage.h"
-#include "discovery/SecureBootDatabase.h"
+#include "discovery/signatures/PeImage.h"
+#include "discovery/firmware/SecureBootDatabase.h"
 #include "repair/BootManagerTrust.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "discovery/Guid.h"
+#include "discovery/bytes/Guid.h"
 #include "platform/TextEncodings.h"
 #include "repair/BootManagerLoadOption.h"
 

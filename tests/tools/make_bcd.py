@@ -92,7 +92,7 @@ def partition_device(part):
     return (3, bytes(16) + partition_descriptor(part))
 
 
-# Device descriptors as discovery/BcdDevice.h describes them: type, flags, whole size, reserved, then
+# Device descriptors as discovery/bcd/BcdDevice.h describes them: type, flags, whole size, reserved, then
 # what the type holds.
 def descriptor(device_type, body, flags=0):
     return struct.pack("<IIII", device_type, flags, 16 + len(body), 0) + body

@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "app/StoreTexts.h"
-#include "discovery/BcdStore.h"
-#include "discovery/Guid.h"
-#include "discovery/LittleEndian.h"
+#include "discovery/bcd/BcdStore.h"
+#include "discovery/bytes/Guid.h"
+#include "discovery/bytes/LittleEndian.h"
 
 namespace orvanta {
 namespace {
@@ -131,7 +131,7 @@ TEST(BcdStore, ReadsStoresOfOtherWritersAndListKinds) {
 }
 
 // The devices install media, native VHD boot and sysprep leave, written by
-// make_bcd.py from the layout in discovery/BcdDevice.h, shown as bcdedit
+// make_bcd.py from the layout in discovery/bcd/BcdDevice.h, shown as bcdedit
 // shows them; a key under Objects that is no GUID is skipped and said.
 TEST(BcdStore, ReadsEveryDeviceRealStoresCarryAndShowsThemAsBcdeditDoes) {
     const BcdStoreReading reading = ReadBcdStore(TestStore("real-devices"));

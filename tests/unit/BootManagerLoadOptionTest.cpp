@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "discovery/LittleEndian.h"
+#include "discovery/bytes/LittleEndian.h"
 #include "platform/TextEncodings.h"
 #include "repair/BootManagerLoadOption.h"
 #include "repair/FirmwareBootEntry.h"

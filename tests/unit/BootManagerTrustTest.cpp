@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "crypto/OpensslCrypto.h"
-#include "discovery/DerReader.h"
-#include "discovery/PeImage.h"
-#include "discovery/SignatureList.h"
+#include "discovery/signatures/DerReader.h"
+#include "discovery/signatures/PeImage.h"
+#include "discovery/firmware/SignatureList.h"
 #include "fakes/SigningFixtures.h"
 #include "repair/BootManagerTrust.h"
 

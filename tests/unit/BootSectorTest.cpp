@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "discovery/BootSector.h"
+#include "discovery/volumes/BootSector.h"
 #include "fakes/BootSectors.h"
 
 namespace orvanta {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLineMode.h"
-#include "discovery/SignatureList.h"
+#include "discovery/firmware/SignatureList.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 #include "fakes/FirmwareBytes.h"

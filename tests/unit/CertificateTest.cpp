@@ -4,9 +4,9 @@
 #include <sstream>
 #include <string>
 
-#include "discovery/Certificate.h"
+#include "discovery/signatures/Certificate.h"
 #include "crypto/OpensslCrypto.h"
-#include "discovery/DerReader.h"
+#include "discovery/signatures/DerReader.h"
 #include "fakes/SigningFixtures.h"
 
 namespace orvanta {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 
-#include "discovery/DeviceQueries.h"
+#include "discovery/disks/DeviceQueries.h"
 #include "platform/PlatformError.h"
 #include "fakes/FakeMachine.h"
 

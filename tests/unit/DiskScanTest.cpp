@@ -3,9 +3,9 @@
 #include <set>
 
 #include "app/PlatformServices.h"
-#include "discovery/DeviceQueries.h"
-#include "discovery/DiskScan.h"
-#include "discovery/MachineSurvey.h"
+#include "discovery/disks/DeviceQueries.h"
+#include "discovery/survey/DiskScan.h"
+#include "discovery/survey/MachineSurvey.h"
 #include "fakes/BootSectors.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "app/CommandLineMode.h"
-#include "discovery/SignatureList.h"
+#include "discovery/firmware/SignatureList.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "discovery/FirmwareMode.h"
+#include "discovery/firmware/FirmwareMode.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "discovery/InstallationScan.h"
-#include "discovery/StorageRecords.h"
+#include "discovery/volumes/InstallationScan.h"
+#include "discovery/disks/StorageRecords.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {

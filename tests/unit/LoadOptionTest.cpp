@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "discovery/LoadOption.h"
+#include "discovery/firmware/LoadOption.h"
 #include "fakes/FirmwareBytes.h"
 
 namespace orvanta {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "discovery/MasterBootCode.h"
+#include "discovery/disks/MasterBootCode.h"
 #include "fakes/BootSectors.h"
 
 namespace orvanta {

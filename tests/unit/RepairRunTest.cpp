@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "discovery/DeviceQueries.h"
-#include "discovery/DiskScan.h"
+#include "discovery/disks/DeviceQueries.h"
+#include "discovery/survey/DiskScan.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {

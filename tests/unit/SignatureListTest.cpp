@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "discovery/SignatureList.h"
+#include "discovery/firmware/SignatureList.h"
 #include "fakes/FirmwareBytes.h"
 
 namespace orvanta {

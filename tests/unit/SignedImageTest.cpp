@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "crypto/OpensslCrypto.h"
-#include "discovery/PeImage.h"
-#include "discovery/SignedData.h"
+#include "discovery/signatures/PeImage.h"
+#include "discovery/signatures/SignedData.h"
 #include "fakes/SigningFixtures.h"
 
 namespace orvanta {

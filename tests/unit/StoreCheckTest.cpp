@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "discovery/Guid.h"
+#include "discovery/bytes/Guid.h"
 #include "fakes/FakeBcdStores.h"
 #include "repair/StoreCheck.h"
 #include "repair/StoreComparison.h"

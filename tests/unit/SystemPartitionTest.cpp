@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "discovery/DiskRecords.h"
-#include "discovery/DiskScan.h"
-#include "discovery/SystemPartition.h"
+#include "discovery/disks/DiskRecords.h"
+#include "discovery/survey/DiskScan.h"
+#include "discovery/volumes/SystemPartition.h"
 #include "app/LogLines.h"
 #include "app/PlatformServices.h"
 #include "fakes/DiskLayouts.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "discovery/SignatureList.h"
-#include "discovery/UefiBootState.h"
-#include "discovery/VariableNames.h"
+#include "discovery/firmware/SignatureList.h"
+#include "discovery/firmware/UefiBootState.h"
+#include "discovery/firmware/VariableNames.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FirmwareBytes.h"
 #include "fakes/SigningFixtures.h"

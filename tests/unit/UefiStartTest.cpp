@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLineMode.h"
-#include "discovery/PeImage.h"
-#include "discovery/SignatureList.h"
-#include "discovery/SignedData.h"
+#include "discovery/signatures/PeImage.h"
+#include "discovery/firmware/SignatureList.h"
+#include "discovery/signatures/SignedData.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"

@@ -2,7 +2,7 @@
 
 #include "app/CommandLineMode.h"
 #include "app/UnansweredTexts.h"
-#include "discovery/DeviceQueries.h"
+#include "discovery/disks/DeviceQueries.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
