@@ -9,7 +9,7 @@
 
 #include "app/UserMessages.h"
 #include "platform/ShutdownBlock.h"
-#include "repair/RepairRun.h"
+#include "repair/run/RepairRun.h"
 
 namespace orvanta {
 

@@ -7,7 +7,7 @@
 #include "discovery/firmware/UefiBootState.h"
 #include "platform/SystemErrors.h"
 #include "platform/TextEncodings.h"
-#include "repair/BootManagerLoadOption.h"
+#include "repair/uefi/BootManagerLoadOption.h"
 
 namespace orvanta {
 namespace {

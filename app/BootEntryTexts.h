@@ -6,9 +6,9 @@
 
 #include "app/LogLines.h"
 #include "platform/MessageBoxes.h"
-#include "repair/BootEntryOffer.h"
-#include "repair/BootEntryWrite.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/BootEntryOffer.h"
+#include "repair/run/BootEntryWrite.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

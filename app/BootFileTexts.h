@@ -6,8 +6,8 @@
 
 #include "app/LogLines.h"
 #include "platform/MessageBoxes.h"
-#include "repair/RepairPlan.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/RepairPlan.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

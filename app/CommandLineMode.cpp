@@ -20,12 +20,12 @@
 #include "discovery/survey/MachineSurvey.h"
 #include "discovery/volumes/SystemPartitionLetter.h"
 #include "discovery/volumes/VolumeEncryption.h"
-#include "repair/BootEntryOffer.h"
-#include "repair/BootPartition.h"
-#include "repair/CommandLines.h"
-#include "repair/RepairPlan.h"
-#include "repair/RepairRun.h"
-#include "repair/StorePlan.h"
+#include "repair/run/BootEntryOffer.h"
+#include "repair/partition/BootPartition.h"
+#include "repair/tools/CommandLines.h"
+#include "repair/run/RepairPlan.h"
+#include "repair/run/RepairRun.h"
+#include "repair/backup/StorePlan.h"
 
 namespace orvanta {
 namespace {

@@ -17,8 +17,8 @@
 #include "discovery/volumes/SystemPartitionLetter.h"
 #include "platform/Platform.h"
 #include "platform/TextOutput.h"
-#include "repair/BootEntryOffer.h"
-#include "repair/RepairRun.h"
+#include "repair/run/BootEntryOffer.h"
+#include "repair/run/RepairRun.h"
 
 namespace orvanta {
 

@@ -8,7 +8,7 @@
 #include "app/RunSummary.h"
 #include "app/SessionLog.h"
 #include "platform/TextOutput.h"
-#include "repair/RepairObserver.h"
+#include "repair/run/RepairObserver.h"
 
 namespace orvanta {
 

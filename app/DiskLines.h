@@ -9,7 +9,7 @@
 
 #include "discovery/survey/MachineSurvey.h"
 #include "discovery/volumes/VolumeEncryption.h"
-#include "repair/RepairPlan.h"
+#include "repair/run/RepairPlan.h"
 
 namespace orvanta {
 

@@ -4,7 +4,7 @@
 // each device as a kind with its parts beside the text bcdedit would show;
 // settings objects and device options only counted.
 #include "app/JsonDocument.h"
-#include "repair/StoreComparison.h"
+#include "repair/stores/StoreComparison.h"
 
 namespace orvanta {
 

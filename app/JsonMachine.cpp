@@ -4,7 +4,7 @@
 #include "discovery/bytes/Guid.h"
 #include "discovery/volumes/VolumeEncryption.h"
 #include "platform/TextEncodings.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 namespace {

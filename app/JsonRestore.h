@@ -3,7 +3,7 @@
 // it put back, what was in place before and where that went, the store in
 // place afterwards with its check, each step, and why it refused or stopped.
 #include "app/JsonDocument.h"
-#include "repair/RestoreReport.h"
+#include "repair/restore/RestoreReport.h"
 
 namespace orvanta {
 

@@ -4,7 +4,7 @@
 
 #include "app/JsonListing.h"
 #include "app/StoreTexts.h"
-#include "repair/StoreNames.h"
+#include "repair/stores/StoreNames.h"
 
 namespace orvanta {
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "app/JsonDocument.h"
-#include "repair/BootexChoice.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/BootexChoice.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

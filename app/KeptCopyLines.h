@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/LogLines.h"
-#include "repair/KeptCopyListing.h"
+#include "repair/restore/KeptCopyListing.h"
 
 namespace orvanta {
 

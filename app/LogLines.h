@@ -8,8 +8,8 @@
 #include "platform/Clock.h"
 #include "platform/FileIdentities.h"
 #include "platform/MessageBoxes.h"
-#include "repair/RepairPlan.h"
-#include "repair/RepairRun.h"
+#include "repair/run/RepairPlan.h"
+#include "repair/run/RepairRun.h"
 
 namespace orvanta {
 

@@ -9,10 +9,10 @@
 #include "app/UserMessages.h"
 #include "discovery/volumes/VolumeEncryption.h"
 #include "platform/TaskbarProgress.h"
-#include "repair/BootEntryOffer.h"
-#include "repair/CommandLines.h"
-#include "repair/FolderChooser.h"
-#include "repair/RepairPlan.h"
+#include "repair/run/BootEntryOffer.h"
+#include "repair/tools/CommandLines.h"
+#include "repair/partition/FolderChooser.h"
+#include "repair/run/RepairPlan.h"
 
 namespace orvanta {
 

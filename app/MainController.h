@@ -13,8 +13,8 @@
 #include "discovery/survey/MachineSurvey.h"
 #include "discovery/volumes/SystemPartitionLetter.h"
 #include "platform/Platform.h"
-#include "repair/BootEntryOffer.h"
-#include "repair/RepairRun.h"
+#include "repair/run/BootEntryOffer.h"
+#include "repair/run/RepairRun.h"
 
 namespace orvanta {
 

@@ -5,7 +5,7 @@
 #include "app/JoinedText.h"
 #include "app/PreflightTexts.h"
 #include "app/UnansweredTexts.h"
-#include "repair/StoreNames.h"
+#include "repair/stores/StoreNames.h"
 
 namespace orvanta {
 namespace {

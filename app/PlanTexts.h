@@ -9,9 +9,9 @@
 
 #include "app/LogLines.h"
 #include "app/UserMessages.h"
-#include "repair/CommandLines.h"
-#include "repair/RepairPlan.h"
-#include "repair/StorePlan.h"
+#include "repair/tools/CommandLines.h"
+#include "repair/run/RepairPlan.h"
+#include "repair/backup/StorePlan.h"
 
 namespace orvanta {
 

@@ -8,10 +8,10 @@
 #include "app/UserMessages.h"
 #include "discovery/survey/MachineSurvey.h"
 #include "platform/Platform.h"
-#include "repair/BootEntryWrite.h"
-#include "repair/RepairRun.h"
-#include "repair/StoreRestore.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/BootEntryWrite.h"
+#include "repair/run/RepairRun.h"
+#include "repair/restore/StoreRestore.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/UserMessages.h"
-#include "repair/RepairPlan.h"
+#include "repair/run/RepairPlan.h"
 
 namespace orvanta {
 

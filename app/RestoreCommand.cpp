@@ -9,10 +9,10 @@
 #include "app/UserMessages.h"
 #include "discovery/volumes/DrivePlace.h"
 #include "platform/CaseBlind.h"
-#include "repair/BootPartition.h"
-#include "repair/KeptCopyListing.h"
-#include "repair/RepairLock.h"
-#include "repair/StoreRestore.h"
+#include "repair/partition/BootPartition.h"
+#include "repair/restore/KeptCopyListing.h"
+#include "repair/run/RepairLock.h"
+#include "repair/restore/StoreRestore.h"
 
 namespace orvanta {
 namespace {

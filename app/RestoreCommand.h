@@ -1,6 +1,6 @@
 #pragma once
 // /restore: lists the kept copies of the boot partition's stores, or puts one
-// back (repair/StoreRestore.h) as a repair would change stores: with
+// back (repair/restore/StoreRestore.h) as a repair would change stores: with
 // administrator rights, the repair's mutex, the ESP's letter and a log. Its
 // answer is the exit code; what it listed or did is its report.
 #include <atomic>
@@ -13,9 +13,9 @@
 #include "discovery/volumes/SystemPartitionLetter.h"
 #include "platform/Platform.h"
 #include "platform/TextOutput.h"
-#include "repair/CopyPath.h"
-#include "repair/RestoreReport.h"
-#include "repair/StoreCheck.h"
+#include "repair/restore/CopyPath.h"
+#include "repair/restore/RestoreReport.h"
+#include "repair/stores/StoreCheck.h"
 
 namespace orvanta {
 

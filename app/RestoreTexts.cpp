@@ -3,7 +3,7 @@
 #include "app/JoinedText.h"
 #include "app/StoreTexts.h"
 #include "app/UserMessages.h"
-#include "repair/CommandLines.h"
+#include "repair/tools/CommandLines.h"
 
 namespace orvanta {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/LogLines.h"
 #include "platform/MessageBoxes.h"
-#include "repair/RestoreReport.h"
+#include "repair/restore/RestoreReport.h"
 
 namespace orvanta {
 

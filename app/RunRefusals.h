@@ -5,8 +5,8 @@
 
 #include "app/LogLines.h"
 #include "platform/MessageBoxes.h"
-#include "repair/RepairLock.h"
-#include "repair/RepairRun.h"
+#include "repair/run/RepairLock.h"
+#include "repair/run/RepairRun.h"
 
 namespace orvanta {
 

@@ -11,12 +11,12 @@
 #include "discovery/survey/MachineSurvey.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformError.h"
-#include "repair/CommandLines.h"
-#include "repair/RepairPlan.h"
-#include "repair/RepairRun.h"
-#include "repair/RestoreReport.h"
-#include "repair/StorePlan.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/tools/CommandLines.h"
+#include "repair/run/RepairPlan.h"
+#include "repair/run/RepairRun.h"
+#include "repair/restore/RestoreReport.h"
+#include "repair/backup/StorePlan.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

@@ -12,7 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
-#include "repair/RepairObserver.h"
+#include "repair/run/RepairObserver.h"
 
 namespace orvanta {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/MessageBoxes.h"
-#include "repair/RepairRun.h"
+#include "repair/run/RepairRun.h"
 
 namespace orvanta {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "repair/RepairRun.h"
+#include "repair/run/RepairRun.h"
 
 namespace orvanta {
 

@@ -7,7 +7,7 @@
 
 #include "app/LogLines.h"
 #include "discovery/firmware/UefiBootState.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/MessageBoxes.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

@@ -8,7 +8,7 @@
 
 #include "app/UserMessages.h"
 #include "discovery/survey/MachineSurvey.h"
-#include "repair/RepairPlan.h"
+#include "repair/run/RepairPlan.h"
 
 namespace orvanta {
 

@@ -8,9 +8,9 @@
 #include "app/UefiMessages.h"
 #include "platform/CaseBlind.h"
 #include "platform/TextEncodings.h"
-#include "repair/BootPartition.h"
-#include "repair/CommandLines.h"
-#include "repair/ToolOutput.h"
+#include "repair/partition/BootPartition.h"
+#include "repair/tools/CommandLines.h"
+#include "repair/tools/ToolOutput.h"
 
 namespace orvanta {
 namespace {

@@ -8,9 +8,9 @@
 #include "discovery/firmware/FirmwareMode.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformError.h"
-#include "repair/RepairPlan.h"
-#include "repair/RepairRun.h"
-#include "repair/UefiStartCheck.h"
+#include "repair/run/RepairPlan.h"
+#include "repair/run/RepairRun.h"
+#include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {
 

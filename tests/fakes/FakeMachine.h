@@ -3,7 +3,7 @@
 // control, all writing to one journal, and the main controller wired to them.
 #include "app/MainController.h"
 #include "crypto/OpensslCrypto.h"
-#include "repair/SystemStore.h"
+#include "repair/stores/SystemStore.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakeDrives.h"
 #include "fakes/FakeFileSystem.h"

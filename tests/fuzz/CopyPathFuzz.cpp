@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fuzz/FuzzRules.h"
-#include "repair/CopyPath.h"
+#include "repair/restore/CopyPath.h"
 
 namespace orvanta {
 namespace {

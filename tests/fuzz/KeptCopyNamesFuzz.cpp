@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "fuzz/FuzzRules.h"
-#include "repair/StoreNames.h"
+#include "repair/stores/StoreNames.h"
 
 namespace orvanta {
 namespace {

@@ -12,7 +12,7 @@
 #include "crypto/OpensslCrypto.h"
 #include "discovery/signatures/PeImage.h"
 #include "discovery/signatures/SignedData.h"
-#include "repair/SignatureCheck.h"
+#include "repair/secureboot/SignatureCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvanta;

@@ -9,7 +9,7 @@
 
 #include "fakes/FakeServices.h"
 #include "fuzz/FuzzRules.h"
-#include "repair/ToolOutput.h"
+#include "repair/tools/ToolOutput.h"
 
 namespace orvanta {
 namespace {

@@ -14,7 +14,7 @@
 #include "crypto/OpensslCrypto.h"
 #include "discovery/signatures/PeImage.h"
 #include "discovery/firmware/SecureBootDatabase.h"
-#include "repair/BootManagerTrust.h"
+#include "repair/secureboot/BootManagerTrust.h"
 
 namespace {
 

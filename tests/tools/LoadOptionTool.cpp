@@ -16,7 +16,7 @@
 
 #include "discovery/bytes/Guid.h"
 #include "platform/TextEncodings.h"
-#include "repair/BootManagerLoadOption.h"
+#include "repair/uefi/BootManagerLoadOption.h"
 
 namespace {
 

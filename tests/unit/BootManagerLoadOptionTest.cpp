@@ -2,8 +2,8 @@
 
 #include "discovery/bytes/LittleEndian.h"
 #include "platform/TextEncodings.h"
-#include "repair/BootManagerLoadOption.h"
-#include "repair/FirmwareBootEntry.h"
+#include "repair/uefi/BootManagerLoadOption.h"
+#include "repair/uefi/FirmwareBootEntry.h"
 
 namespace orvanta {
 namespace {

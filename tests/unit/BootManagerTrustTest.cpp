@@ -7,7 +7,7 @@
 #include "discovery/signatures/PeImage.h"
 #include "discovery/firmware/SignatureList.h"
 #include "fakes/SigningFixtures.h"
-#include "repair/BootManagerTrust.h"
+#include "repair/secureboot/BootManagerTrust.h"
 
 namespace orvanta {
 namespace {

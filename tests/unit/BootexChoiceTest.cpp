@@ -6,7 +6,7 @@
 #include "fakes/FakeTextOutput.h"
 #include "fakes/FirmwareBytes.h"
 #include "fakes/SigningFixtures.h"
-#include "repair/BootexChoice.h"
+#include "repair/run/BootexChoice.h"
 
 namespace orvanta {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FirmwareBytes.h"
-#include "repair/FirmwareBootEntry.h"
+#include "repair/uefi/FirmwareBootEntry.h"
 
 namespace orvanta {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeMachine.h"
-#include "repair/FolderChooser.h"
+#include "repair/partition/FolderChooser.h"
 
 namespace orvanta {
 namespace {

@@ -3,7 +3,7 @@
 #include "app/CommandLineMode.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
-#include "repair/RepairLock.h"
+#include "repair/run/RepairLock.h"
 
 namespace orvanta {
 namespace {

@@ -6,8 +6,8 @@
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 #include "platform/SystemErrors.h"
-#include "repair/BootFilesRoom.h"
-#include "repair/Preflight.h"
+#include "repair/partition/BootFilesRoom.h"
+#include "repair/run/Preflight.h"
 
 namespace orvanta {
 namespace {

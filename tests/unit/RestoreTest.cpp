@@ -8,8 +8,8 @@
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
-#include "repair/KeptStoreCheck.h"
-#include "repair/RepairLock.h"
+#include "repair/restore/KeptStoreCheck.h"
+#include "repair/run/RepairLock.h"
 
 namespace orvanta {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "discovery/bytes/Guid.h"
 #include "fakes/FakeBcdStores.h"
-#include "repair/StoreCheck.h"
-#include "repair/StoreComparison.h"
+#include "repair/stores/StoreCheck.h"
+#include "repair/stores/StoreComparison.h"
 
 namespace orvanta {
 namespace {

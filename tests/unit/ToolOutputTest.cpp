@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeServices.h"
-#include "repair/ToolOutput.h"
+#include "repair/tools/ToolOutput.h"
 
 namespace orvanta {
 namespace {

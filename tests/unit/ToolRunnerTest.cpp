@@ -2,7 +2,7 @@
 
 #include "fakes/FakeMachine.h"
 #include "platform/PlatformError.h"
-#include "repair/ToolRunner.h"
+#include "repair/tools/ToolRunner.h"
 
 namespace orvanta {
 namespace {
