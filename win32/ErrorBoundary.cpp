@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/UserMessages.h"
+#include "app/texts/UserMessages.h"
 #include "win32/Win32Error.h"
 
 namespace orvanta::win32 {

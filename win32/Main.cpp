@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLineMode.h"
-#include "app/MainController.h"
-#include "app/UserMessages.h"
+#include "app/commandline/CommandLineMode.h"
+#include "app/window/MainController.h"
+#include "app/texts/UserMessages.h"
 #include "win32/DllSearchPath.h"
 #include "win32/ErrorBoundary.h"
 #include "win32/MainWindow.h"

@@ -3,7 +3,7 @@
 // to the core's event handlers.
 #include <windows.h>
 
-#include "app/MainController.h"
+#include "app/window/MainController.h"
 #include "win32/Fonts.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Twips.h"

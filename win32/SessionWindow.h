@@ -4,7 +4,7 @@
 // the session may end, and tells it when the session ends.
 #include <windows.h>
 
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "platform/MessageBoxes.h"
 
 namespace orvanta::win32 {

@@ -4,7 +4,7 @@
 // its closing puts the old stores back before the system ends the process.
 #include <windows.h>
 
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "win32/ScopedHandles.h"
 
 namespace orvanta::win32 {

@@ -2,7 +2,7 @@
 // The controls of the main window as the core sees them, over their HWNDs.
 #include <windows.h>
 
-#include "app/MainControls.h"
+#include "app/window/MainControls.h"
 
 namespace orvanta::win32 {
 

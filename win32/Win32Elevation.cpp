@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/CommandLineOptions.h"
+#include "app/commandline/CommandLineOptions.h"
 #include "win32/ProgramPath.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Utf.h"

@@ -2,7 +2,7 @@
 // The main window as the core sees it: state and sizes in twips.
 #include <windows.h>
 
-#include "app/MainControls.h"
+#include "app/window/MainControls.h"
 #include "win32/Twips.h"
 
 namespace orvanta::win32 {

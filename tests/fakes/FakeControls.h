@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainControls.h"
+#include "app/window/MainControls.h"
 #include "fakes/Journal.h"
 
 namespace orvanta {

@@ -1,6 +1,6 @@
 #include "fakes/FakeMachine.h"
 
-#include "app/PlatformServices.h"
+#include "app/session/PlatformServices.h"
 #include "fakes/BootSectors.h"
 #include "fakes/DiskLayouts.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A whole fake PC with the program's window on it: every platform service and
 // control, all writing to one journal, and the main controller wired to them.
-#include "app/MainController.h"
+#include "app/window/MainController.h"
 #include "crypto/OpensslCrypto.h"
 #include "repair/stores/SystemStore.h"
 #include "fakes/FakeControls.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLineOptions.h"
+#include "app/commandline/CommandLineOptions.h"
 #include "fuzz/FuzzRules.h"
 
 namespace orvanta {

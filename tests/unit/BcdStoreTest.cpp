@@ -4,7 +4,7 @@
 #include <functional>
 #include <iterator>
 
-#include "app/StoreTexts.h"
+#include "app/phrases/StoreTexts.h"
 #include "discovery/bcd/BcdStore.h"
 #include "discovery/bytes/Guid.h"
 #include "discovery/bytes/LittleEndian.h"

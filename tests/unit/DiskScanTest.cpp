@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/PlatformServices.h"
+#include "app/session/PlatformServices.h"
 #include "discovery/disks/DeviceQueries.h"
 #include "discovery/survey/DiskScan.h"
 #include "discovery/survey/MachineSurvey.h"

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "discovery/firmware/SignatureList.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "app/JsonDocument.h"
+#include "app/json/JsonDocument.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/Journal.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "app/CommandLineMode.h"
-#include "app/JsonSummary.h"
+#include "app/commandline/CommandLineMode.h"
+#include "app/json/JsonSummary.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"

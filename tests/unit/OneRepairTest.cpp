@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 #include "repair/run/RepairLock.h"

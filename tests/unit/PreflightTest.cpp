@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "fakes/BootSectors.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"

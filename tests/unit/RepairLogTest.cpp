@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/DiskLayouts.h"
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"

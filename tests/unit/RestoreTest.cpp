@@ -3,7 +3,7 @@
 #include <functional>
 #include <tuple>
 
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "platform/CaseBlind.h"
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"

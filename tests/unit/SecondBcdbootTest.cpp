@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/CommandLineMode.h"
-#include "app/UserMessages.h"
+#include "app/commandline/CommandLineMode.h"
+#include "app/texts/UserMessages.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLineMode.h"
-#include "app/UserMessages.h"
+#include "app/commandline/CommandLineMode.h"
+#include "app/texts/UserMessages.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
 

@@ -3,8 +3,8 @@
 #include "discovery/disks/DiskRecords.h"
 #include "discovery/survey/DiskScan.h"
 #include "discovery/volumes/SystemPartition.h"
-#include "app/LogLines.h"
-#include "app/PlatformServices.h"
+#include "app/texts/LogLines.h"
+#include "app/session/PlatformServices.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 

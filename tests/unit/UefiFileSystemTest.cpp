@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/UserMessages.h"
+#include "app/texts/UserMessages.h"
 
 namespace orvanta {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLineMode.h"
+#include "app/commandline/CommandLineMode.h"
 #include "discovery/signatures/PeImage.h"
 #include "discovery/firmware/SignatureList.h"
 #include "discovery/signatures/SignedData.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLineMode.h"
-#include "app/UnansweredTexts.h"
+#include "app/commandline/CommandLineMode.h"
+#include "app/texts/UnansweredTexts.h"
 #include "discovery/disks/DeviceQueries.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"

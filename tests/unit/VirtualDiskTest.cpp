@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLineMode.h"
-#include "app/PlatformServices.h"
+#include "app/commandline/CommandLineMode.h"
+#include "app/session/PlatformServices.h"
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
