@@ -5,8 +5,8 @@
 #include <exception>
 #include <new>
 
-#include "platform/MessageBoxes.h"
-#include "platform/PlatformError.h"
+#include "platform/shell/MessageBoxes.h"
+#include "platform/errors/PlatformError.h"
 
 namespace orvanta::win32 {
 

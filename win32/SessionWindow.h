@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/commandline/CommandLineMode.h"
-#include "platform/MessageBoxes.h"
+#include "platform/shell/MessageBoxes.h"
 
 namespace orvanta::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The local time and the tick count.
-#include "platform/Clock.h"
+#include "platform/threads/Clock.h"
 
 namespace orvanta::win32 {
 

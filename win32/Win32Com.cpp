@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "platform/CallThunk.h"
-#include "platform/TaskbarProgress.h"
+#include "platform/shell/CallThunk.h"
+#include "platform/shell/TaskbarProgress.h"
 #include "win32/ScopedHandles.h"
 #include "win32/Utf.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // COM objects created by identifier text, and interface operations called by slot.
-#include "platform/ComObjects.h"
+#include "platform/shell/ComObjects.h"
 
 namespace orvanta::win32 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The common-controls library, loaded at run time so the controls take the
 // manifest's visual styles.
-#include "platform/CommonControls.h"
+#include "platform/shell/CommonControls.h"
 
 namespace orvanta::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Console output in the OEM code page, as UTF-8.
-#include "platform/ConsoleCodePage.h"
+#include "platform/text/ConsoleCodePage.h"
 
 namespace orvanta::win32 {
 

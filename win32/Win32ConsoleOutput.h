@@ -4,7 +4,7 @@
 // without either (started from a shortcut) one message box at the end.
 #include <windows.h>
 
-#include "platform/TextOutput.h"
+#include "platform/text/TextOutput.h"
 #include "win32/ScopedHandles.h"
 
 namespace orvanta::win32 {

@@ -6,7 +6,7 @@
 // that lacks one gives "could not check", never a failed start.
 #include <windows.h>
 
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 
 namespace orvanta::win32 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Devices opened with CreateFileW, asked with DeviceIoControl and read with
 // ReadFile at an explicit offset.
-#include "platform/Devices.h"
+#include "platform/disks/Devices.h"
 
 namespace orvanta::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The drive strings and drive types, from the kernel; the devices behind the letters.
-#include "platform/Drives.h"
+#include "platform/disks/Drives.h"
 
 namespace orvanta::win32 {
 

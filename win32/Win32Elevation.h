@@ -3,7 +3,7 @@
 // system's consent prompt.
 #include <windows.h>
 
-#include "platform/Elevation.h"
+#include "platform/system/Elevation.h"
 
 namespace orvanta::win32 {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 
 namespace orvanta::win32 {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "platform/Processes.h"
+#include "platform/threads/Processes.h"
 
 namespace orvanta::win32 {
 

@@ -5,7 +5,7 @@
 // needed, never imported.
 #include <windows.h>
 
-#include "platform/FileIdentities.h"
+#include "platform/files/FileIdentities.h"
 
 namespace orvanta::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Files and folders through the kernel's wide-character file functions.
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace orvanta::win32 {
 

@@ -2,7 +2,7 @@
 // The firmware type, from GetFirmwareType where the system has it (Windows 8
 // on), else from a firmware-variable probe; the firmware's variables: read,
 // listed by name, and written.
-#include "platform/Firmware.h"
+#include "platform/system/Firmware.h"
 
 namespace orvanta::win32 {
 

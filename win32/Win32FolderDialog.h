@@ -1,6 +1,6 @@
 #pragma once
 // The shell's folder-browsing dialog.
-#include "platform/FolderDialog.h"
+#include "platform/shell/FolderDialog.h"
 
 namespace orvanta::win32 {
 

@@ -2,7 +2,7 @@
 // Modal message boxes, owned by the main window once it exists.
 #include <windows.h>
 
-#include "platform/MessageBoxes.h"
+#include "platform/shell/MessageBoxes.h"
 
 namespace orvanta::win32 {
 

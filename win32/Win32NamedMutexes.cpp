@@ -1,6 +1,6 @@
 #include "win32/Win32NamedMutexes.h"
 
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 #include "win32/Utf.h"
 
 namespace orvanta::win32 {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/NamedMutexes.h"
+#include "platform/system/NamedMutexes.h"
 #include "win32/ScopedHandles.h"
 
 namespace orvanta::win32 {

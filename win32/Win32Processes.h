@@ -1,7 +1,7 @@
 #pragma once
 // External programs started with CreateProcessW, waited for without polling;
 // their output goes to temporary files, read once they have ended.
-#include "platform/Processes.h"
+#include "platform/threads/Processes.h"
 #include "win32/ScopedHandles.h"
 
 namespace orvanta::win32 {

@@ -1,7 +1,7 @@
 #pragma once
 // Keys, REG_DWORD and REG_SZ values and whole key trees below HKEY_LOCAL_MACHINE; a key
 // saved to a hive file, and restored from one.
-#include "platform/Registry.h"
+#include "platform/system/Registry.h"
 
 namespace orvanta::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The running Windows: its folder, its real version, and this build.
-#include "platform/RunningSystem.h"
+#include "platform/system/RunningSystem.h"
 
 namespace orvanta::win32 {
 

@@ -3,7 +3,7 @@
 // ShutdownBlockReasonCreate where user32 has it (Windows Vista on).
 #include <windows.h>
 
-#include "platform/ShutdownBlock.h"
+#include "platform/shell/ShutdownBlock.h"
 
 namespace orvanta::win32 {
 

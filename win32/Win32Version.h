@@ -1,6 +1,6 @@
 #pragma once
 // The Windows version as the system reports it to this program.
-#include "platform/VersionQuery.h"
+#include "platform/system/VersionQuery.h"
 
 namespace orvanta::win32 {
 

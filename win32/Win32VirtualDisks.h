@@ -1,7 +1,7 @@
 #pragma once
 // The virtual disk behind a drive, from virtdisk.dll's
 // GetStorageDependencyInformation, looked up at run time: WinPE may lack it.
-#include "platform/VirtualDisks.h"
+#include "platform/disks/VirtualDisks.h"
 
 namespace orvanta::win32 {
 

@@ -2,7 +2,7 @@
 // Workers on threads made with CreateThread, waited for with
 // MsgWaitForMultipleObjectsEx so that the window's messages still come
 // through; deadlines on GetTickCount64.
-#include "platform/Workers.h"
+#include "platform/threads/Workers.h"
 
 namespace orvanta::win32 {
 

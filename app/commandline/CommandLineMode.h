@@ -16,7 +16,7 @@
 #include "discovery/survey/MachineSurvey.h"
 #include "discovery/volumes/SystemPartitionLetter.h"
 #include "platform/Platform.h"
-#include "platform/TextOutput.h"
+#include "platform/text/TextOutput.h"
 #include "repair/run/BootEntryOffer.h"
 #include "repair/run/RepairRun.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/texts/LogLines.h"
-#include "platform/MessageBoxes.h"
-#include "platform/TextOutput.h"
+#include "platform/shell/MessageBoxes.h"
+#include "platform/text/TextOutput.h"
 
 namespace orvanta {
 

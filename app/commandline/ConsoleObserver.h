@@ -7,7 +7,7 @@
 
 #include "app/json/RunSummary.h"
 #include "app/session/SessionLog.h"
-#include "platform/TextOutput.h"
+#include "platform/text/TextOutput.h"
 #include "repair/run/RepairObserver.h"
 
 namespace orvanta {

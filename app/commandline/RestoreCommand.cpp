@@ -8,7 +8,7 @@
 #include "app/texts/RunRefusals.h"
 #include "app/texts/UserMessages.h"
 #include "discovery/volumes/DrivePlace.h"
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 #include "repair/partition/BootPartition.h"
 #include "repair/restore/KeptCopyListing.h"
 #include "repair/run/RepairLock.h"

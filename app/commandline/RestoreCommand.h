@@ -12,7 +12,7 @@
 #include "discovery/survey/MachineSurvey.h"
 #include "discovery/volumes/SystemPartitionLetter.h"
 #include "platform/Platform.h"
-#include "platform/TextOutput.h"
+#include "platform/text/TextOutput.h"
 #include "repair/restore/CopyPath.h"
 #include "repair/restore/RestoreReport.h"
 #include "repair/stores/StoreCheck.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

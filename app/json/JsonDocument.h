@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace orvanta {
 

@@ -3,7 +3,7 @@
 #include "discovery/volumes/DrivePlace.h"
 #include "discovery/bytes/Guid.h"
 #include "discovery/volumes/VolumeEncryption.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 #include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {

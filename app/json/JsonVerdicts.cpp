@@ -1,6 +1,6 @@
 #include "app/json/JsonVerdicts.h"
 
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

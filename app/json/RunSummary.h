@@ -9,8 +9,8 @@
 
 #include "app/texts/LogLines.h"
 #include "discovery/survey/MachineSurvey.h"
-#include "platform/MessageBoxes.h"
-#include "platform/PlatformError.h"
+#include "platform/shell/MessageBoxes.h"
+#include "platform/errors/PlatformError.h"
 #include "repair/tools/CommandLines.h"
 #include "repair/run/RepairPlan.h"
 #include "repair/run/RepairRun.h"

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/json/RunSummary.h"
-#include "platform/FileSystem.h"
-#include "platform/MessageBoxes.h"
+#include "platform/files/FileSystem.h"
+#include "platform/shell/MessageBoxes.h"
 
 namespace orvanta {
 

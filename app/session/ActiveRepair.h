@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "app/texts/UserMessages.h"
-#include "platform/ShutdownBlock.h"
+#include "platform/shell/ShutdownBlock.h"
 #include "repair/run/RepairRun.h"
 
 namespace orvanta {

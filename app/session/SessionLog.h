@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/texts/LogLines.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/MessageBoxes.h"
+#include "platform/threads/Clock.h"
+#include "platform/files/FileSystem.h"
+#include "platform/shell/MessageBoxes.h"
 #include "repair/run/RepairObserver.h"
 
 namespace orvanta {

@@ -5,8 +5,8 @@
 #include "app/texts/UefiMessages.h"
 #include "app/texts/UserMessages.h"
 #include "discovery/firmware/UefiBootState.h"
-#include "platform/SystemErrors.h"
-#include "platform/TextEncodings.h"
+#include "platform/errors/SystemErrors.h"
+#include "platform/text/TextEncodings.h"
 #include "repair/uefi/BootManagerLoadOption.h"
 
 namespace orvanta {

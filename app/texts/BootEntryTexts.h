@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/texts/LogLines.h"
-#include "platform/MessageBoxes.h"
+#include "platform/shell/MessageBoxes.h"
 #include "repair/run/BootEntryOffer.h"
 #include "repair/run/BootEntryWrite.h"
 #include "repair/run/UefiStartCheck.h"

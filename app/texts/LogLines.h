@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "discovery/survey/MachineSurvey.h"
-#include "platform/Clock.h"
-#include "platform/FileIdentities.h"
-#include "platform/MessageBoxes.h"
+#include "platform/threads/Clock.h"
+#include "platform/files/FileIdentities.h"
+#include "platform/shell/MessageBoxes.h"
 #include "repair/run/RepairPlan.h"
 #include "repair/run/RepairRun.h"
 

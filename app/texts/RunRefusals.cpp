@@ -2,7 +2,7 @@
 
 #include "app/phrases/JoinedText.h"
 #include "app/texts/UserMessages.h"
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/texts/LogLines.h"
-#include "platform/MessageBoxes.h"
+#include "platform/shell/MessageBoxes.h"
 #include "repair/run/RepairLock.h"
 #include "repair/run/RepairRun.h"
 

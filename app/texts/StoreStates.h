@@ -5,7 +5,7 @@
 // went back unless every one did.
 #include <string>
 
-#include "platform/MessageBoxes.h"
+#include "platform/shell/MessageBoxes.h"
 #include "repair/run/RepairRun.h"
 
 namespace orvanta {

@@ -5,8 +5,8 @@
 
 #include "app/texts/BootEntryLines.h"
 #include "app/phrases/JoinedText.h"
-#include "platform/SystemErrors.h"
-#include "platform/TextEncodings.h"
+#include "platform/errors/SystemErrors.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

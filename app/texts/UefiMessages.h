@@ -4,7 +4,7 @@
 // manager.
 #include <string>
 
-#include "platform/MessageBoxes.h"
+#include "platform/shell/MessageBoxes.h"
 #include "repair/run/UefiStartCheck.h"
 
 namespace orvanta {

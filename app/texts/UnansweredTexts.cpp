@@ -4,8 +4,8 @@
 #include "app/texts/PreflightTexts.h"
 #include "discovery/volumes/DrivePlace.h"
 #include "discovery/volumes/VolumeEncryption.h"
-#include "platform/DisplayWidth.h"
-#include "platform/WorkerPool.h"
+#include "platform/text/DisplayWidth.h"
+#include "platform/threads/WorkerPool.h"
 
 namespace orvanta {
 namespace {

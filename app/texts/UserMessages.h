@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "discovery/firmware/FirmwareMode.h"
-#include "platform/MessageBoxes.h"
-#include "platform/PlatformError.h"
+#include "platform/shell/MessageBoxes.h"
+#include "platform/errors/PlatformError.h"
 #include "repair/run/RepairPlan.h"
 #include "repair/run/RepairRun.h"
 #include "repair/run/UefiStartCheck.h"

@@ -8,7 +8,7 @@
 #include "app/texts/UnansweredTexts.h"
 #include "app/texts/UserMessages.h"
 #include "discovery/volumes/VolumeEncryption.h"
-#include "platform/TaskbarProgress.h"
+#include "platform/shell/TaskbarProgress.h"
 #include "repair/run/BootEntryOffer.h"
 #include "repair/tools/CommandLines.h"
 #include "repair/partition/FolderChooser.h"

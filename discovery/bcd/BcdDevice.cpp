@@ -4,7 +4,7 @@
 
 #include "discovery/bytes/Guid.h"
 #include "discovery/bytes/LittleEndian.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "discovery/bytes/LittleEndian.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

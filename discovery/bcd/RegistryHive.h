@@ -14,7 +14,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/RegistryTree.h"
+#include "platform/system/RegistryTree.h"
 
 namespace orvanta {
 

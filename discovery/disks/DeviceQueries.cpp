@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 
 namespace orvanta {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "discovery/disks/DiskRecords.h"
 #include "discovery/disks/StorageRecords.h"
-#include "platform/Devices.h"
+#include "platform/disks/Devices.h"
 
 namespace orvanta {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Whether the PC was started from UEFI or from BIOS firmware.
-#include "platform/Firmware.h"
-#include "platform/Registry.h"
+#include "platform/system/Firmware.h"
+#include "platform/system/Registry.h"
 
 namespace orvanta {
 

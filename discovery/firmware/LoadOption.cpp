@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "discovery/bytes/LittleEndian.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "discovery/signatures/Certificate.h"
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 
 namespace orvanta {
 

@@ -4,8 +4,8 @@
 
 #include "discovery/bytes/LittleEndian.h"
 #include "discovery/firmware/VariableNames.h"
-#include "platform/SystemErrors.h"
-#include "platform/TextEncodings.h"
+#include "platform/errors/SystemErrors.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "discovery/firmware/LoadOption.h"
 #include "discovery/firmware/SecureBootDatabase.h"
-#include "platform/Firmware.h"
+#include "platform/system/Firmware.h"
 
 namespace orvanta {
 

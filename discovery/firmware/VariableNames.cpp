@@ -1,7 +1,7 @@
 #include "discovery/firmware/VariableNames.h"
 
 #include "discovery/bytes/LittleEndian.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

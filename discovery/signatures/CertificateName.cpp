@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "discovery/signatures/DerReader.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

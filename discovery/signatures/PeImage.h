@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 
 namespace orvanta {
 

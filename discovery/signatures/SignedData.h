@@ -15,7 +15,7 @@
 
 #include "discovery/signatures/Certificate.h"
 #include "discovery/signatures/PeImage.h"
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 
 namespace orvanta {
 

@@ -10,7 +10,7 @@
 
 #include "discovery/survey/DiskScan.h"
 #include "discovery/volumes/InstallationScan.h"
-#include "platform/WorkerPool.h"
+#include "platform/threads/WorkerPool.h"
 
 namespace orvanta {
 

@@ -10,7 +10,7 @@
 
 #include "discovery/volumes/InstallationScan.h"
 #include "discovery/disks/PartitionIdentity.h"
-#include "platform/Devices.h"
+#include "platform/disks/Devices.h"
 
 namespace orvanta {
 

@@ -11,10 +11,10 @@
 #include "discovery/volumes/SystemPartition.h"
 #include "discovery/firmware/UefiBootState.h"
 #include "discovery/volumes/VirtualDiskFile.h"
-#include "platform/Firmware.h"
-#include "platform/Registry.h"
-#include "platform/RunningSystem.h"
-#include "platform/VirtualDisks.h"
+#include "platform/system/Firmware.h"
+#include "platform/system/Registry.h"
+#include "platform/system/RunningSystem.h"
+#include "platform/disks/VirtualDisks.h"
 
 namespace orvanta {
 

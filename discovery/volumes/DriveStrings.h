@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Drives.h"
+#include "platform/disks/Drives.h"
 
 namespace orvanta {
 

@@ -1,9 +1,9 @@
 #include "discovery/volumes/InstallationScan.h"
 
 #include "discovery/disks/DeviceQueries.h"
-#include "platform/CaseBlind.h"
-#include "platform/PlatformError.h"
-#include "platform/SystemErrors.h"
+#include "platform/text/CaseBlind.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 namespace {

@@ -10,9 +10,9 @@
 
 #include "discovery/volumes/BootSector.h"
 #include "discovery/disks/DiskRecords.h"
-#include "platform/Devices.h"
-#include "platform/Drives.h"
-#include "platform/FileSystem.h"
+#include "platform/disks/Devices.h"
+#include "platform/disks/Drives.h"
+#include "platform/files/FileSystem.h"
 
 namespace orvanta {
 

@@ -8,8 +8,8 @@
 
 #include "discovery/volumes/InstallationScan.h"
 #include "discovery/disks/PartitionIdentity.h"
-#include "platform/Devices.h"
-#include "platform/Drives.h"
+#include "platform/disks/Devices.h"
+#include "platform/disks/Drives.h"
 
 namespace orvanta {
 

@@ -1,6 +1,6 @@
 #include "discovery/volumes/SystemPartitionLetter.h"
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 
 namespace orvanta {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "discovery/volumes/SystemPartition.h"
-#include "platform/Drives.h"
+#include "platform/disks/Drives.h"
 
 namespace orvanta {
 

@@ -10,8 +10,8 @@
 
 #include "discovery/volumes/InstallationScan.h"
 #include "discovery/disks/PartitionIdentity.h"
-#include "platform/Devices.h"
-#include "platform/VirtualDisks.h"
+#include "platform/disks/Devices.h"
+#include "platform/disks/VirtualDisks.h"
 
 namespace orvanta {
 

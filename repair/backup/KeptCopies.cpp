@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 #include "repair/tools/CommandLines.h"
 
 namespace orvanta {

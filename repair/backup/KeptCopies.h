@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/Registry.h"
+#include "platform/threads/Clock.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/Registry.h"
 #include "repair/stores/StoreEvents.h"
 #include "repair/stores/StoreNames.h"
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "discovery/bcd/BcdStore.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/PlatformError.h"
-#include "platform/Registry.h"
+#include "platform/threads/Clock.h"
+#include "platform/files/FileSystem.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/system/Registry.h"
 #include "repair/backup/KeptCopies.h"
 #include "repair/stores/StoreCheck.h"
 #include "repair/stores/StoreEvents.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Drives.h"
-#include "platform/FileSystem.h"
-#include "platform/Registry.h"
+#include "platform/disks/Drives.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/Registry.h"
 #include "repair/stores/StoreCheck.h"
 
 namespace orvanta {

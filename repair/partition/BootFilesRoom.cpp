@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 
 namespace orvanta {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace orvanta {
 

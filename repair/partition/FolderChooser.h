@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/FolderDialog.h"
+#include "platform/shell/FolderDialog.h"
 
 namespace orvanta {
 

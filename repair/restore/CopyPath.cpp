@@ -1,6 +1,6 @@
 #include "repair/restore/CopyPath.h"
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 #include "repair/partition/BootPartition.h"
 #include "repair/tools/CommandLines.h"
 

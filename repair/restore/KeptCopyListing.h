@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "discovery/bcd/BcdStore.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "repair/stores/StoreCheck.h"
 #include "repair/stores/StoreNames.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 #include "repair/restore/KeptCopyListing.h"
 #include "repair/stores/StoreCheck.h"
 #include "repair/stores/StoreComparison.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 #include "repair/tools/CommandLines.h"
 #include "repair/restore/KeptStoreCheck.h"
 #include "repair/backup/StoreBackup.h"

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "discovery/disks/PartitionIdentity.h"
-#include "platform/Clock.h"
-#include "platform/Drives.h"
-#include "platform/FileSystem.h"
-#include "platform/Registry.h"
+#include "platform/threads/Clock.h"
+#include "platform/disks/Drives.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/Registry.h"
 #include "repair/backup/KeptCopies.h"
 #include "repair/restore/RestoreReport.h"
 

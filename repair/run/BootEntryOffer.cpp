@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "discovery/firmware/UefiBootState.h"
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 #include "repair/uefi/BootManagerLoadOption.h"
 
 namespace orvanta {

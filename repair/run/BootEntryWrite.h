@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Firmware.h"
+#include "platform/system/Firmware.h"
 #include "repair/run/BootEntryOffer.h"
 
 namespace orvanta {

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "platform/PlatformError.h"
-#include "platform/SystemErrors.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/errors/SystemErrors.h"
 #include "repair/tools/CommandLines.h"
 #include "repair/tools/ToolOutput.h"
 #include "repair/run/UefiStartCheck.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "discovery/firmware/UefiBootState.h"
-#include "platform/ConsoleCodePage.h"
-#include "platform/Processes.h"
+#include "platform/text/ConsoleCodePage.h"
+#include "platform/threads/Processes.h"
 #include "repair/secureboot/BootManagerFile.h"
 
 namespace orvanta {

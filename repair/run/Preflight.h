@@ -4,7 +4,7 @@
 // can't give a PC that starts (an encrypted boot partition, an encrypting
 // boot loader that bootsect would overwrite, too little room), else the
 // warnings the technician is asked to accept.
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "repair/run/RepairPlan.h"
 
 namespace orvanta {

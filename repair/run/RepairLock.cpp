@@ -1,6 +1,6 @@
 #include "repair/run/RepairLock.h"
 
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 

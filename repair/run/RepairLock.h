@@ -4,7 +4,7 @@
 // administrator rights. Looking (the window, /list) takes nothing.
 #include <cstdint>
 
-#include "platform/NamedMutexes.h"
+#include "platform/system/NamedMutexes.h"
 
 namespace orvanta {
 

@@ -3,7 +3,7 @@
 // up to the moment a run is cut short.
 #include <string>
 
-#include "platform/FileIdentities.h"
+#include "platform/files/FileIdentities.h"
 #include "repair/backup/StoreBackup.h"
 #include "repair/stores/StoreComparison.h"
 #include "repair/tools/ToolRunner.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 #include "repair/partition/BootPartition.h"
 #include "repair/tools/CommandLines.h"
 #include "repair/run/Preflight.h"

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/ConsoleCodePage.h"
-#include "platform/Drives.h"
-#include "platform/FileSystem.h"
-#include "platform/PlatformError.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/RunningSystem.h"
+#include "platform/threads/Clock.h"
+#include "platform/text/ConsoleCodePage.h"
+#include "platform/disks/Drives.h"
+#include "platform/files/FileSystem.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/threads/Processes.h"
+#include "platform/system/Registry.h"
+#include "platform/system/RunningSystem.h"
 #include "repair/tools/CommandLines.h"
 #include "repair/run/RepairObserver.h"
 #include "repair/run/RepairPlan.h"

@@ -1,8 +1,8 @@
 #include "repair/run/UefiStartCheck.h"
 
 #include "discovery/volumes/DrivePlace.h"
-#include "platform/CaseBlind.h"
-#include "platform/SystemErrors.h"
+#include "platform/text/CaseBlind.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 namespace {

@@ -1,7 +1,7 @@
 #include "repair/secureboot/BootManagerFile.h"
 
 #include "discovery/signatures/PeImage.h"
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "discovery/firmware/UefiBootState.h"
-#include "platform/Crypto.h"
-#include "platform/FileIdentities.h"
-#include "platform/FileSystem.h"
+#include "platform/files/Crypto.h"
+#include "platform/files/FileIdentities.h"
+#include "platform/files/FileSystem.h"
 #include "repair/secureboot/BootManagerTrust.h"
 #include "repair/secureboot/SignatureCheck.h"
 

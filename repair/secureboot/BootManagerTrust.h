@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "discovery/firmware/SecureBootDatabase.h"
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 #include "repair/secureboot/SignatureCheck.h"
 
 namespace orvanta {

@@ -14,7 +14,7 @@
 
 #include "discovery/signatures/PeImage.h"
 #include "discovery/signatures/SignedData.h"
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 
 namespace orvanta {
 

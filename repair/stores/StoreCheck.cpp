@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 
 namespace orvanta {
 namespace {

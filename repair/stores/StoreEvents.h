@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace orvanta {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 
 namespace orvanta {
 namespace {

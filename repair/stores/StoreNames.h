@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
+#include "platform/threads/Clock.h"
 
 namespace orvanta {
 

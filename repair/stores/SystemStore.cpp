@@ -1,6 +1,6 @@
 #include "repair/stores/SystemStore.h"
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 
 namespace orvanta {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/Drives.h"
-#include "platform/Registry.h"
+#include "platform/disks/Drives.h"
+#include "platform/system/Registry.h"
 
 namespace orvanta {
 

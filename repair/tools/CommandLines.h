@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 #include "repair/stores/StoreCheck.h"
 
 namespace orvanta {

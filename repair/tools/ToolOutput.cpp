@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ConsoleCodePage.h"
+#include "platform/text/ConsoleCodePage.h"
 
 namespace orvanta {
 

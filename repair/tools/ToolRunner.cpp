@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 #include "repair/tools/CommandLines.h"
 #include "repair/tools/ToolOutput.h"
 

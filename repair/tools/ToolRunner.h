@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/Clock.h"
-#include "platform/ConsoleCodePage.h"
-#include "platform/PlatformError.h"
-#include "platform/Processes.h"
+#include "platform/threads/Clock.h"
+#include "platform/text/ConsoleCodePage.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/threads/Processes.h"
 
 namespace orvanta {
 

@@ -1,6 +1,6 @@
 #include "repair/uefi/BootManagerLoadOption.h"
 
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 #include "repair/uefi/FirmwareBootEntry.h"
 
 namespace orvanta {

@@ -2,7 +2,7 @@
 // The system's cryptography as the Linux tests and host tools have it:
 // OpenSSL's libcrypto. Signatures are checked raw, key against bytes, never
 // through a certificate store, so no validity period is ever looked at.
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 
 namespace orvanta {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "discovery/disks/PartitionIdentity.h"
-#include "platform/RegistryTree.h"
+#include "platform/system/RegistryTree.h"
 
 namespace orvanta {
 

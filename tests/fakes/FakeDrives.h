@@ -10,8 +10,8 @@
 #include "discovery/disks/DiskRecords.h"
 #include "discovery/disks/PartitionIdentity.h"
 #include "fakes/Journal.h"
-#include "platform/Devices.h"
-#include "platform/Drives.h"
+#include "platform/disks/Devices.h"
+#include "platform/disks/Drives.h"
 
 namespace orvanta {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 
 namespace orvanta {
 namespace {

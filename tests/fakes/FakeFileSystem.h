@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fakes/Journal.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace orvanta {
 

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "platform/CaseBlind.h"
-#include "platform/PlatformError.h"
+#include "platform/text/CaseBlind.h"
+#include "platform/errors/PlatformError.h"
 
 namespace orvanta {
 namespace {

@@ -14,7 +14,7 @@
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/Journal.h"
-#include "platform/Processes.h"
+#include "platform/threads/Processes.h"
 
 namespace orvanta {
 

@@ -2,7 +2,7 @@
 // What the command-line mode writes, collected.
 #include <string>
 
-#include "platform/TextOutput.h"
+#include "platform/text/TextOutput.h"
 
 namespace orvanta {
 

@@ -13,7 +13,7 @@
 
 #include "fakes/FakeProcesses.h"
 #include "fakes/Journal.h"
-#include "platform/Workers.h"
+#include "platform/threads/Workers.h"
 
 namespace orvanta {
 

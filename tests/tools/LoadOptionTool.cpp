@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "discovery/bytes/Guid.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 #include "repair/uefi/BootManagerLoadOption.h"
 
 namespace {

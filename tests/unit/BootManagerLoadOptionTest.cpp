@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "discovery/bytes/LittleEndian.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 #include "repair/uefi/BootManagerLoadOption.h"
 #include "repair/uefi/FirmwareBootEntry.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/CallThunk.h"
-#include "platform/TaskbarProgress.h"
+#include "platform/shell/CallThunk.h"
+#include "platform/shell/TaskbarProgress.h"
 
 namespace orvanta {
 namespace {

@@ -4,7 +4,7 @@
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
-#include "platform/DisplayWidth.h"
+#include "platform/text/DisplayWidth.h"
 
 namespace orvanta {
 namespace {

@@ -2,7 +2,7 @@
 
 
 #include "discovery/disks/DeviceQueries.h"
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 #include "fakes/FakeMachine.h"
 
 namespace orvanta {

@@ -5,7 +5,7 @@
 #include "fakes/DiskLayouts.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 #include "repair/partition/BootFilesRoom.h"
 #include "repair/run/Preflight.h"
 

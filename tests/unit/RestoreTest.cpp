@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "app/commandline/CommandLineMode.h"
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 #include "fakes/FakeBcdStores.h"
 #include "fakes/FakeMachine.h"
 #include "fakes/FakeTextOutput.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeMachine.h"
-#include "platform/WindowsVersion.h"
+#include "platform/system/WindowsVersion.h"
 
 namespace orvanta {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeMachine.h"
-#include "platform/PlatformError.h"
+#include "platform/errors/PlatformError.h"
 #include "repair/tools/ToolRunner.h"
 
 namespace orvanta {

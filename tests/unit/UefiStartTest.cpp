@@ -9,7 +9,7 @@
 #include "fakes/FakeTextOutput.h"
 #include "fakes/FirmwareBytes.h"
 #include "fakes/SigningFixtures.h"
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeWorkers.h"
-#include "platform/WorkerPool.h"
+#include "platform/threads/WorkerPool.h"
 
 namespace orvanta {
 namespace {

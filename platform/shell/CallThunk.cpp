@@ -1,4 +1,4 @@
-#include "platform/CallThunk.h"
+#include "platform/shell/CallThunk.h"
 
 namespace orvanta {
 namespace {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/RegistryTree.h"
+#include "platform/system/RegistryTree.h"
 
 namespace orvanta {
 

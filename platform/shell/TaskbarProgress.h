@@ -2,8 +2,8 @@
 // The taskbar button's progress indicator, reached through ITaskbarList3.
 #include <cstdint>
 
-#include "platform/ComObjects.h"
-#include "platform/VersionQuery.h"
+#include "platform/shell/ComObjects.h"
+#include "platform/system/VersionQuery.h"
 
 namespace orvanta {
 

@@ -1,4 +1,4 @@
-#include "platform/Firmware.h"
+#include "platform/system/Firmware.h"
 
 namespace orvanta {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 

@@ -1,4 +1,4 @@
-#include "platform/Crypto.h"
+#include "platform/files/Crypto.h"
 
 namespace orvanta {
 

@@ -1,4 +1,4 @@
-#include "platform/WorkerPool.h"
+#include "platform/threads/WorkerPool.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
-#include "platform/DisplayWidth.h"
+#include "platform/text/DisplayWidth.h"
 
-#include "platform/TextEncodings.h"
+#include "platform/text/TextEncodings.h"
 
 namespace orvanta {
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/RegistryTree.h"
+#include "platform/system/RegistryTree.h"
 
-#include "platform/CaseBlind.h"
+#include "platform/text/CaseBlind.h"
 
 namespace orvanta {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Processes.h"
-#include "platform/Workers.h"
+#include "platform/threads/Processes.h"
+#include "platform/threads/Workers.h"
 
 namespace orvanta {
 

@@ -2,7 +2,7 @@
 // The major version of the running Windows.
 #include <cstdint>
 
-#include "platform/VersionQuery.h"
+#include "platform/system/VersionQuery.h"
 
 namespace orvanta {
 

@@ -1,4 +1,4 @@
-#include "platform/WindowsVersion.h"
+#include "platform/system/WindowsVersion.h"
 
 namespace orvanta {
 

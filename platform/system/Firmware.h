@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SystemErrors.h"
+#include "platform/errors/SystemErrors.h"
 
 namespace orvanta {
 

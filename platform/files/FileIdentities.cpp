@@ -1,4 +1,4 @@
-#include "platform/FileIdentities.h"
+#include "platform/files/FileIdentities.h"
 
 namespace orvanta {
 

@@ -1,8 +1,8 @@
-#include "platform/TaskbarProgress.h"
+#include "platform/shell/TaskbarProgress.h"
 
 #include <vector>
 
-#include "platform/WindowsVersion.h"
+#include "platform/system/WindowsVersion.h"
 
 namespace orvanta {
 namespace {
