@@ -57,7 +57,7 @@ def breaches(root):
 def self_test(root):
     """Copies the core, adds one forbidden include of each kind, expects each caught."""
     forbidden = [("repair", '#include "app/window/MainControls.h"'),
-                 ("platform", '#include "win32/Utf.h"'),
+                 ("platform", '#include "win32/base/Utf.h"'),
                  ("discovery", "#include <windows.h>")]
     for layer, line in forbidden:
         with tempfile.TemporaryDirectory() as scratch:
