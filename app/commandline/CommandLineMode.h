@@ -63,9 +63,9 @@ private:
     // The steps before the confirmation, shared by the repair and its plan;
     // an exit code when they refuse before there is a plan.
     std::optional<int> planRepair(const CommandLineOptions& options);
-    int restore(const CommandLineOptions& options);
     int showPlan();
     int runRepair(const CommandLineOptions& options);
+    int restore(const CommandLineOptions& options);
     const MachineSurvey& survey();
     void tellSurvey(bool printed);
     int refuse(SummaryRefusal refusal);

@@ -1,9 +1,10 @@
 #include "app/json/JsonRestore.h"
 
-#include <cstdio>
+#include <algorithm>
 
 #include "app/json/JsonListing.h"
 #include "app/json/JsonStores.h"
+#include "app/texts/LogLines.h"
 
 namespace orvanta {
 namespace {
@@ -18,11 +19,11 @@ std::string StopWord(RestoreStop stop) {
     return "error";
 }
 
-// The PC's clock as the copy's name gives it: "2026-12-08T15:31:02".
+// The PC's clock as the copy's name gives it, as the log writes it but with
+// ISO 8601's separator: "2026-12-08T15:31:02".
 std::string TimeText(const LocalTime& time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
-                  time.minute, time.second);
+    std::string text = DateTimeText(time);
+    std::replace(text.begin(), text.end(), ' ', 'T');
     return text;
 }
 

@@ -87,7 +87,7 @@ void WorkerPool::waitOnce(std::vector<Running>& running, std::vector<StuckWait>&
         if (each->worker->ended()) {
             stuck_.erase(jobs[each->job].name);
             pending.push_front(each->job);
-        } else if (!(wake == WorkerWake::Failed || now >= each->deadline)) {
+        } else if (wake != WorkerWake::Failed && now < each->deadline) {
             ++each;
             continue;
         }
